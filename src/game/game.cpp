@@ -1,0 +1,1 @@
+// The game: board, pieces, stages and scenes.

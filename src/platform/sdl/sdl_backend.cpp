@@ -1,0 +1,1 @@
+// SDL2 backend: window, events, presentation, audio device, controllers.

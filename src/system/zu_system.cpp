@@ -1,0 +1,1 @@
+// zuSystem: window, input, waits, messages, paths and quit.
