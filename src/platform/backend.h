@@ -58,6 +58,7 @@ public:
     virtual void closeAudioDevice() {}
     virtual void lockAudio() {}
     virtual void unlockAudio() {}
+    virtual void noteBeep() {}  // headless counts beeps
 
     // Joysticks
     virtual bool readJoystick(int32_t id, JoyInfo& out) { (void)id; (void)out; return false; }
