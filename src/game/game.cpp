@@ -1,1 +1,0 @@
-// The game: board, pieces, stages and scenes.
