@@ -55,5 +55,16 @@ std::string lastMessageBox();                 // "<caption>: <text>" in UTF-8
 int32_t beepCount();
 int32_t raiseCount();                         // "come to the front" requests
 
+// Display and surfaces (these act with any backend installed).
+void refuseDepth(int32_t bits);               // setDisplayMode then refuses that depth
+void useRgb555For16(bool on);                 // a 16-bit mode gives RGB555
+void setDesktopBits(int32_t bits);            // the desktop's depth before a mode is set
+void setCanStretch(bool on);
+void loseAllSurfaces();
+void loseSurface(Surface*);
+void failNextLocks(int32_t n);
+void failNextContexts(int32_t n);             // getDC then returns null n times
+void resetDisplay();                          // closes the display and clears these controls
+
 }  // namespace headless
 }  // namespace platform

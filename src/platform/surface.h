@@ -17,6 +17,11 @@ struct FormatMasks {
 FormatMasks masksOf(Format);
 inline int32_t bytesPerPixel(Format f) { return f == Format::xrgb8888 ? 4 : 2; }
 
+// COLORREF to a raw pixel truncates each channel to its field; back, the field's bits are
+// replicated into the low bits, so 16-bit white reads 255, 255, 255.
+uint32_t pixelFromColor(Format, COLORREF);
+COLORREF colorFromPixel(Format, uint32_t raw);
+
 struct Surface {
     int32_t width = 0, height = 0;
     int32_t pitch = 0;  // bytes per row
@@ -46,7 +51,8 @@ void unlock(Surface&);
 void setColorKey(Surface&, uint32_t raw);
 void clearColorKey(Surface&);
 bool isLost(const Surface&);
-Status restore(Surface&);  // zeroes the pixels
+Status restore(Surface&);  // a lost surface comes back with its pixels zeroed
+int32_t liveSurfaceCount();
 
 Status bltFast(Surface& d, int32_t x, int32_t y, const Surface& s, Rect from, bool keyed);
 Status blt(Surface& d, Rect to, const Surface& s, Rect from, bool keyed);  // scales, nearest
