@@ -1,6 +1,7 @@
 // The program's one window and its message stream: a single queue that the backends fill with
 // Win32 messages, dispatch to the window procedure, and key state that changes on removal.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/types.h"

@@ -1,1 +1,153 @@
 // Headless backend: virtual clock, scripted input, in-memory audio.
+#include "platform/headless/headless_backend.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/image_write.h"
+#include "platform/win32.h"
+#include "platform/window.h"
+
+namespace platform {
+
+HeadlessBackend::HeadlessBackend(const HeadlessOptions& o) : options(o), now(o.startTicks) {}
+
+void HeadlessBackend::sleepUntil(uint32_t tick) {
+    if (int32_t(tick - now) > 0) now = tick;
+}
+
+bool HeadlessBackend::openWindow(const char*, bool) {
+    postMessage(currentWindow(), WM_ACTIVATEAPP, 1, 0);
+    return true;
+}
+
+void HeadlessBackend::raiseWindow() {
+    ++raises;
+    std::fprintf(stderr, "instance: come to the front\n");
+}
+
+void HeadlessBackend::setCursorPos(int32_t x, int32_t y) {
+    pointer = Point{std::clamp(x, 0, 639), std::clamp(y, 0, 479)};
+}
+
+// A frame is counted when it is shown, or when the program found its queue empty and came
+// back for more without showing anything (a frame that drew nothing still ran).
+void HeadlessBackend::frameRan() {
+    frameSinceInput = true;
+    if (waitFrames > 0) --waitFrames;
+}
+
+void HeadlessBackend::pumpEvents(bool wait) {
+    if (idleSinceFrame) frameRan();
+    idleSinceFrame = false;
+    if (wait) {  // an inactive program runs no frames: its waits lapse
+        waitFrames = 0;
+        frameSinceInput = true;
+    }
+    runScript();
+    if (queuedMessageCount() == 0 && !wait) idleSinceFrame = true;
+}
+
+void HeadlessBackend::runScript() {
+    if (!options.runScript || closePosted) return;
+    while (waitFrames == 0 && frameSinceInput && nextCommand < script.size()) {
+        const ScriptCommand& cmd = script[nextCommand++];
+        if (runCommand(cmd)) {
+            frameSinceInput = false;
+            return;
+        }
+    }
+    if (waitFrames == 0 && frameSinceInput && nextCommand >= script.size() && !closePosted) {
+        closePosted = true;
+        postMessage(currentWindow(), WM_CLOSE, 0, 0);
+    }
+}
+
+bool HeadlessBackend::runCommand(const ScriptCommand& cmd) {
+    using K = ScriptCommand::Kind;
+    switch (cmd.kind) {
+    case K::wait: waitFrames = uint32_t(cmd.a); return false;
+    case K::shot: writeShot(cmd); return false;
+    case K::move:
+        setCursorPos(cmd.a, cmd.b);
+        postPointerMove(pointer);
+        return true;
+    case K::down: case K::up: {
+        MouseButton button = cmd.a == 0 ? MouseButton::left : MouseButton::right;
+        bool down = cmd.kind == K::down;
+        bool isDouble = down && doubleClicks.press(button, now, pointer);
+        postButton(button, down, isDouble, pointer);
+        return true;
+    }
+    case K::key:
+        postKey(cmd.a, cmd.pressed, false, altHeld);
+        if (cmd.a == VK_MENU) altHeld = cmd.pressed;
+        return true;
+    case K::close:
+        closePosted = true;
+        postMessage(currentWindow(), WM_CLOSE, 0, 0);
+        return true;
+    }
+    return false;
+}
+
+void HeadlessBackend::writeShot(const ScriptCommand& cmd) {
+    if (lastFrame && writeBmp24(cmd.file, *lastFrame)) return;
+    std::fprintf(stderr, "script:%d: cannot write '%s'%s\n", cmd.line, cmd.file.c_str(),
+                 lastFrame ? "" : " (no frame shown yet)");
+    scriptFailed = true;
+    closePosted = true;
+    postMessage(currentWindow(), WM_CLOSE, 0, 0);
+}
+
+void HeadlessBackend::showFrame(const Surface& primary) {
+    lastFrame = primary;
+    ++framesShown;
+    now += options.frameMs;
+    uint64_t thousandths = audioRemainder + uint64_t(audioSpec.rate) * options.frameMs;
+    audioRemainder = thousandths % 1000;
+    if (audioFill) {
+        std::vector<uint8_t> bytes = renderAudio(uint32_t(thousandths / 1000));
+        if (capturing) captured.insert(captured.end(), bytes.begin(), bytes.end());
+    }
+    idleSinceFrame = false;
+    frameRan();
+}
+
+int32_t HeadlessBackend::messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) {
+    ++messageBoxes;
+    lastMessageBox = std::string(captionUtf8) + ": " + textUtf8;
+    std::fprintf(stderr, "messagebox: %s\n", lastMessageBox.c_str());
+    bool yesNo = (type & 0xF) == MB_YESNO;
+    if (!yesNo) return IDOK;
+    return options.answerNo ? IDNO : IDYES;
+}
+
+bool HeadlessBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
+    if (!options.audio || audioRemoved) return false;
+    audioSpec = spec;
+    audioFill = std::move(fill);
+    audioRemainder = 0;
+    return true;
+}
+
+std::vector<uint8_t> HeadlessBackend::renderAudio(uint32_t frames) {
+    if (!audioFill) return {};
+    std::vector<uint8_t> bytes(size_t(frames) * audioSpec.channels * (audioSpec.bits / 8));
+    if (!bytes.empty()) audioFill(bytes.data(), uint32_t(bytes.size()));
+    return bytes;
+}
+
+bool HeadlessBackend::loadScript(std::string_view text, std::string& error) {
+    std::vector<ScriptCommand> parsed;
+    if (!parseScript(text, parsed, error)) return false;
+    script = std::move(parsed);
+    nextCommand = 0;
+    waitFrames = 0;
+    frameSinceInput = true;
+    closePosted = false;
+    options.runScript = true;
+    return true;
+}
+
+}  // namespace platform

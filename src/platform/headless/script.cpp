@@ -1,0 +1,94 @@
+// Parsing the headless input script into commands; the backend runs them between frames.
+#include "platform/headless/script.h"
+
+#include <charconv>
+
+#include "platform/input_events.h"
+
+namespace platform {
+namespace {
+
+std::vector<std::string_view> wordsOf(std::string_view line) {
+    std::vector<std::string_view> words;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r')) ++i;
+        size_t start = i;
+        while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') ++i;
+        if (i > start) words.push_back(line.substr(start, i - start));
+    }
+    return words;
+}
+
+bool readNumber(std::string_view word, int32_t low, int32_t high, int32_t& out) {
+    int32_t value = 0;
+    auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc() || end != word.data() + word.size() || value < low || value > high)
+        return false;
+    out = value;
+    return true;
+}
+
+int32_t buttonByName(std::string_view word) {
+    return word == "left" ? 0 : word == "right" ? 1 : -1;
+}
+
+// Fills cmd from the words of one line; returns an empty string or the reason it is wrong.
+std::string parseLine(const std::vector<std::string_view>& w, ScriptCommand& cmd) {
+    using K = ScriptCommand::Kind;
+    std::string_view name = w[0];
+    size_t n = w.size();
+    if (name == "wait") {
+        cmd.kind = K::wait;
+        if (n != 2 || !readNumber(w[1], 0, 1000000, cmd.a)) return "wait needs a frame count";
+    } else if (name == "move") {
+        cmd.kind = K::move;
+        if (n != 3 || !readNumber(w[1], -100000, 100000, cmd.a) ||
+            !readNumber(w[2], -100000, 100000, cmd.b))
+            return "move needs X and Y";
+    } else if (name == "down" || name == "up") {
+        cmd.kind = name == "down" ? K::down : K::up;
+        if (n != 2 || (cmd.a = buttonByName(w[1])) < 0) return "expected left or right";
+    } else if (name == "key") {
+        cmd.kind = K::key;
+        if (n != 3 || (w[2] != "down" && w[2] != "up")) return "key needs NAME down|up";
+        if ((cmd.a = virtualKeyByName(w[1])) < 0) return "unknown key '" + std::string(w[1]) + "'";
+        cmd.pressed = w[2] == "down";
+    } else if (name == "shot") {
+        cmd.kind = K::shot;
+        if (n != 2) return "shot needs one file name";
+        cmd.file = std::string(w[1]);
+    } else if (name == "close") {
+        cmd.kind = K::close;
+        if (n != 1) return "close takes nothing";
+    } else {
+        return "unknown command '" + std::string(name) + "'";
+    }
+    return {};
+}
+
+}  // namespace
+
+bool parseScript(std::string_view text, std::vector<ScriptCommand>& out, std::string& error) {
+    out.clear();
+    int32_t lineNumber = 0;
+    while (!text.empty()) {
+        size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+        ++lineNumber;
+        line = line.substr(0, line.find('#'));
+        std::vector<std::string_view> words = wordsOf(line);
+        if (words.empty()) continue;
+        ScriptCommand cmd;
+        cmd.line = lineNumber;
+        if (std::string reason = parseLine(words, cmd); !reason.empty()) {
+            error = "script:" + std::to_string(lineNumber) + ": " + reason;
+            return false;
+        }
+        out.push_back(std::move(cmd));
+    }
+    return true;
+}
+
+}  // namespace platform
