@@ -1,0 +1,13 @@
+// The subsystems the screen set-up starts once the drawing core stands, in their fixed order.
+#include "draw/zu_draw.h"
+#include "system/zu_system.h"
+
+namespace zuDraw {
+
+void startOtherSubsystems() {
+    zuSystem::StartUp();
+    ListFonts();
+    if (zuSystem::systemState.clipFollowsWindow) zuSystem::ClipToScreen();
+}
+
+}  // namespace zuDraw
