@@ -1,36 +1,108 @@
-// Audio output entry points (first slice: no device yet, every call is a safe no-op).
+// The audio device: reference-counted opening through the backend, the output format, attached
+// sources, and the system beep.
 #include "platform/audio.h"
 
-namespace platform {
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 
-bool waveFormatFromBytes(const uint8_t*, uint32_t, WaveFormat&) { return false; }
-bool openAudio() { return false; }
-void closeAudio() {}
-bool audioOpen() { return false; }
-bool setOutputFormat(int32_t, uint32_t, int32_t) { return false; }
-AudioOutput outputFormat() { return {}; }
-SoundBuffer* createBuffer(const WaveFormat&, uint32_t) { return nullptr; }
-void destroyBuffer(SoundBuffer*) {}
-uint32_t bufferBytes(const SoundBuffer*) { return 0; }
-BufferLock lockBuffer(SoundBuffer*, uint32_t, uint32_t) { return {}; }
-void unlockBuffer(const BufferLock&) {}
-void play(SoundBuffer*, bool) {}
-void stop(SoundBuffer*) {}
-bool isPlaying(const SoundBuffer*) { return false; }
-bool isLooping(const SoundBuffer*) { return false; }
-uint32_t position(const SoundBuffer*) { return 0; }
-void setPosition(SoundBuffer*, uint32_t) {}
-void setVolume(SoundBuffer*, int32_t) {}
-void setPan(SoundBuffer*, int32_t) {}
-void setFrequency(SoundBuffer*, uint32_t) {}
-int32_t volume(const SoundBuffer*) { return 0; }
-int32_t pan(const SoundBuffer*) { return 0; }
-uint32_t frequency(const SoundBuffer*) { return 0; }
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/mixer.h"
+
+namespace platform {
+namespace {
+
+int32_t openCount = 0;
+bool formatsRefused = false;
+
+bool audioSwitchedOff() {
+    const char* setting = std::getenv("TESSORA_AUDIO");
+    return setting && std::strcmp(setting, "none") == 0;
+}
+
+bool openDevice(const AudioOutput& output) {
+    AudioSpec spec{output.channels, output.rate, output.bits};
+    return backend().openAudioDevice(spec, fillOutput);
+}
+
+void retuneVoices(MixerState& state) {
+    for (Voice& v : state.voices)
+        if (v.inUse) v.step = resampleStep(v.rate, state.output.rate);
+}
+
+}  // namespace
+
 AudioSource::~AudioSource() = default;
-void attachSource(AudioSource*) {}
-void detachSource(AudioSource*) {}
-void beep() {}
-uint32_t beepCount() { return 0; }
-bool playSoundFile(const char*) { return false; }
+
+bool openAudio() {
+    if (openCount > 0) {
+        ++openCount;
+        return true;
+    }
+    if (audioSwitchedOff()) return false;
+    {
+        std::lock_guard<std::mutex> hold(mixerMutex());
+        mixerState().output = {};
+        retuneVoices(mixerState());
+    }
+    if (!openDevice({})) return false;
+    openCount = 1;
+    return true;
+}
+
+void closeAudio() {
+    if (openCount == 0) return;
+    if (--openCount == 0) backend().closeAudioDevice();
+}
+
+bool audioOpen() { return openCount > 0; }
+
+bool setOutputFormat(int32_t channels, uint32_t rate, int32_t bits) {
+    if (!audioOpen() || formatsRefused) return false;
+    if ((channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return false;
+    if (rate < 100 || rate > 100000) return false;
+    const AudioOutput wanted{channels, rate, bits};
+    const AudioOutput before = outputFormat();
+    backend().closeAudioDevice();
+    auto apply = [](const AudioOutput& o) {
+        std::lock_guard<std::mutex> hold(mixerMutex());
+        mixerState().output = o;
+        retuneVoices(mixerState());
+    };
+    apply(wanted);
+    if (openDevice(wanted)) return true;
+    apply(before);
+    if (!openDevice(before)) openCount = 0;  // the device went away meanwhile
+    return false;
+}
+
+AudioOutput outputFormat() {
+    std::lock_guard<std::mutex> hold(mixerMutex());
+    return mixerState().output;
+}
+
+void attachSource(AudioSource* source) {
+    if (!source) return;
+    std::lock_guard<std::mutex> hold(mixerMutex());
+    auto& sources = mixerState().sources;
+    if (std::find(sources.begin(), sources.end(), source) == sources.end()) sources.push_back(source);
+}
+
+void detachSource(AudioSource* source) {
+    std::lock_guard<std::mutex> hold(mixerMutex());
+    auto& sources = mixerState().sources;
+    sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
+}
+
+bool playSoundFile(const char* path) {
+    (void)path;  // synchronous file playback is not offered yet
+    return false;
+}
+
+namespace headless {
+void refuseOutputFormats(bool refused) { formatsRefused = refused; }
+}  // namespace headless
 
 }  // namespace platform

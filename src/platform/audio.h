@@ -88,9 +88,8 @@ struct AudioSource {
 void attachSource(AudioSource*);
 void detachSource(AudioSource*);  // after it returns, mix is no longer running or called
 
-// The simple system beep (headless counts it).
+// The simple system beep (the backend counts it; with a device open a short tone sounds).
 void beep();
-uint32_t beepCount();
 // Plays a WAV file to its end, synchronously; false when it cannot be played.
 bool playSoundFile(const char* path);
 

@@ -46,6 +46,7 @@ std::vector<uint8_t> renderAudio(uint32_t frames);
 void removeAudioDevice(bool removed);         // openAudioDevice then fails
 bool audioDeviceOpen();
 void captureAudio(bool on);                   // keep what each shown frame renders
+void refuseOutputFormats(bool refused);       // setOutputFormat then fails (audio.cpp)
 std::vector<uint8_t> takeCapturedAudio();
 
 // Message boxes and beeps: counted, and answered Yes/OK or No.
