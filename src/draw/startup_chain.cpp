@@ -1,10 +1,13 @@
 // The subsystems the screen set-up starts once the drawing core stands, in their fixed order.
 #include "draw/zu_draw.h"
+#include "sound/zu_sound.h"
 #include "system/zu_system.h"
 
 namespace zuDraw {
 
 void startOtherSubsystems() {
+    zuSound::Init();  // without a device the program simply runs silent
+    zuSound::ClearObjects();
     zuSystem::StartUp();
     ListFonts();
     if (zuSystem::systemState.clipFollowsWindow) zuSystem::ClipToScreen();
