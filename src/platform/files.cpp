@@ -191,9 +191,11 @@ bool hostPath(const char* sjisPath, std::string& out, bool forWrite) {
 
 FILE* openFile(const char* sjisPath, const char* mode) {
     bool writes = std::strpbrk(mode, "wa") != nullptr;
-    std::string host;
+    std::string host, hostMode;
     if (!hostPath(sjisPath, host, writes)) return nullptr;
-    return std::fopen(host.c_str(), mode);
+    for (const char* m = mode; *m; ++m)
+        if (*m != 't') hostMode += *m;  // text mode is the only mode here
+    return std::fopen(host.c_str(), hostMode.c_str());
 }
 
 bool removeFile(const char* sjisPath) {
