@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 GameState gameState;
+GameAssets gameAssets;
 
 void startNextStage() {
     ++gameState.stage;

@@ -30,7 +30,15 @@ struct GameState {
     float introSeconds = 0;
 };
 
+// Object and sound numbers handed out by the loading scene, and the music handle.
+struct GameAssets {
+    int32_t rgb = 0, background = 0, mouse = 0, title = 0, click = 0, stageLabel = 0, theEnd = 0;
+    int32_t catchSound = 0, fillSound = 0, winSound = 0;
+    uint32_t music = 0;
+};
+
 extern GameState gameState;
+extern GameAssets gameAssets;
 
 constexpr bool onBoard(int column, int row) {
     return column >= 0 && column < boardColumns && row >= 0 && row < boardRows;
