@@ -1,6 +1,132 @@
-// SDL2 backend: window, events, presentation, audio device, controllers.
+// SDL2 backend: start-up, clock, cursor, text input, message boxes and the remembered
+// window/full-desktop choice.
+#include "platform/sdl/sdl_backend.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "platform/files.h"
 #include "platform/headless.h"
+#include "platform/win32.h"
 
 namespace platform {
-bool useSdl() { return false; }
+
+bool useSdl() {
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr, "sdl: cannot start video: %s\n", SDL_GetError());
+        return false;
+    }
+    installBackend(new SdlBackend());
+    return true;
+}
+
+SdlBackend::~SdlBackend() {
+    closeAudioDevice();
+    closeWindow();
+    SDL_Quit();
+}
+
+void SdlBackend::sleepUntil(uint32_t tick) {
+    for (int32_t left = int32_t(tick - ticks()); left > 0; left = int32_t(tick - ticks()))
+        SDL_Delay(uint32_t(left));
+}
+
+double SdlBackend::wallSeconds() {
+    using namespace std::chrono;
+    return duration<double>(system_clock::now().time_since_epoch()).count();
+}
+
+void SdlBackend::showCursor(bool show) {
+    cursorShown = show;
+    applyCursor();
+}
+
+void SdlBackend::setCursor(bool arrow) {
+    cursorArrow = arrow;
+    applyCursor();
+}
+
+void SdlBackend::applyCursor() { SDL_ShowCursor(cursorShown && cursorArrow ? SDL_ENABLE : SDL_DISABLE); }
+
+bool SdlBackend::enableTextInput(bool on) {
+    if (on) SDL_StartTextInput();
+    else SDL_StopTextInput();
+    return true;
+}
+
+int32_t SdlBackend::messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) {
+    bool yesNo = (type & 0xF) == MB_YESNO;
+    uint32_t icon = type & 0xF0;
+    SDL_MessageBoxButtonData yesNoButtons[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"}};
+    SDL_MessageBoxButtonData okButton[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
+    SDL_MessageBoxData box{};
+    box.flags = icon == MB_ICONHAND       ? SDL_MESSAGEBOX_ERROR
+                : icon == MB_ICONWARNING  ? SDL_MESSAGEBOX_WARNING
+                                          : SDL_MESSAGEBOX_INFORMATION;
+    box.window = window;
+    box.title = captionUtf8;
+    box.message = textUtf8;
+    box.numbuttons = yesNo ? 2 : 1;
+    box.buttons = yesNo ? yesNoButtons : okButton;
+    int pressed = 0;
+    // A full-desktop window would hide the box; let go of the pointer while it is open.
+    if (window) SDL_SetWindowMouseRect(window, nullptr);
+    int result = SDL_ShowMessageBox(&box, &pressed);
+    if (window) clipCursor(clipOn ? &clip : nullptr);
+    if (result != 0 || pressed < 0) {
+        std::fprintf(stderr, "messagebox: %s: %s\n", captionUtf8, textUtf8);
+        return yesNo ? (result != 0 ? IDYES : IDNO) : IDOK;
+    }
+    return pressed;
+}
+
+// --- the remembered choice and the screenshot folder -------------------------------------
+
+namespace {
+std::string windowedSettingPath() {
+    std::string host;
+    if (!hostPath((configDirectory() + "\\windowed").c_str(), host, true)) return {};
+    return host;
+}
+}  // namespace
+
+bool rememberedWindowed() {
+    if (const char* v = std::getenv("TESSORA_WINDOWED"); v && *v) return std::string(v) != "0";
+    std::ifstream in(windowedSettingPath());
+    char c = '0';
+    return in.get(c) && c == '1';
+}
+
+void rememberWindowed(bool windowed) {
+    std::string path = windowedSettingPath();
+    std::ofstream out(path, std::ios::trunc);
+    if (path.empty() || !(out << (windowed ? "1\n" : "0\n")))
+        std::fprintf(stderr, "sdl: cannot remember the window choice in '%s'\n", path.c_str());
+}
+
+// $XDG_PICTURES_DIR, else its line in user-dirs.dirs ("$HOME/..." expanded), else the home.
+std::string picturesDirectory() {
+    const char* home = std::getenv("HOME");
+    std::string homeDir = home ? home : ".";
+    if (const char* v = std::getenv("XDG_PICTURES_DIR"); v && *v) return v;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string dirs = (config && *config ? std::string(config) : homeDir + "/.config") + "/user-dirs.dirs";
+    std::ifstream in(dirs);
+    for (std::string line; std::getline(in, line);) {
+        const std::string key = "XDG_PICTURES_DIR=\"";
+        if (line.rfind(key, 0) != 0 || line.back() != '"') continue;
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.rfind("$HOME", 0) == 0) value = homeDir + value.substr(5);
+        return value;
+    }
+    return homeDir;
+}
+
 }  // namespace platform

@@ -1,0 +1,89 @@
+// The SDL2 backend: one borderless full-desktop (or whole-multiple) window showing the picture
+// through a streaming texture, host events turned into Win32 messages, the audio device.
+#pragma once
+#include <SDL2/SDL.h>
+
+#include <string>
+
+#include "platform/backend.h"
+#include "platform/input_events.h"
+#include "platform/sdl/sdl_viewport.h"
+#include "platform/surface.h"
+
+namespace platform {
+
+class SdlBackend : public Backend {
+public:
+    ~SdlBackend() override;
+
+    uint32_t ticks() override { return uint32_t(SDL_GetTicks64()); }
+    void sleepUntil(uint32_t tick) override;
+    double wallSeconds() override;
+
+    bool openWindow(const char* titleUtf8, bool fullScreen) override;
+    void closeWindow() override;
+    void raiseWindow() override;
+    void pumpEvents(bool wait) override;
+    void showCursor(bool show) override;
+    void setCursor(bool arrow) override;
+    void clipCursor(const Rect* r) override;
+    Point cursorPos() override;
+    void setCursorPos(int32_t x, int32_t y) override;
+    bool enableTextInput(bool on) override;
+
+    bool waitForVerticalBlank() override;
+    void showFrame(const Surface& primary) override;
+    int32_t messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) override;
+
+    bool openAudioDevice(AudioSpec& spec, AudioFill fill) override;
+    void closeAudioDevice() override;
+    void lockAudio() override;
+    void unlockAudio() override;
+
+private:
+    // sdl_video.cpp
+    bool createRenderer();
+    void setFullDesktop(bool on);
+    void toggleFullDesktop();
+    void render();
+    bool uploadFrame(const Surface& frame);
+    void paceToRefresh();
+    void writeScreenshot();
+    Viewport viewport() const;
+    Point windowToDrawable(int32_t x, int32_t y) const;
+    Point drawableToWindow(Point p) const;
+    void applyCursor();
+
+    // sdl_events.cpp
+    void handle(const SDL_Event& e);
+    void handleWindowEvent(const SDL_WindowEvent& e);
+    void handleKey(const SDL_KeyboardEvent& e);
+    void handleButton(const SDL_MouseButtonEvent& e);
+    void setFocus(bool focused);
+
+    SDL_Window* window = nullptr;
+    SDL_Renderer* renderer = nullptr;
+    SDL_Texture* frameTexture = nullptr;
+    SDL_Texture* enlargeTexture = nullptr;
+    int32_t enlargeScale = 0;
+    Surface lastFrame;
+    bool haveFrame = false;
+    bool vsync = false;
+    uint32_t refreshMs = 16;
+    uint32_t nextRefresh = 0;
+    bool pacedSinceShow = false;
+    bool fullDesktop = true;
+    bool focused = false;
+    bool cursorShown = true, cursorArrow = true;
+    bool clipOn = false;
+    Rect clip;
+    DoubleClickRule doubleClicks;
+    SDL_AudioDeviceID audioDevice = 0;
+    AudioFill audioFill;
+};
+
+bool rememberedWindowed();
+void rememberWindowed(bool windowed);
+std::string picturesDirectory();
+
+}  // namespace platform
