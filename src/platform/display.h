@@ -28,7 +28,8 @@ Format displayFormat();  // the format new surfaces get
 int32_t desktopBits();   // the mode's depth once set, else the desktop's (32 unless told)
 
 // The display's picture, made on first use in the display format at the mode's size (640 x 480
-// before a mode is set). It belongs to the display: never destroySurface it.
+// before a mode is set). It belongs to the display: never destroySurface it. A mode change that
+// alters its size or format replaces it, so ask again after setDisplayMode.
 Surface* primarySurface();
 void presentPrimary();  // hands the primary to the backend as a finished frame
 bool waitForVerticalBlank();
