@@ -131,6 +131,12 @@ bool HeadlessBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
     return true;
 }
 
+// Logged, so end-to-end tests can see the devices released exactly once.
+void HeadlessBackend::closeAudioDevice() {
+    if (audioFill) std::fprintf(stderr, "headless: audio device closed\n");
+    audioFill = nullptr;
+}
+
 std::vector<uint8_t> HeadlessBackend::renderAudio(uint32_t frames) {
     if (!audioFill) return {};
     std::vector<uint8_t> bytes(size_t(frames) * audioSpec.channels * (audioSpec.bits / 8));

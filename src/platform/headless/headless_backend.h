@@ -31,7 +31,7 @@ public:
     int32_t messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) override;
 
     bool openAudioDevice(AudioSpec& spec, AudioFill fill) override;
-    void closeAudioDevice() override { audioFill = nullptr; }
+    void closeAudioDevice() override;
     void noteBeep() override { ++beeps; }
 
     std::vector<uint8_t> renderAudio(uint32_t frames);

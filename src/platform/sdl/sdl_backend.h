@@ -48,6 +48,7 @@ private:
     void render();
     bool uploadFrame(const Surface& frame);
     void paceToRefresh();
+    void noticeVsyncThatDoesNotWait(uint32_t presentMs);
     void writeScreenshot();
     Viewport viewport() const;
     Point windowToDrawable(int32_t x, int32_t y) const;
@@ -72,6 +73,7 @@ private:
     uint32_t refreshMs = 16;
     uint32_t nextRefresh = 0;
     bool pacedSinceShow = false;
+    int32_t instantPresents = 0;
     bool fullDesktop = true;
     bool focused = false;
     bool cursorShown = true, cursorArrow = true;

@@ -31,11 +31,13 @@ Size windowedSize(SDL_Window* w) {
 
 bool SdlBackend::openWindow(const char* titleUtf8, bool) {
     fullDesktop = !rememberedWindowed();
+    // Placed over the whole desktop from the start: without a window manager nothing moves it.
+    SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 0, 0};
     Size size = windowedSize(nullptr);
+    if (fullDesktop && SDL_GetDisplayBounds(0, &area) == 0) size = Size{area.w, area.h};
     uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
                      (fullDesktop ? SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS : 0);
-    window = SDL_CreateWindow(titleUtf8, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, size.cx,
-                              size.cy, flags);
+    window = SDL_CreateWindow(titleUtf8, area.x, area.y, size.cx, size.cy, flags);
     if (!window || !createRenderer()) {
         std::fprintf(stderr, "sdl: cannot open the window: %s\n", SDL_GetError());
         closeWindow();
@@ -185,7 +187,19 @@ void SdlBackend::showFrame(const Surface& primary) {
     if (!renderer || !uploadFrame(primary)) return;
     if (!vsync && !pacedSinceShow) paceToRefresh();
     pacedSinceShow = false;
+    uint32_t before = ticks();
     render();
+    noticeVsyncThatDoesNotWait(ticks() - before);
+}
+
+// Some drivers (a virtual X server, for one) grant vsync and then present at once; after a run
+// of instant presents the frames are paced by the clock instead, so the loop never spins.
+void SdlBackend::noticeVsyncThatDoesNotWait(uint32_t presentMs) {
+    if (!vsync) return;
+    instantPresents = presentMs * 4 < refreshMs ? instantPresents + 1 : 0;
+    if (instantPresents < 30) return;
+    vsync = false;
+    std::fprintf(stderr, "sdl: vsync does not wait here; pacing to the refresh rate\n");
 }
 
 void SdlBackend::writeScreenshot() {
