@@ -1,0 +1,82 @@
+// The fresh program fixture.
+#include "support/fresh_program.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "draw/zu_draw.h"
+#include "game/game.h"
+#include "platform/files.h"
+#include "platform/instance.h"
+#include "platform/win32.h"
+#include "platform/window.h"
+#include "system/zu_system.h"
+
+void resetProgramRecords() {
+    zuSystem::systemState = {};
+    zuSystem::inputState = {};
+    zuSystem::triggerState = {};
+    zuSystem::frameClock = {};
+    zuSystem::waitTable = {};
+    zuSystem::pathState = {};
+    zuDraw::screenState = {};
+    zuDraw::transitionState = {};
+    zuDraw::scrollView = {};
+    zuDraw::clipWipe = {};
+    sceneState = {};
+    blinkState = {};
+}
+
+std::string FreshProgram::frameworkPath(const std::filesystem::path& host) {
+    std::string path = host.string();
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void FreshProgram::SetUp() {
+    platform::useHeadless(options);
+    platform::headless::resetDisplay();
+    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
+    platform::resetMessageQueue();
+    platform::releaseInstance();
+    resetProgramRecords();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::filesystem::path root = std::filesystem::temp_directory_path() /
+                                 ("zusys-" + std::to_string(getpid()) + "-" + info->name());
+    programFolder = root / "program";
+    configFolder = root / "config";
+    std::filesystem::create_directories(programFolder);
+    setenv("XDG_CONFIG_HOME", configFolder.c_str(), 1);
+    platform::setModuleFileName(frameworkPath(programFolder / "tessora").c_str());
+    zuSystem::RegisterWindowClass(nullptr);
+    zuSystem::CreateMainWindow(nullptr, SW_SHOWNORMAL);
+    drainMessages();
+}
+
+void FreshProgram::TearDown() {
+    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
+    platform::resetMessageQueue();
+    platform::releaseInstance();
+    resetProgramRecords();
+    platform::headless::resetDisplay();
+    platform::setModuleFileName("");
+    unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(programFolder.parent_path());
+}
+
+bool FreshProgram::drainMessages() {
+    bool quit = false;
+    platform::Message m;
+    while (platform::peekMessage(m)) {
+        if (m.message == WM_QUIT) quit = true;
+        else platform::dispatchMessage(m);
+    }
+    return quit;
+}
+
+bool FreshProgram::deliver(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    platform::postMessage(zuSystem::systemState.window, message, wParam, lParam);
+    return drainMessages();
+}

@@ -1,0 +1,138 @@
+// The scene machine's first-frame flag, the blink timer and the frame clock on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "draw/zu_draw.h"
+#include "game/game.h"
+#include "platform/headless.h"
+#include "platform/win32.h"
+#include "support/fresh_program.h"
+#include "system/zu_system.h"
+
+namespace {
+
+namespace headless = platform::headless;
+
+// Each scene writes down the first-frame flag it saw; loading hands over to the title itself.
+std::vector<std::pair<int32_t, int32_t>> seen;
+void record(int32_t scene) { seen.emplace_back(scene, sceneState.firstFrame); }
+void loadingScene() {
+    record(1);
+    sceneState.current = 2;
+    sceneState.previous = 0;
+}
+int32_t titleHandsOverTo = 0;
+void titleScene() {
+    record(2);
+    if (titleHandsOverTo) changeScene(titleHandsOverTo);
+}
+void introScene() { record(3); }
+
+class FrameLoop : public FreshProgram {
+protected:
+    void SetUp() override {
+        FreshProgram::SetUp();
+        std::copy(std::begin(sceneTable), std::end(sceneTable), saved);
+        sceneTable[0] = loadingScene;
+        sceneTable[1] = titleScene;
+        sceneTable[2] = introScene;
+        seen.clear();
+        titleHandsOverTo = 0;
+    }
+    void TearDown() override {
+        std::copy(std::begin(saved), std::end(saved), sceneTable);
+        FreshProgram::TearDown();
+    }
+    SceneFunction saved[sceneCount];
+};
+
+TEST_F(FrameLoop, FirstFrameIsSetOnceForEveryScene) {
+    sceneState.current = 1;
+    for (int i = 0; i < 3; ++i) runFrame();
+    using Seen = std::vector<std::pair<int32_t, int32_t>>;
+    EXPECT_EQ(seen, (Seen{{1, 1}, {2, 1}, {2, 0}}));
+
+    seen.clear();
+    changeScene(3);
+    EXPECT_EQ(zuDraw::transitionState.kind, 2);
+    EXPECT_EQ(zuDraw::transitionState.step, 20);
+    EXPECT_EQ(zuDraw::transitionState.direction, -1);
+    runFrame();
+    runFrame();
+    EXPECT_EQ(seen, (Seen{{3, 1}, {3, 0}}));
+
+    // A scene number outside 1..5 runs nothing.
+    seen.clear();
+    sceneState = {};
+    sceneState.current = 9;
+    runFrame();
+    EXPECT_TRUE(seen.empty());
+}
+
+TEST_F(FrameLoop, CoveringRunPresentsOnlyAndTakesThePendingScene) {
+    sceneState.current = 2;
+    sceneState.previous = 2;
+    sceneState.pending = 3;
+    zuDraw::transitionState.direction = 1;
+    zuDraw::transitionState.step = 1;
+    runFrame();
+    EXPECT_TRUE(seen.empty());
+    if (zuDraw::transitionState.direction == 0) {
+        EXPECT_EQ(sceneState.current, 3);
+    }
+}
+
+TEST_F(FrameLoop, FinishedClipWipeGivesTheClipBack) {
+    sceneState.current = 2;
+    zuDraw::clipWipe.state = 1;
+    zuDraw::clipWipe.savedClip = {1, 2, 3, 4};
+    runFrame();  // first frame of the scene: current differs from the reset previous
+    runFrame();
+    EXPECT_EQ(zuDraw::clipWipe.state, 1);  // only a scene change ends it
+    titleHandsOverTo = 3;
+    runFrame();
+    EXPECT_EQ(zuDraw::clipWipe.state, 0);
+    EXPECT_EQ(zuDraw::screenState.clipLeft, 1);
+    EXPECT_EQ(zuDraw::screenState.clipBottom, 4);
+}
+
+TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200Milliseconds) {
+    headless::setClock(5000);
+    blinkState = {1, 5000 + 1000};
+    std::vector<std::pair<uint32_t, int32_t>> flips;
+    int32_t last = blinkState.on;
+    for (uint32_t t = 5000; t <= 7500; t += 10) {
+        headless::setClock(t);
+        runFrame();
+        if (blinkState.on != last) flips.emplace_back(t, blinkState.on);
+        last = blinkState.on;
+    }
+    using Flips = std::vector<std::pair<uint32_t, int32_t>>;
+    EXPECT_EQ(flips, (Flips{{6000, 0}, {6200, 1}, {7200, 0}, {7400, 1}}));
+}
+
+TEST_F(FrameLoop, ClicksLastOneFrame) {
+    deliver(WM_LBUTTONDOWN);
+    deliver(WM_RBUTTONDBLCLK);
+    runFrame();
+    EXPECT_EQ(zuSystem::inputState.leftClick, 0);
+    EXPECT_EQ(zuSystem::inputState.rightDoubleClick, 0);
+    EXPECT_EQ(zuSystem::inputState.leftDown, 1);
+}
+
+TEST_F(FrameLoop, FrameClockMeasuresFramesAndStartsAtZeroAfterReactivation) {
+    headless::setClock(0xFFFFFFF0u);  // across the wrap
+    zuSystem::ResetClock();
+    headless::setClock(0x10);
+    runFrame();
+    EXPECT_FLOAT_EQ(zuSystem::frameClock.seconds, 0.032f);
+
+    deliver(WM_ACTIVATEAPP, 0);
+    headless::setClock(60000);  // a minute in the background
+    deliver(WM_ACTIVATEAPP, 1);
+    runFrame();
+    EXPECT_LT(zuSystem::frameClock.seconds, 0.001f);
+}
+
+}  // namespace
