@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "game/board.h"
+#include "game/playthrough.h"
 
 namespace {
 
@@ -48,28 +49,6 @@ Extent extentOf(int shape, int rotation) {
     return e;
 }
 
-// The rotation whose box, placed with its corner at the piece's cell 0 offset, yields the recorded cells.
-int solutionRotation(const PieceRecord& piece) {
-    for (int rotation = 0; rotation < 4; ++rotation) {
-        bool fits = true;
-        int originColumn = 99, originRow = 99;
-        for (int row = 0; row < 4; ++row)
-            for (int column = 0; column < 4; ++column)
-                if (shapeCell(piece.shape, rotation, column, row) == 0) {
-                    originColumn = piece.cells[0].column - column;
-                    originRow = piece.cells[0].row - row;
-                }
-        for (int row = 0; row < 4 && fits; ++row)
-            for (int column = 0; column < 4 && fits; ++column) {
-                int8_t v = shapeCell(piece.shape, rotation, column, row);
-                if (!isOccupied(v)) continue;
-                fits = piece.cells[v].column == originColumn + column && piece.cells[v].row == originRow + row;
-            }
-        if (fits) return rotation;
-    }
-    return -1;
-}
-
 TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
     for (int shape = 0; shape < 7; ++shape)
         for (int rotation = 0; rotation < 4; ++rotation) {
@@ -94,7 +73,7 @@ TEST(StageTable, RecordedPiecesAreShapesThatTileTheirRectangleOnce) {
         std::set<std::pair<int, int>> covered;
         for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
             const PieceRecord& record = stageTable[stage][piece];
-            EXPECT_GE(solutionRotation(record), 0) << "stage " << stage << " piece " << piece;
+            EXPECT_GE(playthrough::solutionRotation(stage, piece), 0) << "stage " << stage << " piece " << piece;
             for (CellPosition cell : record.cells) {
                 EXPECT_TRUE(cell.column >= area.firstColumn && cell.column <= area.lastColumn &&
                             cell.row >= area.firstRow && cell.row <= area.lastRow)
