@@ -15,6 +15,7 @@ namespace platform {
 namespace {
 
 int32_t openCount = 0;
+Backend* openedOn = nullptr;  // a newly installed backend starts without our device
 bool formatsRefused = false;
 
 bool audioSwitchedOff() {
@@ -37,6 +38,7 @@ void retuneVoices(MixerState& state) {
 AudioSource::~AudioSource() = default;
 
 bool openAudio() {
+    if (openedOn != &backend()) openCount = 0;
     if (openCount > 0) {
         ++openCount;
         return true;
@@ -49,15 +51,18 @@ bool openAudio() {
     }
     if (!openDevice({})) return false;
     openCount = 1;
+    openedOn = &backend();
     return true;
 }
 
 void closeAudio() {
     if (openCount == 0) return;
-    if (--openCount == 0) backend().closeAudioDevice();
+    if (--openCount > 0) return;
+    if (openedOn == &backend()) backend().closeAudioDevice();
+    silenceBeep();
 }
 
-bool audioOpen() { return openCount > 0; }
+bool audioOpen() { return openCount > 0 && openedOn == &backend(); }
 
 bool setOutputFormat(int32_t channels, uint32_t rate, int32_t bits) {
     if (!audioOpen() || formatsRefused) return false;

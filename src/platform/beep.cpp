@@ -12,6 +12,7 @@ namespace {
 class BeepTone : public AudioSource {
 public:
     void start(uint32_t rate) { remaining_ = rate * 3 / 20; phase_ = 0; }  // 150 ms
+    void silence() { remaining_ = 0; }
     void mix(int32_t* accum, uint32_t frames, uint32_t rate) override {
         const double step = 2.0 * M_PI * 880.0 / rate;
         for (uint32_t i = 0; i < frames && remaining_ > 0; ++i, --remaining_) {
@@ -38,6 +39,11 @@ void beep() {
     attachSource(&tone);
     std::lock_guard<std::mutex> hold(mixerMutex());
     tone.start(mixerState().output.rate);
+}
+
+void silenceBeep() {
+    std::lock_guard<std::mutex> hold(mixerMutex());
+    tone.silence();
 }
 
 }  // namespace platform

@@ -61,6 +61,8 @@ void applyGains(Voice&, int32_t volume, int32_t pan);
 void mixBlock(MixerState&, int32_t* accumStereo, uint32_t frames);
 // Saturates a stereo accumulation into the output's channels and bits.
 void writeOutput(const int32_t* accumStereo, uint32_t frames, const AudioOutput&, uint8_t* out);
+// Ends a beep still sounding (when the device closes).
+void silenceBeep();
 // Fills `bytes` of device output, block by block, holding the mixer once per block.
 void fillOutput(uint8_t* out, uint32_t bytes);
 

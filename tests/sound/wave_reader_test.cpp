@@ -1,0 +1,141 @@
+// Reading WAV files: chunk order, format extras, refusals of malformed images, the real WAV
+// files of the system, and the seed corpus of the fuzzer.
+#include <cstdlib>
+#include <filesystem>
+
+#include "sound/wave_reader.h"
+#include "sound_fixture.h"
+
+namespace {
+
+struct Parsed {
+    bool ok = false;
+    std::vector<uint8_t> format, data;
+};
+
+Parsed parse(const std::vector<uint8_t>& image) {
+    Parsed p;
+    p.ok = zuSound::parseWave(image.data(), image.size(), p.format, p.data);
+    return p;
+}
+
+uint16_t field16(const std::vector<uint8_t>& f, size_t at) { return uint16_t(f[at] | (f[at + 1] << 8)); }
+uint32_t field32(const std::vector<uint8_t>& f, size_t at) { return field16(f, at) | (uint32_t(field16(f, at + 2)) << 16); }
+
+const std::vector<uint8_t> samples = {1, 2, 3, 4, 5, 6, 7, 8};
+
+// Images the reader must take, each with what it must give back.
+std::vector<std::pair<const char*, test::WavSpec>> acceptedImages() {
+    test::WavSpec plain, dataFirst, extra, padded, pcmWithSpareBytes;
+    dataFirst.dataFirst = true;
+    extra.tag = 2;
+    extra.extra = {9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 11, 12};
+    padded.oddChunkBefore = true;
+    pcmWithSpareBytes.fmtSize = 18;
+    return {{"plain", plain}, {"dataFirst", dataFirst}, {"extra", extra}, {"padded", padded},
+            {"pcmWithSpareBytes", pcmWithSpareBytes}};
+}
+
+TEST(WaveReader, TakesDataOnEitherSideOfTheFormatAndKeepsExtraBytes) {
+    for (const auto& [what, spec] : acceptedImages()) {
+        SCOPED_TRACE(what);
+        const Parsed p = parse(test::wavImage(spec, samples));
+        ASSERT_TRUE(p.ok);
+        EXPECT_EQ(p.data, samples);
+        ASSERT_EQ(p.format.size(), 18 + spec.extra.size());
+        EXPECT_EQ(field16(p.format, 0), spec.tag);
+        EXPECT_EQ(field16(p.format, 2), spec.channels);
+        EXPECT_EQ(field32(p.format, 4), spec.rate);
+        EXPECT_EQ(field16(p.format, 14), spec.bits);
+        EXPECT_EQ(field16(p.format, 16), spec.extra.size());
+        EXPECT_TRUE(std::equal(spec.extra.begin(), spec.extra.end(), p.format.begin() + 18));
+    }
+}
+
+TEST(WaveReader, RefusesMalformedImagesWithBothOutputsEmpty) {
+    test::WavSpec shortFormat, otherForm, longData, extraPastChunk;
+    shortFormat.fmtSize = 14;
+    otherForm.form = "AVI ";
+    longData.claimedDataSize = 9;
+    extraPastChunk.tag = 2;
+    extraPastChunk.extra = {1, 2, 3, 4};
+    extraPastChunk.fmtSize = 20;  // claims 4 extra bytes, holds 2
+    const std::vector<uint8_t> good = test::wavImage({}, samples);
+    const std::vector<std::pair<const char*, std::vector<uint8_t>>> refused = {
+        {"shortFormat", test::wavImage(shortFormat, samples)},
+        {"otherForm", test::wavImage(otherForm, samples)},
+        {"longData", test::wavImage(longData, samples)},
+        {"extraPastChunk", test::wavImage(extraPastChunk, samples)},
+        {"cutInData", std::vector<uint8_t>(good.begin(), good.end() - 1)},
+        {"headerOnly", std::vector<uint8_t>(good.begin(), good.begin() + 12)},
+        {"empty", {}},
+    };
+    for (const auto& [what, image] : refused) {
+        SCOPED_TRACE(what);
+        const Parsed p = parse(image);
+        EXPECT_FALSE(p.ok);
+        EXPECT_TRUE(p.format.empty());
+        EXPECT_TRUE(p.data.empty());
+    }
+}
+
+class WaveFiles : public SoundFixture {};
+
+TEST_F(WaveFiles, ReadsFilesByFrameworkPathAndTheSystemSounds) {
+    test::writeBytes((folder / "SOUND" / "A.WAV").string(), test::wavImage({}, samples));
+    std::vector<uint8_t> format, data;
+    const std::string path = std::string(zuSystem::ModuleDir(0)) + "sound\\a.wav";
+    EXPECT_EQ(zuSound::ReadWave(path.c_str(), format, data), 0);
+    EXPECT_EQ(data, samples);
+    EXPECT_EQ(zuSound::ReadWave((std::string(zuSystem::ModuleDir(0)) + "SOUND\\NONE.WAV").c_str(), format, data), 1);
+    EXPECT_TRUE(format.empty() && data.empty());
+
+    const std::filesystem::path alsa = "/usr/share/sounds/alsa";
+    if (!std::filesystem::is_directory(alsa)) GTEST_SKIP() << "the alsa-utils sounds are not installed";
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(alsa)) {
+        if (entry.path().extension() != ".wav") continue;
+        SCOPED_TRACE(entry.path().string());
+        ++files;
+        std::string sjis = entry.path().string();
+        for (char& c : sjis)
+            if (c == '/') c = '\\';
+        ASSERT_EQ(zuSound::ReadWave(sjis.c_str(), format, data), 0);
+        const uint16_t channels = field16(format, 2), align = field16(format, 12), bits = field16(format, 14);
+        EXPECT_EQ(field16(format, 0), 1);
+        EXPECT_EQ(align, channels * bits / 8);
+        // The data is what the file's own "data" chunk holds, up to the file's end.
+        const uint64_t fileSize = std::filesystem::file_size(entry.path());
+        EXPECT_GT(data.size(), fileSize - 200);
+        EXPECT_EQ(data.size() % align, 0u);
+        const double seconds = double(data.size()) / (field32(format, 4) * align);
+        EXPECT_GT(seconds, 0.3);
+        EXPECT_LT(seconds, 10.0);
+        // Every one is playable as a sound of its own.
+        std::filesystem::copy_file(entry.path(), folder / "SOUND" / entry.path().filename());
+        const std::string name = "SOUND\\" + entry.path().filename().string();
+        const int32_t number = zuSound::LoadObject(name.c_str(), 1);
+        EXPECT_GE(number, 0);
+        EXPECT_EQ(zuSound::soundState.objects[number].baseFrequency, field32(format, 4));
+    }
+    EXPECT_GT(files, 0);
+}
+
+// Seeds for the fuzzer: written only when ZU_WRITE_CORPUS names a folder.
+TEST(WaveCorpus, WritesSeeds) {
+    const char* root = std::getenv("ZU_WRITE_CORPUS");
+    if (!root) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
+    const std::filesystem::path dir = std::filesystem::path(root) / "wave";
+    std::filesystem::create_directories(dir);
+    int n = 0;
+    for (const auto& [what, spec] : acceptedImages())
+        ASSERT_TRUE(test::writeBytes((dir / (std::string(what) + ".wav")).string(), test::wavImage(spec, samples)));
+    test::WavSpec stereo8;
+    stereo8.channels = 2;
+    stereo8.bits = 8;
+    ASSERT_TRUE(test::writeBytes((dir / "stereo8.wav").string(), test::wavImage(stereo8, samples)));
+    n = int(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()));
+    EXPECT_GE(n, 6);
+}
+
+}  // namespace
