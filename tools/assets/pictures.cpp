@@ -13,7 +13,6 @@ namespace assets {
 namespace {
 
 constexpr Rgb kWhite{255, 255, 255};
-constexpr Rgb kSlate{70, 76, 88};
 
 double luma(Rgb c) { return 0.2126 * c.r + 0.7152 * c.g + 0.0722 * c.b; }
 
@@ -60,7 +59,9 @@ CellLook lookOf(Rgb base, CellKind kind, int size) {
     int edge = size >= 24 ? 3 : 2;
     switch (kind) {
     case CellKind::free: {
-        Rgb face = mix(base, kSlate, 0.62);
+        // Muted towards a grey of its own lightness, so the colours keep their lightness gaps.
+        int grey = int(luma(base));
+        Rgb face = scale(mix(base, {grey, grey, grey}, 0.6), 0.88);
         return {face, mix(face, kWhite, 0.12), scale(face, 0.85), 1, 0.45};
     }
     case CellKind::filled: {
@@ -76,7 +77,7 @@ CellLook lookOf(Rgb base, CellKind kind, int size) {
 // Pointer outline, one pixel in from the sheet's edge so the outline fits around it.
 bool insideArrow(double x, double y) {
     static const double xs[] = {1, 1, 7.5, 12, 16.5, 12.5, 21};
-    static const double ys[] = {1, 31, 25, 36, 34, 23, 23};
+    static const double ys[] = {0, 31, 25, 36, 34, 23, 23};
     bool in = false;
     for (int i = 0, j = 6; i < 7; j = i++)
         if ((ys[i] > y) != (ys[j] > y) && x < (xs[j] - xs[i]) * (y - ys[i]) / (ys[j] - ys[i]) + xs[i])
