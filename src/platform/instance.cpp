@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/backend.h"
@@ -22,8 +23,9 @@ socklen_t guardAddress(const char* name, sockaddr_un& address) {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
     // sun_path[0] stays 0: an abstract name, never a file.
-    int n = std::snprintf(address.sun_path + 1, sizeof address.sun_path - 1, "zu-%u-%s",
-                          unsigned(getuid()), name);
+    const char* scope = std::getenv("TESSORA_INSTANCE");
+    int n = std::snprintf(address.sun_path + 1, sizeof address.sun_path - 1, "zu-%u-%s%s%s",
+                          unsigned(getuid()), name, scope ? "-" : "", scope ? scope : "");
     size_t length = std::min(size_t(n), sizeof address.sun_path - 2) + 1;
     return socklen_t(offsetof(sockaddr_un, sun_path) + length);
 }
