@@ -14,10 +14,11 @@ GameRun::~GameRun() {
 }
 
 test::ProcessResult GameRun::play(const std::string& script,
-                                  const std::vector<std::pair<std::string, std::string>>& extraEnv) {
+                                  const std::vector<std::pair<std::string, std::string>>& extraEnv,
+                                  const std::string& program) {
     std::ofstream(path("script.txt")) << script;
     test::ProcessSpec spec;
-    spec.argv = {test::binaryDir() + "/tessora"};
+    spec.argv = {program.empty() ? test::binaryDir() + "/tessora" : program};
     spec.env = {{"TESSORA_PLATFORM", "headless"},
                 {"TESSORA_SCRIPT", path("script.txt")},
                 {"TESSORA_TIME", "1000000000"},

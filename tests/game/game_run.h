@@ -14,9 +14,11 @@ public:
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
 
-    // Writes the script, runs bin/tessora on it with the fixed wall clock, and waits for the exit.
+    // Writes the script, runs the program (bin/tessora unless named) on it with the fixed wall
+    // clock, and waits for the exit.
     test::ProcessResult play(const std::string& script,
-                             const std::vector<std::pair<std::string, std::string>>& extraEnv = {});
+                             const std::vector<std::pair<std::string, std::string>>& extraEnv = {},
+                             const std::string& program = {});
     platform::Image shot(const std::string& name) const;  // empty when it was not written
     std::string path(const std::string& name) const { return folder + "/" + name; }
 
