@@ -109,6 +109,7 @@ uint32_t version() { return 0x20001; }
 bool init(int32_t device, uint32_t rate, uint32_t flags, Window*) {
     MusicState& s = state();
     if (device != -1 || !(flags & kInitSixteenBits)) return false;
+    if (s.initialised && !audioOpen()) release();  // the device went away (a new backend)
     bool opened = false;
     if (!s.initialised) {
         if (!openAudio()) return false;

@@ -87,6 +87,12 @@ TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
     EXPECT_TRUE(platform::audioOpen());  // music holds the device until released
     music::release();
     EXPECT_FALSE(platform::audioOpen());
+
+    // A new backend without a device: an earlier init does not carry over.
+    ASSERT_TRUE(music::init(-1, 44100, 0x50, nullptr));
+    platform::useHeadless({});
+    platform::headless::removeAudioDevice(true);
+    EXPECT_FALSE(music::init(-1, 44100, 0x50, nullptr));
 }
 
 TEST_F(Music, SourceFlagsAndHandles) {
@@ -142,6 +148,14 @@ TEST_F(Music, StreamsWrapInsideTheBlockOrEnd) {
     ASSERT_TRUE(music::play(once));  // an ended stream starts again from its beginning
     out = render(10);
     EXPECT_EQ(out[0], source[0]);
+    ASSERT_TRUE(music::freeStream(once));
+
+    // At half the output rate every second frame is heard, still wrapping at the seam.
+    ASSERT_TRUE(platform::setOutputFormat(2, 22050, 16));
+    const uint32_t halved = music::openStream((folder / "loop.wav").c_str(), music::kLoop);
+    ASSERT_TRUE(music::play(halved));
+    out = render(120);
+    for (size_t i = 0; i < 120; ++i) ASSERT_EQ(out[2 * i], source[2 * (2 * i % 100)]) << "frame " << i;
 }
 
 // The level of each 10 ms window of the left channel, from `from` seconds on.
