@@ -1,8 +1,13 @@
 // The mixer's inner loops: linear interpolation on a 32.32 cursor, one loop per source format,
 // with the end of the buffer (the loop seam) handled outside the fast loop.
 #include <algorithm>
+#include <type_traits>
 
 #include "platform/mixer.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace {
@@ -18,9 +23,61 @@ struct Unsigned8 {
 inline int32_t fractionOf(uint64_t cursor) { return int32_t(uint32_t(cursor) >> 17); }
 inline int32_t lerp(int32_t a, int32_t b, int32_t f) { return a + (((b - a) * f) >> 15); }
 
+#if defined(__SSE2__)
+// 16-bit sources, two output frames per step: each channel's two neighbours are weighed by
+// (G - W, W) with W = f * G and G the gain in 13 bits, so one multiply-add per pair gives the
+// interpolated, attenuated sample, and the weights always sum to G (a constant stays constant).
+inline int32_t fractionHigh(uint64_t cursor) { return int32_t((uint32_t(cursor) >> 18) << 16); }
+
+template <int Channels>
+uint32_t mixInside16(Voice& v, int32_t* acc, uint32_t count) {
+    const int16_t* s = reinterpret_cast<const int16_t*>(v.samples);
+    uint64_t c = v.cursor;
+    const uint64_t step = v.step;
+    const int16_t gl = int16_t(uint16_t(v.gainLeft)), gr = int16_t(uint16_t(v.gainRight));
+    const __m128i gains = _mm_setr_epi16(gl, gl, gr, gr, gl, gl, gr, gr);
+    const int16_t ql = int16_t(uint16_t(v.gainLeft) >> 2), qr = int16_t(uint16_t(v.gainRight) >> 2);
+    const __m128i wholeGains = _mm_setr_epi16(ql, 0, qr, 0, ql, 0, qr, 0);
+    uint32_t k = 0;
+    for (; k + 2 <= count; k += 2) {
+        const uint64_t c1 = c + step;
+        const uint32_t i0 = uint32_t(c >> 32) * Channels, i1 = uint32_t(c1 >> 32) * Channels;
+        __m128i pairs;
+        if constexpr (Channels == 2) {
+            // (L0 R0 L1 R1) of both frames, regrouped as (L0 L1 R0 R1).
+            pairs = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i0)),
+                                       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i1)));
+            pairs = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pairs, _MM_SHUFFLE(3, 1, 2, 0)), _MM_SHUFFLE(3, 1, 2, 0));
+        } else {
+            int32_t m0, m1;
+            __builtin_memcpy(&m0, s + i0, 4);
+            __builtin_memcpy(&m1, s + i1, 4);
+            const __m128i both = _mm_unpacklo_epi32(_mm_cvtsi32_si128(m0), _mm_cvtsi32_si128(m1));
+            pairs = _mm_unpacklo_epi32(both, both);  // (M0 M1) for left and right of each frame
+        }
+        const int32_t f0 = fractionHigh(c), f1 = fractionHigh(c1);
+        const __m128i far = _mm_mulhi_epu16(_mm_setr_epi32(f0, f0, f1, f1), gains);  // (0, W)
+        const __m128i weights = _mm_add_epi16(_mm_sub_epi16(wholeGains, _mm_srli_epi32(far, 16)), far);
+        const __m128i mixed = _mm_srai_epi32(_mm_madd_epi16(pairs, weights), 13);
+        __m128i* out = reinterpret_cast<__m128i*>(acc + 2 * k);
+        _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), mixed));
+        c = c1 + step;
+    }
+    v.cursor = c;
+    return k;
+}
+#endif
+
 // Frames [0, count) where the sample after the cursor lies inside the buffer.
 template <class Sample, int Channels>
 void mixInside(Voice& v, int32_t* acc, uint32_t count) {
+#if defined(__SSE2__)
+    if constexpr (std::is_same_v<Sample, Signed16>) {
+        const uint32_t done = mixInside16<Channels>(v, acc, count);
+        acc += 2 * done;
+        count -= done;
+    }
+#endif
     const uint8_t* s = v.samples;
     uint64_t c = v.cursor;
     const uint64_t step = v.step;
@@ -73,7 +130,10 @@ void mixVoice(Voice& v, int32_t* acc, uint32_t frames) {
             continue;
         }
         if (v.cursor < seam) {
-            const uint32_t inside = uint32_t(std::min<uint64_t>(frames, (seam - v.cursor + v.step - 1) / v.step));
+            // Usually the whole block lies before the seam; only near it is the count divided out.
+            const bool wholeBlock = v.cursor + uint64_t(frames) * v.step <= seam;
+            const uint32_t inside =
+                wholeBlock ? frames : uint32_t(std::min<uint64_t>(frames, (seam - v.cursor + v.step - 1) / v.step));
             mixInside<Sample, Channels>(v, acc, inside);
             acc += 2 * inside;
             frames -= inside;
