@@ -20,9 +20,15 @@ void resetProgramRecords() {
     zuSystem::frameClock = {};
     zuSystem::waitTable = {};
     zuSystem::pathState = {};
+    zuDraw::EndText();  // surfaces and fonts go back before their records are cleared
+    zuDraw::Release();
+    zuDraw::ReleaseFonts();
     zuDraw::screenState = {};
+    zuDraw::objectTable = {};
     zuDraw::transitionState = {};
     zuDraw::scrollView = {};
+    zuDraw::textState = {};
+    zuDraw::fontList = {};
     zuDraw::clipWipe = {};
     sceneState = {};
     blinkState = {};
