@@ -6,7 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <zlib.h>
+
 #include "platform/bmp.h"
+#include "platform/image_write.h"
 #include "platform/surface.h"
 #include "support/bmp_writer.h"
 
@@ -149,6 +152,43 @@ TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
     EXPECT_EQ(at(1, 0), (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | 0x42 >> 3);
     unlock(*s);
     destroySurface(s);
+}
+
+TEST(ImageWrite, SurfacesAndPixelsWriteAsBmpAndPng) {
+    Surface* s = createSurface(5, 3, Format::rgb565);
+    fill(*s, {0, 0, 5, 3}, 0xFFFF);
+    fill(*s, {1, 1, 3, 2}, 0xF800);
+    std::vector<uint32_t> pixels = surfacePixels(*s);
+    EXPECT_EQ(pixels[0], 0xFFFFFFu);  // replicated low bits
+    EXPECT_EQ(pixels[6], 0xFF0000u);
+    Image back;
+    ASSERT_TRUE(decodeBmp(encodeBmp24(5, 3, pixels.data()), back));
+    EXPECT_EQ(back.xrgb, pixels);
+    destroySurface(s);
+
+    std::vector<uint8_t> png = encodePng(5, 3, pixels.data());
+    ASSERT_GT(png.size(), 8u + 25 + 12 + 12);
+    EXPECT_EQ(std::vector<uint8_t>(png.begin() + 1, png.begin() + 4), (std::vector<uint8_t>{'P', 'N', 'G'}));
+    auto be32 = [&](size_t at) { return uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    // Chunks follow each other to the end, each with its checksum; the data holds filtered rows.
+    size_t at = 8;
+    std::vector<uint8_t> rows(3 * (1 + 5 * 3));
+    while (at < png.size()) {
+        uint32_t length = be32(at);
+        ASSERT_LE(at + 12 + length, png.size());
+        EXPECT_EQ(be32(at + 8 + length), uint32_t(crc32(0, png.data() + at + 4, 4 + length)));
+        if (std::string(png.begin() + long(at) + 4, png.begin() + long(at) + 8) == "IDAT") {
+            uLongf size = rows.size();
+            ASSERT_EQ(uncompress(rows.data(), &size, png.data() + at + 8, length), Z_OK);
+            EXPECT_EQ(size, rows.size());
+        }
+        at += 12 + length;
+    }
+    EXPECT_EQ(at, png.size());
+    EXPECT_EQ(rows[16], 0);  // second row's filter byte
+    EXPECT_EQ(std::vector<uint8_t>(rows.begin() + 20, rows.begin() + 23), (std::vector<uint8_t>{255, 0, 0}));
+    EXPECT_TRUE(encodePng(0, 3, pixels.data()).empty());
+    EXPECT_FALSE(writePng("/nonexistent-folder/x.png", 5, 3, pixels.data()));
 }
 
 // Writes every variant into $ZU_WRITE_CORPUS/bmp as the fuzz target's seeds.
