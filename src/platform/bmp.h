@@ -11,7 +11,7 @@ namespace platform {
 
 struct Surface;
 
-// Top row first; each pixel 0x00RRGGBB.
+// Top row first; each pixel 0xAARRGGBB, where alpha comes only from 32-bit files (else 0).
 struct Image {
     int32_t width = 0, height = 0;
     std::vector<uint32_t> xrgb;
