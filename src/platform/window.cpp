@@ -133,6 +133,7 @@ void setCursorPos(int32_t x, int32_t y) { backend().setCursorPos(x, y); }
 bool enableTextInput(bool on) { return backend().enableTextInput(on); }
 
 void resetMessageQueue() {
+    theWindow.alive = false;
     queue.clear();
     for (int i = 0; i < 256; ++i) keyDown[i] = keyToggled[i] = 0;
 }

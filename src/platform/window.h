@@ -47,7 +47,7 @@ Point cursorPos();                  // in 640 x 480 picture coordinates
 void setCursorPos(int32_t x, int32_t y);
 bool enableTextInput(bool on);      // the input-method switch
 
-// For backends and tests: drop every queued message and forget key state.
+// For backends and tests: forget the window (sending nothing), queued messages and key state.
 void resetMessageQueue();
 size_t queuedMessageCount();
 

@@ -21,6 +21,9 @@ bool HeadlessBackend::openWindow(const char*, bool) {
     return true;
 }
 
+// Logged, so end-to-end tests can see the program end in order, exactly once.
+void HeadlessBackend::closeWindow() { std::fprintf(stderr, "headless: window closed\n"); }
+
 void HeadlessBackend::raiseWindow() {
     ++raises;
     std::fprintf(stderr, "instance: come to the front\n");
@@ -50,7 +53,7 @@ void HeadlessBackend::pumpEvents(bool wait) {
 
 void HeadlessBackend::runScript() {
     if (!options.runScript || closePosted) return;
-    while (waitFrames == 0 && frameSinceInput && nextCommand < script.size()) {
+    while (waitFrames == 0 && frameSinceInput && nextCommand < script.size() && !closePosted) {
         const ScriptCommand& cmd = script[nextCommand++];
         if (runCommand(cmd)) {
             frameSinceInput = false;
@@ -129,12 +132,6 @@ bool HeadlessBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
     audioFill = std::move(fill);
     audioRemainder = 0;
     return true;
-}
-
-// Logged, so end-to-end tests can see the devices released exactly once.
-void HeadlessBackend::closeAudioDevice() {
-    if (audioFill) std::fprintf(stderr, "headless: audio device closed\n");
-    audioFill = nullptr;
 }
 
 std::vector<uint8_t> HeadlessBackend::renderAudio(uint32_t frames) {

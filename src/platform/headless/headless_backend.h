@@ -22,6 +22,7 @@ public:
     double wallSeconds() override { return options.wallSeconds; }
 
     bool openWindow(const char* titleUtf8, bool fullScreen) override;
+    void closeWindow() override;
     void raiseWindow() override;
     void pumpEvents(bool wait) override;
     Point cursorPos() override { return pointer; }
@@ -31,7 +32,7 @@ public:
     int32_t messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) override;
 
     bool openAudioDevice(AudioSpec& spec, AudioFill fill) override;
-    void closeAudioDevice() override;
+    void closeAudioDevice() override { audioFill = nullptr; }
     void noteBeep() override { ++beeps; }
 
     std::vector<uint8_t> renderAudio(uint32_t frames);

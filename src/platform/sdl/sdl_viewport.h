@@ -37,7 +37,8 @@ inline Point toPicture(const Viewport& v, Point p) {
     int32_t w = v.placed.width(), h = v.placed.height();
     if (w <= 0 || h <= 0) return {};
     int64_t x = std::clamp(p.x - v.placed.left, 0, w - 1), y = std::clamp(p.y - v.placed.top, 0, h - 1);
-    return Point{int32_t(x * v.picture.cx / w), int32_t(y * v.picture.cy / h)};
+    // The picture pixel under the drawable pixel's centre.
+    return Point{int32_t((2 * x + 1) * v.picture.cx / (2 * w)), int32_t((2 * y + 1) * v.picture.cy / (2 * h))};
 }
 
 // The drawable position of a picture pixel's centre (for warping and clipping the pointer).
