@@ -28,6 +28,16 @@ void BM_DrawPlayFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawPlayFrame);
 
+// The present part alone (copy to the display and the backend's frame hand-over), for the record.
+void BM_DrawPresentOnly(benchmark::State& state) {
+    drawbench::scene();
+    for (auto _ : state) {
+        zuDraw::Present();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_DrawPresentOnly);
+
 }  // namespace
 
 ZU_BUDGET(BM_DrawPlayFrame, 0.01 * (1.0 / 60.0), "play frame within 1% of 16.7 ms");
