@@ -85,6 +85,14 @@ TEST_F(SdlX11, ProbeMapsThePointerThroughTheBarsAndShowsThePictureBetweenThem) {
     EXPECT_TRUE(std::getline(remembered, choice));
     EXPECT_EQ(choice, "1");
 
+    ASSERT_TRUE(key("F12"));
+    ASSERT_TRUE(probe.waitForOutput("sdl: screenshot " + dir + "/tessora-", 5000, true)) << probe.err();
+    size_t at = probe.err().find(dir + "/tessora-");
+    std::ifstream png(probe.err().substr(at, probe.err().find('\n', at) - at), std::ios::binary);
+    char magic[4] = {};
+    png.read(magic, 4);
+    EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+
     ASSERT_TRUE(key("Escape"));
     test::ProcessResult r = probe.finish(10000);
     EXPECT_EQ(r.exitCode, 0) << r.err;
