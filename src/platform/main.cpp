@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/resources.h"
 #include "platform/sjis.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
     std::string commandLine = commandLineOf(argc, argv);
     platform::Instance instance{platform::programResources(), commandLine.c_str()};
     int32_t result = WinMain(&instance, nullptr, commandLine.c_str(), SW_SHOWNORMAL);
-    if (platform::headless::scriptFailed()) return 2;
-    return result;
+    const bool scriptFailed = platform::headless::scriptFailed();
+    // Stop the device thread before static records (the music among them) are destroyed.
+    platform::installBackend(nullptr);
+    return scriptFailed ? 2 : result;
 }
