@@ -2,6 +2,8 @@
 // refusal of bad scripts with exit status 2.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "support/process.h"
@@ -77,4 +79,26 @@ TEST(HeadlessE2E, ShotWritesTheShownFrameAndAFailedShotExitsWith2) {
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("script:2: cannot write"), std::string::npos) << r.err;
     EXPECT_EQ(countOf(r.err, "headless: window closed"), 1) << "it still ends in order";
+}
+
+TEST(HeadlessE2E, ASecondCopyHandsTheFirstAFrontRequestAndLeaves) {
+    HeadlessRun h;
+    std::ofstream(h.dir + "/script.txt") << "wait 1000000\n";
+    test::ProcessSpec spec;
+    spec.argv = {test::binaryDir() + "/tessora"};
+    spec.env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", h.dir + "/script.txt"},
+                {"TESSORA_INSTANCE", "pair-" + std::to_string(getpid())},
+                {"XDG_CONFIG_HOME", h.dir + "/config"}, {"HOME", h.dir}};
+    spec.unset = {"TESSORA_AUDIO", "TESSORA_ANSWER", "TESSORA_FRAME_MS", "DISPLAY"};
+    test::Process first;
+    ASSERT_TRUE(first.start(spec));
+    ASSERT_FALSE(first.exitsWithin(300)) << first.err();
+
+    std::ofstream(h.dir + "/second.txt") << "wait 5\n";
+    test::ProcessSpec secondSpec = spec;
+    secondSpec.env[1].second = h.dir + "/second.txt";
+    test::ProcessResult second = test::runProcess(secondSpec);
+    EXPECT_EQ(second.exitCode, 0) << second.err;
+    EXPECT_EQ(countOf(second.err, "headless: window closed"), 0) << "the second copy never ran";
+    EXPECT_TRUE(first.waitForOutput("instance: come to the front", 5000, true)) << first.err();
 }

@@ -25,6 +25,9 @@ double nowSeconds() {
     dup2(outFd, 1);
     dup2(errFd, 2);
     for (const std::string& name : spec.unset) unsetenv(name.c_str());
+    // Each child its own single-instance scope, so parallel tests never refuse one another;
+    // a test that wants two copies to meet sets the same scope for both.
+    setenv("TESSORA_INSTANCE", ("test-" + std::to_string(getpid())).c_str(), 1);
     for (const auto& [name, value] : spec.env) setenv(name.c_str(), value.c_str(), 1);
     if (!spec.workDir.empty() && chdir(spec.workDir.c_str()) != 0) _exit(126);
     std::vector<char*> args;
