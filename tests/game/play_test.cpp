@@ -29,11 +29,12 @@ TEST(PlayPick, BandsAnswerForTheSlotsThatHoldPieces) {
             TraySlot slot = traySlot(piece);
             for (int column = 0; column < 4; ++column)
                 for (int row = 0; row < 4; ++row)
-                    if (isOccupied(shapeCell(record.shape, record.trayRotation, column, row)))
+                    if (isOccupied(shapeCell(record.shape, record.trayRotation, column, row))) {
                         EXPECT_EQ(pickSlot(32 * (slot.column + column) + 16, 32 * (slot.row + row) + 16,
                                            stagePieceCount[stage]),
                                   piece)
                             << "stage " << stage;
+                    }
         }
 }
 
