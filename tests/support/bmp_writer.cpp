@@ -1,19 +1,14 @@
 // BMP files in every form the decoder reads, built byte by byte.
 #include "support/bmp_writer.h"
+#include "support/little_endian.h"
 
 #include <bit>
 
 namespace testsupport {
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
+using testbytes::put16;
+using testbytes::put32;
 void set32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = uint8_t(v >> (8 * i));
 }

@@ -1,5 +1,6 @@
 // WAV file images for tests.
 #include "support/wav_writer.h"
+#include "support/little_endian.h"
 
 #include <cmath>
 #include <cstring>
@@ -8,14 +9,8 @@
 namespace test {
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(uint8_t(v));
-    out.push_back(uint8_t(v >> 8));
-}
-void put32(std::vector<uint8_t>& out, uint32_t v) {
-    put16(out, v & 0xFFFF);
-    put16(out, v >> 16);
-}
+using testbytes::put16;
+using testbytes::put32;
 void putId(std::vector<uint8_t>& out, const char* id) {
     for (int i = 0; i < 4; ++i) out.push_back(uint8_t(id[i]));
 }

@@ -1,0 +1,17 @@
+// Little-endian byte appenders shared by the tests' file writers.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+namespace testbytes {
+
+inline void put16(std::vector<uint8_t>& out, uint32_t v) {
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+inline void put32(std::vector<uint8_t>& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+}  // namespace testbytes
