@@ -4,6 +4,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "platform/fonts.h"
 #include "platform/image_write.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/win32.h"
@@ -63,6 +64,7 @@ bool SdlBackend::createRenderer() {
     std::fprintf(stderr, "sdl: renderer %s, vsync %s, refresh %d Hz%s, %s\n", info.name,
                  vsync ? "on" : "off", hz, hz > 0 ? "" : " (unknown, pacing at 60)",
                  fullDesktop ? "full-desktop" : "windowed");
+    std::fprintf(stderr, "sdl: fonts %s\n", standardFaceReport().c_str());
     return true;
 }
 
