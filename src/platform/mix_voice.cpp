@@ -13,9 +13,11 @@ namespace platform {
 namespace {
 
 struct Signed16 {
+    static constexpr uint32_t bytes = 2;
     static int32_t at(const uint8_t* p, uint32_t i) { return reinterpret_cast<const int16_t*>(p)[i]; }
 };
 struct Unsigned8 {
+    static constexpr uint32_t bytes = 1;
     static int32_t at(const uint8_t* p, uint32_t i) { return (int32_t(p[i]) - 128) << 8; }
 };
 
@@ -27,7 +29,6 @@ inline int32_t lerp(int32_t a, int32_t b, int32_t f) { return a + (((b - a) * f)
 // 16-bit sources, two output frames per step: each channel's two neighbours are weighed by
 // (G - W, W) with W = f * G and G the gain in 13 bits, so one multiply-add per pair gives the
 // interpolated, attenuated sample, and the weights always sum to G (a constant stays constant).
-inline int32_t fractionHigh(uint64_t cursor) { return int32_t((uint32_t(cursor) >> 18) << 16); }
 
 template <int Channels>
 uint32_t mixInside16(Voice& v, int32_t* acc, uint32_t count) {
@@ -38,6 +39,11 @@ uint32_t mixInside16(Voice& v, int32_t* acc, uint32_t count) {
     const __m128i gains = _mm_setr_epi16(gl, gl, gr, gr, gl, gl, gr, gr);
     const int16_t ql = int16_t(uint16_t(v.gainLeft) >> 2), qr = int16_t(uint16_t(v.gainRight) >> 2);
     const __m128i wholeGains = _mm_setr_epi16(ql, 0, qr, 0, ql, 0, qr, 0);
+    // The low 32 bits of the cursor advance by the step's low bits modulo 2^32, so both frames'
+    // fractions are kept in a vector instead of being rebuilt from scalars each step.
+    const uint32_t lo0 = uint32_t(c), lo1 = uint32_t(c + step);
+    __m128i low = _mm_setr_epi32(int32_t(lo0), int32_t(lo0), int32_t(lo1), int32_t(lo1));
+    const __m128i lowStep = _mm_set1_epi32(int32_t(uint32_t(2 * step)));
     uint32_t k = 0;
     for (; k + 2 <= count; k += 2) {
         const uint64_t c1 = c + step;
@@ -55,8 +61,9 @@ uint32_t mixInside16(Voice& v, int32_t* acc, uint32_t count) {
             const __m128i both = _mm_unpacklo_epi32(_mm_cvtsi32_si128(m0), _mm_cvtsi32_si128(m1));
             pairs = _mm_unpacklo_epi32(both, both);  // (M0 M1) for left and right of each frame
         }
-        const int32_t f0 = fractionHigh(c), f1 = fractionHigh(c1);
-        const __m128i far = _mm_mulhi_epu16(_mm_setr_epi32(f0, f0, f1, f1), gains);  // (0, W)
+        const __m128i fractions = _mm_slli_epi32(_mm_srli_epi32(low, 18), 16);
+        low = _mm_add_epi32(low, lowStep);
+        const __m128i far = _mm_mulhi_epu16(fractions, gains);  // (0, W)
         const __m128i weights = _mm_add_epi16(_mm_sub_epi16(wholeGains, _mm_srli_epi32(far, 16)), far);
         const __m128i mixed = _mm_srai_epi32(_mm_madd_epi16(pairs, weights), 13);
         __m128i* out = reinterpret_cast<__m128i*>(acc + 2 * k);
@@ -69,8 +76,20 @@ uint32_t mixInside16(Voice& v, int32_t* acc, uint32_t count) {
 #endif
 
 // Frames [0, count) where the sample after the cursor lies inside the buffer.
+// A block reads only a few cache lines of each voice: too many streams for the hardware
+// prefetcher to follow, so the lines of the voice's next block are asked for now.
+template <class Sample, int Channels>
+void prefetchNextBlock(const Voice& v, uint32_t count) {
+    constexpr uint32_t frameBytes = Channels * Sample::bytes;
+    const uint64_t span = uint64_t(count) * v.step;
+    const uint8_t* next = v.samples + uint64_t((v.cursor + span) >> 32) * frameBytes;
+    const uint64_t bytes = ((span >> 32) + 2) * frameBytes;
+    for (uint64_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(next + offset);
+}
+
 template <class Sample, int Channels>
 void mixInside(Voice& v, int32_t* acc, uint32_t count) {
+    prefetchNextBlock<Sample, Channels>(v, count);
 #if defined(__SSE2__)
     if constexpr (std::is_same_v<Sample, Signed16>) {
         const uint32_t done = mixInside16<Channels>(v, acc, count);
