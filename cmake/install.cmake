@@ -33,20 +33,11 @@ install(EXPORT zuTargets NAMESPACE zu:: DESTINATION lib/cmake/zu)
 
 file(WRITE ${CMAKE_BINARY_DIR}/zuConfig.cmake [=[
 # The zu framework: zu::zu (the four families), zu::zuplatform, the backends and zu::zumain.
-include(CMakeFindDependencyMacro)
-find_dependency(PkgConfig)
-pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
-pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
-pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
-pkg_check_modules(SNDFILE REQUIRED IMPORTED_TARGET sndfile)
-pkg_check_modules(OPENMPT REQUIRED IMPORTED_TARGET libopenmpt)
-pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
-find_dependency(ZLIB)
-find_dependency(Threads)
+include(${CMAKE_CURRENT_LIST_DIR}/zuDependencies.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/zuTargets.cmake)
 ]=])
 include(CMakePackageConfigHelpers)
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/zuConfigVersion.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/zuConfig.cmake ${CMAKE_BINARY_DIR}/zuConfigVersion.cmake
-        DESTINATION lib/cmake/zu)
+        ${CMAKE_SOURCE_DIR}/cmake/zuDependencies.cmake DESTINATION lib/cmake/zu)

@@ -69,37 +69,32 @@ Picture crop(const Picture& picture, platform::Rect r) {
     return out;
 }
 
-Picture besideEachOther(const std::vector<Picture>& parts) {
+namespace {
+
+// Parts laid out along one axis, a one-pixel gap of gapColour between them.
+Picture joined(const std::vector<Picture>& parts, bool sideBySide) {
     Picture out;
     for (const Picture& p : parts) {
-        out.width += p.width + (out.width ? 1 : 0);
-        out.height = std::max(out.height, p.height);
+        int32_t& along = sideBySide ? out.width : out.height;
+        int32_t& across = sideBySide ? out.height : out.width;
+        along += (sideBySide ? p.width : p.height) + (along ? 1 : 0);
+        across = std::max(across, sideBySide ? p.height : p.width);
     }
     out.xrgb.assign(size_t(out.width) * out.height, gapColour);
-    int32_t left = 0;
+    int32_t offset = 0;
     for (const Picture& p : parts) {
+        const int32_t left = sideBySide ? offset : 0, top = sideBySide ? 0 : offset;
         for (int32_t y = 0; y < p.height; ++y)
-            std::copy_n(&p.xrgb[size_t(y) * p.width], p.width, &out.xrgb[size_t(y) * out.width + left]);
-        left += p.width + 1;
+            std::copy_n(&p.xrgb[size_t(y) * p.width], p.width, &out.xrgb[size_t(top + y) * out.width + left]);
+        offset += (sideBySide ? p.width : p.height) + 1;
     }
     return out;
 }
 
-Picture aboveEachOther(const std::vector<Picture>& parts) {
-    Picture out;
-    for (const Picture& p : parts) {
-        out.height += p.height + (out.height ? 1 : 0);
-        out.width = std::max(out.width, p.width);
-    }
-    out.xrgb.assign(size_t(out.width) * out.height, gapColour);
-    int32_t top = 0;
-    for (const Picture& p : parts) {
-        for (int32_t y = 0; y < p.height; ++y)
-            std::copy_n(&p.xrgb[size_t(y) * p.width], p.width, &out.xrgb[size_t(top + y) * out.width]);
-        top += p.height + 1;
-    }
-    return out;
-}
+}  // namespace
+
+Picture besideEachOther(const std::vector<Picture>& parts) { return joined(parts, true); }
+Picture aboveEachOther(const std::vector<Picture>& parts) { return joined(parts, false); }
 
 ::testing::AssertionResult matchesGolden(const std::string& name, const Picture& actual) {
     const char* update = std::getenv("TESSORA_UPDATE_GOLDEN");
