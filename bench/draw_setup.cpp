@@ -5,7 +5,7 @@
 
 #include "draw/zu_draw.h"
 #include "platform/headless.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "system/zu_system.h"
 
 namespace drawbench {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "platform/headless.h"
-#include "platform/mixer.h"
+#include "platform/audio/mixer.h"
 #include "ratio.h"
 
 namespace {

@@ -19,7 +19,8 @@ if(TARGET tessora)
 endif()
 
 # The framework: headers under include/zu, so `#include "system/zu_system.h"` works as here.
-set(ZU_EXPORTED zu zuplatform zuplatform_sdl zuplatform_headless)
+set(ZU_EXPORTED zu zuplatform zuplatform_core zuplatform_os zuplatform_video zuplatform_text
+    zuplatform_audio zuplatform_sdl zuplatform_headless)
 if(TARGET zumain)
   list(APPEND ZU_EXPORTED zumain)
 endif()

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/bmp.h"
+#include "platform/video/bmp.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     platform::Image img;

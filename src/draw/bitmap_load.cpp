@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/bmp.h"
-#include "platform/files.h"
-#include "platform/resources.h"
-#include "platform/surface.h"
+#include "platform/video/bmp.h"
+#include "platform/os/files.h"
+#include "platform/os/resources.h"
+#include "platform/video/surface.h"
 #include "system/zu_system.h"
 
 namespace zuDraw {

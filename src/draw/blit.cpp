@@ -2,7 +2,7 @@
 // platform copy, keyed or opaque. A lost surface brings everything back; the copy is dropped.
 #include "draw/draw_internal.h"
 #include "draw/fast_copy.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

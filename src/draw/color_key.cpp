@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "draw/draw_internal.h"
-#include "platform/draw_context.h"
-#include "platform/surface.h"
+#include "platform/text/draw_context.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

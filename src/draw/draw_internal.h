@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "draw/zu_draw.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

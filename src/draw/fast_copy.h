@@ -1,7 +1,7 @@
 // The drawing core's own path for the common copies: 16-bit surfaces, rectangles wholly inside
 // both, distinct surfaces. Anything else is left to the platform copy.
 #pragma once
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "draw/draw_internal.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

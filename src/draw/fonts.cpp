@@ -1,7 +1,7 @@
 // The font list made at set-up: up to 200 installed faces with their character sets, so that a
 // face asked for by name gets its own set. Also the shared font record's life.
 #include "draw/zu_draw.h"
-#include "platform/draw_context.h"
+#include "platform/text/draw_context.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
 

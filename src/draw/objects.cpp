@@ -5,9 +5,9 @@
 
 #include "draw/bitmap_load.h"
 #include "draw/draw_internal.h"
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "platform/sjis.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "system/zu_system.h"
 
 namespace zuDraw {

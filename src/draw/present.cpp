@@ -3,8 +3,8 @@
 #include "draw/draw_internal.h"
 #include "draw/fast_copy.h"
 #include "draw/transitions.h"
-#include "platform/display.h"
-#include "platform/surface.h"
+#include "platform/video/display.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "draw/draw_internal.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 

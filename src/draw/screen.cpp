@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "draw/draw_internal.h"
-#include "platform/display.h"
+#include "platform/video/display.h"
 #include "system/zu_system.h"
 
 namespace zuDraw {

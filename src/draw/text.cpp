@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "draw/draw_internal.h"
-#include "platform/draw_context.h"
+#include "platform/text/draw_context.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
 #include "system/zu_system.h"

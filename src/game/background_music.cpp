@@ -5,8 +5,8 @@
 #include <cstdio>
 
 #include "game/board.h"
-#include "platform/message_box.h"
-#include "platform/music.h"
+#include "platform/os/message_box.h"
+#include "platform/audio/music.h"
 #include "platform/win32.h"
 #include "system/zu_system.h"
 

@@ -4,13 +4,13 @@
 
 #include "draw/zu_draw.h"
 #include "game/game.h"
-#include "platform/clock.h"
-#include "platform/files.h"
-#include "platform/message_box.h"
-#include "platform/music.h"
+#include "platform/os/clock.h"
+#include "platform/os/files.h"
+#include "platform/os/message_box.h"
+#include "platform/audio/music.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "system/zu_system.h"
 
 SceneState sceneState;

@@ -1,10 +1,13 @@
 // Choosing the backend, and the controls tests use to drive the headless one: its virtual
 // clock, scripted input, the last shown frame, audio rendered on demand and its counters.
+// The faults every backend accepts are in faults.h, included here.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/faults.h"
 
 namespace platform {
 
@@ -46,7 +49,6 @@ std::vector<uint8_t> renderAudio(uint32_t frames);
 void removeAudioDevice(bool removed);         // openAudioDevice then fails
 bool audioDeviceOpen();
 void captureAudio(bool on);                   // keep what each shown frame renders
-void refuseOutputFormats(bool refused);       // setOutputFormat then fails (audio.cpp)
 std::vector<uint8_t> takeCapturedAudio();
 
 // Message boxes and beeps: counted, and answered Yes/OK or No.
@@ -55,17 +57,6 @@ int32_t messageBoxCount();
 std::string lastMessageBox();                 // "<caption>: <text>" in UTF-8
 int32_t beepCount();
 int32_t raiseCount();                         // "come to the front" requests
-
-// Display and surfaces (these act with any backend installed).
-void refuseDepth(int32_t bits);               // setDisplayMode then refuses that depth
-void useRgb555For16(bool on);                 // a 16-bit mode gives RGB555
-void setDesktopBits(int32_t bits);            // the desktop's depth before a mode is set
-void setCanStretch(bool on);
-void loseAllSurfaces();
-void loseSurface(Surface*);
-void failNextLocks(int32_t n);
-void failNextContexts(int32_t n);             // getDC then returns null n times
-void resetDisplay();                          // closes the display and clears these controls
 
 }  // namespace headless
 }  // namespace platform

@@ -7,7 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/headless.h"
-#include "platform/resources.h"
+#include "platform/os/resources.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
 

@@ -1,5 +1,5 @@
 // The simple beep that the error report sounds before its box.
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "sound/zu_sound.h"
 
 namespace zuSound {

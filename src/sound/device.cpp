@@ -2,7 +2,7 @@
 // output format change, which rebuild the buffers from the records.
 #include <cstring>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "sound/sound_internal.h"
 #include "system/zu_system.h"
 

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/audio.h"
-#include "platform/resources.h"
+#include "platform/audio/audio.h"
+#include "platform/os/resources.h"
 #include "sound/sound_internal.h"
 #include "system/zu_system.h"
 

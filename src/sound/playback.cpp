@@ -1,7 +1,7 @@
 // Starting, stopping and pausing mix slots, with the slot-in-turn rule and the echo start.
 #include <cstdlib>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "sound/sound_internal.h"
 
 namespace zuSound {

@@ -1,7 +1,7 @@
 // zuSound::ReadWave: a WAV file read whole and parsed; any failure leaves both outputs empty.
 #include <cstdio>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "sound/wave_reader.h"
 #include "sound/zu_sound.h"
 

@@ -2,7 +2,7 @@
 // to the buffer, so re-creation can apply it again.
 #include <algorithm>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "sound/sound_internal.h"
 
 namespace zuSound {

@@ -1,6 +1,6 @@
 // Pointer position and clip, the key watch, capture mode, system keys and the input method.
 #include "draw/zu_draw.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

@@ -2,7 +2,7 @@
 #include <cstdarg>
 
 #include "draw/zu_draw.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "draw/zu_draw.h"
-#include "platform/display.h"
-#include "platform/message_box.h"
+#include "platform/video/display.h"
+#include "platform/os/message_box.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "sound/zu_sound.h"
 #include "system/zu_system.h"
 

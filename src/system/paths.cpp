@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "platform/sjis.h"
 #include "system/zu_system.h"
 

@@ -1,7 +1,7 @@
 // Date, time, free disk and memory, and the version number of the operating system.
 #include <cstring>
 
-#include "platform/system_info.h"
+#include "platform/os/system_info.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

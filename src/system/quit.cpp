@@ -1,8 +1,8 @@
 // The quit operation: releases the devices once, frees the guard and closes the window.
 #include "draw/zu_draw.h"
-#include "platform/instance.h"
+#include "platform/os/instance.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "sound/zu_sound.h"
 #include "system/zu_system.h"
 

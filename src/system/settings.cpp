@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

@@ -1,5 +1,5 @@
 // The frame clock, the numbered waits, the blocking delay and the system start-up.
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

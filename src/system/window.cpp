@@ -1,9 +1,9 @@
 // The single-instance guard, the window class and the creation of the one window.
 #include <cstring>
 
-#include "platform/instance.h"
+#include "platform/os/instance.h"
 #include "platform/sjis.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

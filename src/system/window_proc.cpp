@@ -1,7 +1,7 @@
 // The window procedure: turns window messages into the input latches and window flags.
 #include "draw/zu_draw.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {

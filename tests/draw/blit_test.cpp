@@ -2,7 +2,7 @@
 // surface, HalfRect's arithmetic and its refusal when the back buffer cannot be locked.
 #include "draw/draw_fixture.h"
 #include "platform/headless.h"
-#include "platform/image_write.h"
+#include "platform/video/image_write.h"
 
 namespace drawtest {
 namespace {

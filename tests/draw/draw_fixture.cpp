@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/image_write.h"
+#include "platform/video/image_write.h"
 
 namespace drawtest {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "draw/zu_draw.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "support/fresh_program.h"
 
 namespace drawtest {

@@ -5,9 +5,9 @@
 #include "draw/draw_fixture.h"
 #include "draw/draw_internal.h"
 #include "platform/headless.h"
-#include "platform/image_write.h"
-#include "platform/resources.h"
-#include "platform/surface.h"
+#include "platform/video/image_write.h"
+#include "platform/os/resources.h"
+#include "platform/video/surface.h"
 #include "support/bmp_writer.h"
 #include "system/zu_system.h"
 

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "draw/draw_fixture.h"
-#include "platform/draw_context.h"
-#include "platform/image_write.h"
+#include "platform/text/draw_context.h"
+#include "platform/video/image_write.h"
 
 namespace drawtest {
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "platform/bmp.h"
+#include "platform/video/bmp.h"
 
 namespace boardreader {
 

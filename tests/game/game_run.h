@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/bmp.h"
+#include "platform/video/bmp.h"
 #include "support/process.h"
 
 class GameRun {

@@ -9,7 +9,7 @@
 #include "game/game.h"
 #include "game/play.h"
 #include "game/playthrough.h"
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "sound/zu_sound.h"
 #include "support/fresh_program.h"
 #include "support/wav_writer.h"

@@ -8,9 +8,9 @@
 
 #include <zlib.h>
 
-#include "platform/bmp.h"
-#include "platform/image_write.h"
-#include "platform/surface.h"
+#include "platform/video/bmp.h"
+#include "platform/video/image_write.h"
+#include "platform/video/surface.h"
 #include "support/bmp_writer.h"
 
 using namespace platform;

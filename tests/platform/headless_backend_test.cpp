@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/backend.h"
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 #include "platform/headless.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "platform/win32.h"
 
 TEST(HeadlessBackend, ClockMovesWithShownFramesAndSleepsAcrossTheWrap) {

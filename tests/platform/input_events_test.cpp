@@ -1,7 +1,7 @@
 // Building input messages: which keys are system keys, the double-click rule, key names.
 #include <gtest/gtest.h>
 
-#include "platform/input_events.h"
+#include "platform/os/input_events.h"
 #include "platform/win32.h"
 
 using platform::MouseButton;

@@ -8,9 +8,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "platform/audio.h"
+#include "platform/audio/audio.h"
 #include "platform/headless.h"
-#include "platform/music.h"
+#include "platform/audio/music.h"
 #include "support/wav_writer.h"
 
 namespace {

@@ -2,9 +2,9 @@
 // lock failures and the display modes with their formats.
 #include <gtest/gtest.h>
 
-#include "platform/display.h"
+#include "platform/video/display.h"
 #include "platform/headless.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 using namespace platform;
 

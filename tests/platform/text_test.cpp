@@ -4,9 +4,9 @@
 
 #include <cstring>
 
-#include "platform/draw_context.h"
+#include "platform/text/draw_context.h"
 #include "platform/headless.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "platform/win32.h"
 
 using namespace platform;

@@ -6,7 +6,7 @@
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 
 namespace {
 

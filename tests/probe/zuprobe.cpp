@@ -5,9 +5,9 @@
 
 #include "platform/backend.h"
 #include "platform/headless.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
-#include "platform/files.h"
+#include "platform/audio/audio.h"
+#include "platform/os/files.h"
 #include "platform/headless.h"
 #include "sound/zu_sound.h"
 #include "support/wav_writer.h"

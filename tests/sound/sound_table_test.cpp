@@ -1,6 +1,6 @@
 // The sound table: loading rules and their reports, freeing numbers, no device, release and
 // restore, and the output format change.
-#include "platform/resources.h"
+#include "platform/os/resources.h"
 #include "sound_fixture.h"
 
 namespace {

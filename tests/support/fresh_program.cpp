@@ -7,10 +7,10 @@
 
 #include "draw/zu_draw.h"
 #include "game/game.h"
-#include "platform/files.h"
-#include "platform/instance.h"
+#include "platform/os/files.h"
+#include "platform/os/instance.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "system/zu_system.h"
 
 void resetProgramRecords() {

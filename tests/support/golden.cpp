@@ -8,8 +8,8 @@
 #include <iterator>
 #include <sstream>
 
-#include "platform/bmp.h"
-#include "platform/image_write.h"
+#include "platform/video/bmp.h"
+#include "platform/video/image_write.h"
 
 namespace testsupport {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 #include "platform/types.h"
 
 namespace testsupport {

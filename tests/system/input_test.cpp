@@ -5,7 +5,7 @@
 
 #include "draw/zu_draw.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "support/fresh_program.h"
 #include "system/zu_system.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "platform/headless.h"
 #include "support/fresh_program.h"
 #include "system/zu_system.h"

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "platform/headless.h"
-#include "platform/instance.h"
+#include "platform/os/instance.h"
 #include "platform/sjis.h"
-#include "platform/system_info.h"
+#include "platform/os/system_info.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 #include "support/fresh_program.h"
 #include "system/zu_system.h"
 

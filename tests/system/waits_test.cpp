@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "draw/zu_draw.h"
-#include "platform/clock.h"
+#include "platform/os/clock.h"
 #include "platform/headless.h"
 #include "support/fresh_program.h"
 #include "system/zu_system.h"

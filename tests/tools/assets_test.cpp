@@ -11,7 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "platform/bmp.h"
+#include "platform/video/bmp.h"
 #include "sound/zu_sound.h"
 #include "support/process.h"
 

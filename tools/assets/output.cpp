@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "platform/image_write.h"
+#include "platform/video/image_write.h"
 
 namespace assets {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/image_write.h"
+#include "platform/video/image_write.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 
 namespace platform {
 

@@ -8,8 +8,8 @@
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/headless/script.h"
-#include "platform/input_events.h"
-#include "platform/surface.h"
+#include "platform/os/input_events.h"
+#include "platform/video/surface.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "platform/headless/headless_backend.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 
 namespace platform {
 namespace {

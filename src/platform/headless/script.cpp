@@ -3,7 +3,7 @@
 
 #include <charconv>
 
-#include "platform/input_events.h"
+#include "platform/os/input_events.h"
 
 namespace platform {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/files.h"
+#include "platform/os/files.h"
 #include "platform/headless.h"
 #include "platform/win32.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/input_events.h"
+#include "platform/os/input_events.h"
 #include "platform/sdl/sdl_viewport.h"
-#include "platform/surface.h"
+#include "platform/video/surface.h"
 
 namespace platform {
 

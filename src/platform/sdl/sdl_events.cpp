@@ -2,7 +2,7 @@
 // is held), pointer and buttons in picture coordinates, focus, close; Alt+Enter and F12.
 #include "platform/sdl/sdl_backend.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 
 namespace platform {
 namespace {

@@ -4,11 +4,11 @@
 #include <ctime>
 #include <filesystem>
 
-#include "platform/fonts.h"
-#include "platform/image_write.h"
+#include "platform/text/fonts.h"
+#include "platform/video/image_write.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/win32.h"
-#include "platform/window.h"
+#include "platform/os/window.h"
 
 namespace platform {
 namespace {
