@@ -1,7 +1,6 @@
 // The four copies: clipped against the screen's clip rectangle (also into objects), then one
 // platform copy, keyed or opaque. A lost surface brings everything back; the copy is dropped.
 #include "draw/draw_internal.h"
-#include "draw/fast_copy.h"
 #include "platform/video/surface.h"
 
 namespace zuDraw {
@@ -24,7 +23,6 @@ void clippedCopy(platform::Surface* destination, int32_t x, int32_t y, int32_t o
         y = s.clipTop;
     }
     if (from.right < from.left || from.bottom < from.top) return;
-    if (fastCopy(*destination, x, y, *source, from, keyed)) return;
     restoreIfLost(platform::bltFast(*destination, x, y, *source, from, keyed));
 }
 

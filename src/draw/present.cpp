@@ -1,7 +1,6 @@
 // Ending a frame: the running transition's step, the scroll view, the vertical-blank wait and the
 // copy of the back buffer to the display. Also the capture and the run starters.
 #include "draw/draw_internal.h"
-#include "draw/fast_copy.h"
 #include "draw/transitions.h"
 #include "platform/video/display.h"
 #include "platform/video/surface.h"
@@ -28,10 +27,8 @@ platform::Status copyBackToPrimary() {
     const ScreenState& s = screenState;
     const platform::Rect& to = s.presentDest;
     const platform::Rect& from = s.presentSource;
-    if (to.width() == from.width() && to.height() == from.height()) {
-        if (fastCopy(*s.primary, to.left, to.top, *s.back, from, false)) return platform::Status::ok;
+    if (to.width() == from.width() && to.height() == from.height())
         return platform::bltFast(*s.primary, to.left, to.top, *s.back, from, false);
-    }
     return platform::blt(*s.primary, to, *s.back, from, false);
 }
 

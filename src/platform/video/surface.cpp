@@ -1,5 +1,5 @@
 // Surfaces: creation in the display format, locking, colour keys, loss and restore, and the
-// clipped copies and fills with one branch-free row loop per pixel width.
+// clipping of copies and fills, whose rows go through pixel_rows.
 #include "platform/video/surface.h"
 
 #include <algorithm>
@@ -7,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/video/display.h"
+#include "platform/video/pixel_rows.h"
 #include "platform/faults.h"
 
 namespace platform {
@@ -48,37 +49,22 @@ const P* rowOf(const Surface& s, int32_t x, int32_t y) {
     return reinterpret_cast<const P*>(s.memory.data() + size_t(y) * s.pitch) + x;
 }
 
-// Blocks of a fixed length let GCC vectorise at -O2; the tail runs one pixel at a time.
-constexpr int32_t block = 16;
-
-template <typename P>
-void keyedRow(P* __restrict d, const P* __restrict s, int32_t n, P key, P mask) {
-    int32_t i = 0;
-    for (; i + block <= n; i += block)
-        for (int32_t k = 0; k < block; ++k) d[i + k] = P(s[i + k] & mask) == key ? d[i + k] : s[i + k];
-    for (; i < n; ++i) d[i] = P(s[i] & mask) == key ? d[i] : s[i];
+PixelRows rowsAt(Surface& s, int32_t x, int32_t y) {
+    return {s.memory.data() + size_t(y) * s.pitch + size_t(x) * bytesPerPixel(s.format), s.pitch};
+}
+SourceRows rowsAt(const Surface& s, int32_t x, int32_t y) {
+    return {s.memory.data() + size_t(y) * s.pitch + size_t(x) * bytesPerPixel(s.format), s.pitch};
 }
 
-template <typename P>
-void fillRow(P* __restrict d, int32_t n, P value) {
-    int32_t i = 0;
-    for (; i + block <= n; i += block)
-        for (int32_t k = 0; k < block; ++k) d[i + k] = value;
-    for (; i < n; ++i) d[i] = value;
-}
-
-template <typename P>
 void copyRows(Surface& d, int32_t x, int32_t y, const Surface& s, Rect from, bool keyed) {
-    int32_t w = from.width();
-    P key = P(s.key), mask = P(pixelMask(s.format));
-    for (int32_t row = 0; row < from.height(); ++row) {
-        P* to = rowOf<P>(d, x, y + row);
-        const P* src = rowOf<P>(s, from.left, from.top + row);
-        if (keyed)
-            keyedRow<P>(to, src, w, key, mask);
-        else
-            std::memcpy(to, src, size_t(w) * sizeof(P));
-    }
+    PixelRows to = rowsAt(d, x, y);
+    SourceRows in = rowsAt(s, from.left, from.top);
+    if (!keyed)
+        copyOpaque(to, in, from.width() * bytesPerPixel(d.format), from.height());
+    else if (bytesPerPixel(d.format) == 4)
+        copyKeyed32(to, in, from.width(), from.height(), s.key);
+    else
+        copyKeyed16(to, in, from.width(), from.height(), uint16_t(s.key));
 }
 
 // A copy within one surface whose rectangles overlap goes through a copy of the source.
@@ -94,10 +80,7 @@ void copyClipped(Surface& d, int32_t x, int32_t y, const Surface& s, Rect from, 
         copyClipped(d, x, y, copy, from, keyed);
         return;
     }
-    if (bytesPerPixel(d.format) == 4)
-        copyRows<uint32_t>(d, x, y, s, from, keyed);
-    else
-        copyRows<uint16_t>(d, x, y, s, from, keyed);
+    copyRows(d, x, y, s, from, keyed);
 }
 
 // Clips the source rectangle to the source, then the destination to the destination, moving
@@ -251,12 +234,10 @@ Status fill(Surface& d, Rect r, uint32_t raw) {
     r = intersect(r, boundsOf(d));
     if (r.empty()) return Status::ok;
     raw &= pixelMask(d.format);
-    for (int32_t y = r.top; y < r.bottom; ++y) {
-        if (bytesPerPixel(d.format) == 4)
-            fillRow<uint32_t>(rowOf<uint32_t>(d, r.left, y), r.width(), raw);
-        else
-            fillRow<uint16_t>(rowOf<uint16_t>(d, r.left, y), r.width(), uint16_t(raw));
-    }
+    if (bytesPerPixel(d.format) == 4)
+        fill32(rowsAt(d, r.left, r.top), r.width(), r.height(), raw);
+    else
+        fill16(rowsAt(d, r.left, r.top), r.width(), r.height(), uint16_t(raw));
     return Status::ok;
 }
 

@@ -1,0 +1,121 @@
+// The include graph of src/: each folder includes only the folders below it, nothing outside the
+// platform reaches a backend or the platform's private headers, and no header includes itself
+// back through a chain.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> subsystems = {"platform", "platform/os", "platform/video",
+                                             "platform/text", "platform/audio"};
+const std::vector<std::string> framework = {"system", "draw", "draw/effects", "sound", "input"};
+
+std::vector<std::string> join(std::vector<std::string> a, const std::vector<std::string>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// What each folder may include, by folder.
+const std::map<std::string, std::vector<std::string>> allowedFolders = {
+    {"platform", {"platform"}},
+    {"platform/os", {"platform", "platform/os"}},
+    {"platform/video", {"platform", "platform/os", "platform/video"}},
+    {"platform/text", {"platform", "platform/os", "platform/video", "platform/text"}},
+    {"platform/audio", {"platform", "platform/os", "platform/audio"}},
+    {"platform/sdl", join(subsystems, {"platform/sdl"})},
+    {"platform/headless", join(subsystems, {"platform/headless"})},
+    {"system", join(subsystems, framework)},
+    {"draw", join(subsystems, framework)},
+    {"draw/effects", join(subsystems, framework)},
+    {"sound", join(subsystems, framework)},
+    {"input", join(subsystems, framework)},
+    {"game", join(join(subsystems, framework), {"game"})},
+};
+
+// main() chooses the backend, so it alone may name the backends' controls.
+const std::set<std::string> entryFiles = {"platform/main.cpp"};
+// Headers private to the platform and its backends.
+const std::set<std::string> platformPrivate = {"platform/backend.h", "platform/headless.h",
+                                               "platform/faults.h"};
+
+std::string folderOf(const std::string& path) {
+    auto slash = path.rfind('/');
+    return slash == std::string::npos ? "" : path.substr(0, slash);
+}
+
+bool inPlatform(const std::string& folder) { return folder.rfind("platform", 0) == 0; }
+
+// Every "..." include of every source file under src/, by path relative to src/.
+std::map<std::string, std::vector<std::string>> includeGraph() {
+    const fs::path root = fs::path(ZU_SOURCE_DIR) / "src";
+    const std::regex include(R"(^\s*#\s*include\s*"([^"]+)\")");
+    std::map<std::string, std::vector<std::string>> graph;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        auto ext = entry.path().extension();
+        if (ext != ".cpp" && ext != ".h" && ext != ".inl") continue;
+        std::string file = fs::relative(entry.path(), root).generic_string();
+        std::ifstream in(entry.path());
+        auto& edges = graph[file];
+        for (std::string line; std::getline(in, line);) {
+            std::smatch m;
+            if (std::regex_search(line, m, include)) edges.push_back(m[1]);
+        }
+    }
+    return graph;
+}
+
+TEST(IncludeRules, EachFolderIncludesOnlyWhatItMayUse) {
+    auto graph = includeGraph();
+    ASSERT_GT(graph.size(), 50u) << "the scan found the sources";
+    for (const auto& [file, includes] : graph) {
+        std::string folder = folderOf(file);
+        auto rule = allowedFolders.find(folder);
+        ASSERT_NE(rule, allowedFolders.end()) << file << ": a folder with no include rule";
+        if (entryFiles.count(file)) continue;
+        for (const auto& header : includes) {
+            std::string target = folderOf(header);
+            bool allowed = std::count(rule->second.begin(), rule->second.end(), target) > 0;
+            EXPECT_TRUE(allowed) << file << " includes " << header;
+            if (!inPlatform(folder)) {
+                EXPECT_EQ(platformPrivate.count(header), 0u) << file << " includes " << header;
+            }
+        }
+    }
+}
+
+TEST(IncludeRules, HeadersFormNoCycle) {
+    auto graph = includeGraph();
+    enum Mark { unseen, open, done };
+    std::map<std::string, Mark> marks;
+    std::vector<std::string> path;
+    std::function<void(const std::string&)> visit = [&](const std::string& file) {
+        marks[file] = open;
+        path.push_back(file);
+        for (const auto& next : graph[file]) {
+            if (marks[next] == open) {
+                std::string chain;
+                for (const auto& p : path) chain += p + " -> ";
+                ADD_FAILURE() << "include cycle: " << chain << next;
+            } else if (marks[next] == unseen && graph.count(next)) {
+                visit(next);
+            }
+        }
+        path.pop_back();
+        marks[file] = done;
+    };
+    for (const auto& [file, includes] : graph)
+        if (marks[file] == unseen) visit(file);
+}
+
+}  // namespace
