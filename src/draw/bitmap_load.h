@@ -1,5 +1,5 @@
 // Bitmaps into new surfaces: from a resource named by the whole text, else from the file it
-// names. Stands in for the original's image loading plus the copy into the surface.
+// names. Decoding and the conversion into the display format happen in one step.
 #pragma once
 #include <cstdint>
 

@@ -60,7 +60,7 @@ void SetLoadColorKey(COLORREF colour) {
 
 void SetLoadColorKeyFromPixel() { screenState.loadKeyFromPixel = 1; }
 
-// The key operations return 0 as the driver's success did, 1 for a slot without surface.
+// The key operations return 0 on success (the value of Status::ok), 1 for a slot without surface.
 int32_t SetObjectColorKey(int32_t number, COLORREF colour) {
     platform::Surface* surface = objectSurface(number);
     if (!surface) return 1;

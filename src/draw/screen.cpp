@@ -101,7 +101,8 @@ void SetClip(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     screenState.clipBottom = bottom;
 }
 
-// Surfaces here have no placement: the memory type only mattered to the original's driver.
+// The memory argument is accepted and ignored: every surface lives in ordinary memory, so there
+// is no placement to choose.
 int32_t Screen(int32_t width, int32_t height, int32_t memory) {
     (void)memory;
     ScreenState& s = screenState;

@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// Right and bottom are exclusive, as in the original's RECT.
+// Right and bottom are exclusive: width is right - left, and rectangles that touch share no pixel.
 struct Rect {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     int32_t width() const { return right - left; }

@@ -1,4 +1,5 @@
-// The Win32 constants the framework was written against, with their original values.
+// The Win32 constants the framework speaks in (messages, virtual keys, box, text and window
+// flags), with the values Win32 documents, so codes read the same in logs, probes and tests.
 #pragma once
 #include <cstdint>
 
@@ -38,7 +39,7 @@ constexpr uint32_t DT_TOP = 0x0000, DT_LEFT = 0x0000, DT_CENTER = 0x0001, DT_RIG
                    DT_SINGLELINE = 0x0020, DT_EXPANDTABS = 0x0040, DT_NOCLIP = 0x0100,
                    DT_CALCRECT = 0x0400, DT_NOPREFIX = 0x0800;
 
-// GDI
+// Text and fonts
 constexpr int32_t TRANSPARENT = 1, OPAQUE = 2;
 constexpr int32_t FW_NORMAL = 400, FW_BOLD = 700;
 constexpr uint8_t ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, SHIFTJIS_CHARSET = 128;

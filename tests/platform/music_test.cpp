@@ -1,4 +1,4 @@
-// The music stand-in heard through the headless device: init rules, source flags, handle rules,
+// Music heard through the headless device: init rules, source flags, handle rules,
 // streams that wrap without a gap or end, and the game's tune looping.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-// The music stand-in: its handle table and the calls, with one mixer source that renders
+// Music: its handle table and the calls, with one mixer source that renders
 // every playing channel inside the mixer's blocks.
 #include "platform/audio/music.h"
 

@@ -1,4 +1,4 @@
-// The music stand-in: streamed files (WAV, FLAC, Ogg, MP3) and modules (XM, MOD, S3M, IT),
+// Music: streamed files (WAV, FLAC, Ogg, MP3) and modules (XM, MOD, S3M, IT),
 // decoded from memory inside the mixer's blocks and played across scene changes.
 #pragma once
 #include <cstdint>

@@ -1,4 +1,4 @@
-// The music stand-in's decoders, private to the platform: a file's bytes in memory, rendered
+// The music decoders, private to the platform: a file's bytes in memory, rendered
 // block by block into 16-bit stereo at the mixer's output rate.
 #pragma once
 #include <cstdint>

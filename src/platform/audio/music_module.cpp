@@ -1,4 +1,4 @@
-// Modules for the music stand-in: libopenmpt renders XM, MOD, S3M and IT from memory straight
+// Music modules: libopenmpt renders XM, MOD, S3M and IT from memory straight
 // at the output rate; looping repeats forever inside the library, so the seam has no gap.
 #include <libopenmpt/libopenmpt.h>
 

@@ -1,4 +1,4 @@
-// Streams for the music stand-in: libsndfile reading from memory, linear resampling to the
+// Music streams: libsndfile reading from memory, linear resampling to the
 // output rate on a 32.32 cursor, and a loop that wraps inside the block without a gap.
 #include <sndfile.h>
 

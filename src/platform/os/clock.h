@@ -5,7 +5,7 @@
 
 namespace platform {
 
-uint32_t ticks();                  // milliseconds, wrapping at 2^32 like timeGetTime
+uint32_t ticks();                  // milliseconds, wrapping at 2^32
 void sleepUntil(uint32_t tick);    // returns once ticks() has reached tick (wrap-aware)
 double wallSeconds();              // seconds since 1970, for time() and the local time
 

@@ -16,8 +16,9 @@ std::string moduleFileName();
 // Tests stand in another module path (Shift-JIS, '\'); an empty text restores the real one.
 void setModuleFileName(const char* sjisPath);
 
-// The per-user stand-in for the Windows directory, in Shift-JIS with '\' and no final '\':
-// $XDG_CONFIG_HOME/tessora, by default ~/.config/tessora. Created on first use.
+// The per-user settings folder, holding the directory override file and the window choice:
+// $XDG_CONFIG_HOME/tessora, by default ~/.config/tessora, in Shift-JIS with '\' and no final '\'.
+// Created on first use.
 std::string configDirectory();
 
 // The host (UTF-8, '/') path of a framework path. With forWrite, a missing last part is

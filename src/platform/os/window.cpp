@@ -1,5 +1,5 @@
 // The one window, the message queue both backends fill, dispatch to the window procedure, and
-// key state that changes when a message is removed, as GetKeyState does.
+// key state that changes when a message is removed, so it matches the message being handled.
 #include "platform/os/window.h"
 
 #include <deque>

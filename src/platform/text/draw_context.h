@@ -1,5 +1,5 @@
-// The drawing context standing in for GDI on a surface: fonts and Shift-JIS text, pens and
-// brushes, pixels, lines and shapes. Texts are Shift-JIS; coordinates are the surface's.
+// The drawing context on a surface: fonts and Shift-JIS text, pens and brushes, pixels, lines
+// and shapes. Texts are Shift-JIS; coordinates are the surface's.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -47,7 +47,8 @@ FT_Face openFace(const FaceFile& file) {
     return face;
 }
 
-// The face's cell in font units: the Windows ascent and descent where the file has them.
+// The face's cell in font units: the OS/2 table's usWinAscent and usWinDescent where the file
+// has them.
 void cellUnits(FT_Face face, int32_t& ascent, int32_t& descent) {
     auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
     if (os2 && os2->usWinAscent + os2->usWinDescent > 0) {

@@ -1,4 +1,5 @@
-// Decoded pictures into surfaces: each 8-bit channel truncated to its field, as the driver did.
+// Decoded pictures into surfaces: each 8-bit channel truncated to its field by pixelFromColor,
+// the conversion a COLORREF key gets too, so key colours match the loaded pixels.
 #include <algorithm>
 
 #include "platform/video/bmp.h"
