@@ -9,6 +9,13 @@ namespace {
 
 constexpr int32_t prefetchRows = 4;
 
+// ThreadSanitizer cannot start a program whose function clones are resolved before it is.
+#if defined(__SANITIZE_THREAD__)
+#define ZU_CLONES_AVX2
+#else
+#define ZU_CLONES_AVX2 __attribute__((target_clones("avx2", "default")))
+#endif
+
 template <typename P, typename Vector>
 inline void keyedRows(PixelRows to, SourceRows from, int32_t width, int32_t height, P key, P mask) {
     constexpr int32_t lanes = int32_t(sizeof(Vector) / sizeof(P));
@@ -56,12 +63,12 @@ void copyOpaque(PixelRows to, SourceRows from, int32_t rowBytes, int32_t height)
         std::memcpy(to.bits + size_t(row) * to.pitch, from.bits + size_t(row) * from.pitch, size_t(rowBytes));
 }
 
-__attribute__((target_clones("avx2", "default")))
+ZU_CLONES_AVX2
 void copyKeyed16(PixelRows to, SourceRows from, int32_t width, int32_t height, uint16_t key) {
     keyedRows<uint16_t, Pixels16>(to, from, width, height, key, 0xFFFF);
 }
 
-__attribute__((target_clones("avx2", "default")))
+ZU_CLONES_AVX2
 void copyKeyed32(PixelRows to, SourceRows from, int32_t width, int32_t height, uint32_t key) {
     keyedRows<uint32_t, Pixels32>(to, from, width, height, key & 0xFFFFFF, 0xFFFFFF);
 }
