@@ -1,78 +1,64 @@
 // Fitting the picture into a window and mapping positions back: bars, sharp scaling, clamping.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
+
 #include "platform/sdl/sdl_viewport.h"
 
-using platform::fitPicture;
-using platform::Point;
-using platform::Size;
-
-namespace {
-void expectRect(const platform::Rect& r, int32_t l, int32_t t, int32_t rr, int32_t b) {
-    EXPECT_EQ(r.left, l);
-    EXPECT_EQ(r.top, t);
-    EXPECT_EQ(r.right, rr);
-    EXPECT_EQ(r.bottom, b);
-}
-}  // namespace
+using namespace platform;
 
 TEST(Viewport, FitsAspectCorrectBetweenBarsAndKnowsWhenTheScaleIsWhole) {
-    auto wide = fitPicture(Size{1366, 768});
-    expectRect(wide.placed, 171, 0, 1195, 768);
-    EXPECT_FALSE(wide.wholeScale);
-    EXPECT_EQ(wide.enlarge, 2) << "1.6 is enlarged to 2 first";
-
-    auto exact = fitPicture(Size{1280, 960});
-    expectRect(exact.placed, 0, 0, 1280, 960);
-    EXPECT_TRUE(exact.wholeScale);
-
-    auto hd = fitPicture(Size{1920, 1080});
-    expectRect(hd.placed, 240, 0, 1680, 1080);
-    EXPECT_EQ(hd.enlarge, 3);
-
-    auto tall = fitPicture(Size{640, 1000});
-    expectRect(tall.placed, 0, 260, 640, 740);
-    EXPECT_TRUE(tall.wholeScale);
-
-    auto small = fitPicture(Size{320, 240});
-    expectRect(small.placed, 0, 0, 320, 240);
-    EXPECT_FALSE(small.wholeScale);
-    EXPECT_EQ(small.enlarge, 1) << "smaller than the picture: smoothed straight down";
-
-    auto none = fitPicture(Size{0, 0});
+    struct Row { Size drawable; Rect placed; bool whole; int32_t enlarge; };
+    // 1.6 times the picture is enlarged to 2 first; below its size it is smoothed straight down.
+    for (const Row& r : {Row{{1366, 768}, {171, 0, 1195, 768}, false, 2},
+                         Row{{1280, 960}, {0, 0, 1280, 960}, true, 2},
+                         Row{{1920, 1080}, {240, 0, 1680, 1080}, false, 3},
+                         Row{{640, 1000}, {0, 260, 640, 740}, true, 1},
+                         Row{{320, 240}, {0, 0, 320, 240}, false, 1}}) {
+        SCOPED_TRACE(testing::Message() << r.drawable.cx << "x" << r.drawable.cy);
+        Viewport v = fitPicture(r.drawable);
+        EXPECT_EQ((std::array{v.placed.left, v.placed.top, v.placed.right, v.placed.bottom}),
+                  (std::array{r.placed.left, r.placed.top, r.placed.right, r.placed.bottom}));
+        EXPECT_EQ(v.wholeScale, r.whole);
+        EXPECT_EQ(v.enlarge, r.enlarge);
+    }
+    Viewport none = fitPicture(Size{0, 0});
     EXPECT_TRUE(none.placed.empty());
-    EXPECT_EQ(platform::toPicture(none, Point{5, 5}).x, 0);
+    EXPECT_EQ(toPicture(none, Point{5, 5}).x, 0);
 }
 
 TEST(Viewport, PositionsMapBackIntoThePictureAndOverTheBarsClampToItsEdge) {
-    auto v = fitPicture(Size{1366, 768});
-    auto at = [&](int32_t x, int32_t y) { return platform::toPicture(v, Point{x, y}); };
-    EXPECT_EQ(at(683, 384).x, 320);
-    EXPECT_EQ(at(683, 384).y, 240);
-    EXPECT_EQ(at(171, 0).x, 0);
-    EXPECT_EQ(at(1194, 767).x, 639);
-    EXPECT_EQ(at(1194, 767).y, 479);
-    EXPECT_EQ(at(10, 400).x, 0) << "left bar";
-    EXPECT_EQ(at(1300, 400).x, 639) << "right bar";
-    EXPECT_EQ(at(-50, -50).y, 0);
-    EXPECT_EQ(at(1195, 2000).y, 479);
+    Viewport v = fitPicture(Size{1366, 768});  // the picture spans x 171 to 1194
+    // {window x, y, picture x, y}: centre, corners, left and right bar, far outside.
+    const int32_t cases[][4] = {{683, 384, 320, 240}, {171, 0, 0, 0},       {1194, 767, 639, 479},
+                                {10, 400, 0, 250},    {1300, 400, 639, 250}, {-50, -50, 0, 0},
+                                {1195, 2000, 639, 479}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c[0] << "," << c[1]);
+        Point p = toPicture(v, Point{c[0], c[1]});
+        EXPECT_EQ(p.x, c[2]);
+        EXPECT_EQ(p.y, c[3]);
+    }
 }
 
 TEST(Viewport, EveryPicturePixelSurvivesTheRoundTripAtEveryCommonSize) {
     for (Size s : {Size{1366, 768}, Size{1920, 1080}, Size{1280, 1024}, Size{800, 600},
                    Size{2560, 1440}, Size{640, 480}, Size{500, 500}}) {
-        auto v = fitPicture(s);
+        Viewport v = fitPicture(s);
         for (int32_t x = 0; x < 640; ++x) {
-            Point back = platform::toPicture(v, platform::fromPicture(v, Point{x, x * 479 / 639}));
+            Point back = toPicture(v, fromPicture(v, Point{x, x * 479 / 639}));
             if (s.cx >= 640) ASSERT_EQ(back.x, x) << s.cx << "x" << s.cy;
             else ASSERT_LE(std::abs(back.x - x), 1) << s.cx << "x" << s.cy;
         }
     }
 }
 
-TEST(Viewport, WindowedSizeIsTheLargestWholeMultipleThatFits) {
-    EXPECT_EQ(platform::largestWholeWindow(Size{1366, 738}).cx, 640);
-    EXPECT_EQ(platform::largestWholeWindow(Size{1920, 1050}).cy, 960);
-    EXPECT_EQ(platform::largestWholeWindow(Size{2560, 1400}).cx, 1280);
-    EXPECT_EQ(platform::largestWholeWindow(Size{600, 400}).cx, 640) << "never below one";
+TEST(Viewport, WindowedSizeIsTheLargestWholeMultipleThatFitsButNeverBelowOne) {
+    const int32_t cases[][3] = {{1366, 738, 1}, {1920, 1050, 2}, {2560, 1400, 2}, {600, 400, 1}};
+    for (const auto& c : cases) {
+        Size s = largestWholeWindow(Size{c[0], c[1]});
+        EXPECT_EQ(s.cx, 640 * c[2]) << c[0] << "x" << c[1];
+        EXPECT_EQ(s.cy, 480 * c[2]) << c[0] << "x" << c[1];
+    }
 }

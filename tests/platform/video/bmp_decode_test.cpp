@@ -1,8 +1,9 @@
 // BMP decoding: every variant the writer makes reads back as its picture; damaged files are
-// refused; decoded pixels land in surfaces with their channels truncated.
+// refused; decoded pixels land in surfaces truncated; surfaces write back as BMP and PNG.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -14,80 +15,55 @@
 #include "support/bmp_writer.h"
 
 using namespace platform;
-using testsupport::BmpOptions;
-using testsupport::BmpPicture;
+using testsupport::allBmpVariants;
+using testsupport::testPicture;
+using testsupport::writeBmp;
 
 namespace {
 
-// 8-bit levels of the test picture as a 6-bit field gives them back.
-uint32_t sixBitLevel(uint32_t v) {
-    switch (v) {
-    case 0x84: return 0x86;
-    case 0x42: return 0x41;
-    default: return v;
-    }
-}
-
-uint32_t expectedColor(const BmpPicture& p, int32_t x, int32_t y, const BmpOptions& o) {
-    uint32_t c = p.color(x, y);
-    if (o.bits == 16 && o.masks[1] == 0x07E0) c = (c & 0xFF00FF) | sixBitLevel(c >> 8 & 0xFF) << 8;
-    return c;
-}
-
-void expectPicture(const Image& img, const BmpPicture& p, const BmpOptions& o, const std::string& name) {
-    ASSERT_EQ(img.width, p.width) << name;
-    ASSERT_EQ(img.height, p.height) << name;
-    for (int32_t y = 0; y < p.height; ++y)
-        for (int32_t x = 0; x < p.width; ++x)
-            ASSERT_EQ(img.xrgb[size_t(y) * p.width + x] & 0xFFFFFF, expectedColor(p, x, y, o))
-                << name << " at " << x << "," << y;
-}
-
-std::vector<uint8_t> bytesOf(std::initializer_list<int> list) {
-    std::vector<uint8_t> out;
-    for (int v : list) out.push_back(uint8_t(v));
-    return out;
-}
-
 // A 4 x 3 RLE8 file with the given stream after a two-entry palette (black, white).
-std::vector<uint8_t> rle8File(std::initializer_list<int> stream) {
-    std::vector<uint8_t> f = bytesOf({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0,  //
-                                      40, 0, 0, 0, 4, 0, 0, 0, 3, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0,
-                                      0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
-                                      0, 0, 0, 0, 255, 255, 255, 0});
-    for (int v : stream) f.push_back(uint8_t(v));
+std::vector<uint8_t> rle8File(std::initializer_list<uint8_t> stream) {
+    std::vector<uint8_t> f = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 4, 0, 0,
+                              0, 3, 0, 0, 0, 1, 0, 8, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                              0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 255, 255, 0};
+    for (uint8_t v : stream) f.push_back(v);
     return f;
 }
 
 }  // namespace
 
 TEST(BmpDecode, EveryVariantReadsBackAsItsPicture) {
-    for (const auto& v : testsupport::allBmpVariants()) {
-        BmpPicture p = testsupport::testPicture(13, 7, v.colours);
+    for (const auto& v : allBmpVariants()) {
+        SCOPED_TRACE(v.name);
+        testsupport::BmpPicture p = testPicture(13, 7, v.colours);
         Image img;
-        ASSERT_TRUE(decodeBmp(testsupport::writeBmp(p, v.options), img)) << v.name;
-        expectPicture(img, p, v.options, v.name);
+        ASSERT_TRUE(decodeBmp(writeBmp(p, v.options), img));
+        ASSERT_EQ(img.width, p.width);
+        ASSERT_EQ(img.height, p.height);
+        const bool sixBitGreen = v.options.bits == 16 && v.options.masks[1] == 0x07E0;
+        for (int32_t y = 0; y < p.height; ++y)
+            for (int32_t x = 0; x < p.width; ++x) {
+                uint32_t c = p.color(x, y), g = c >> 8 & 0xFF;  // what a 6-bit field gives back
+                if (sixBitGreen) c = (c & 0xFF00FF) | (g == 0x84 ? 0x86 : g == 0x42 ? 0x41 : g) << 8;
+                ASSERT_EQ(img.xrgb[size_t(y) * p.width + x] & 0xFFFFFF, c) << x << "," << y;
+            }
     }
 }
 
 TEST(BmpDecode, IndicesPastAShortPaletteAreBlack) {
-    BmpPicture p = testsupport::testPicture(16, 4, 16);
-    BmpOptions o{.bits = 4, .paletteCount = 6};
+    testsupport::BmpPicture p = testPicture(16, 4, 16);
     Image img;
-    ASSERT_TRUE(decodeBmp(testsupport::writeBmp(p, o), img));
-    for (int32_t y = 0; y < p.height; ++y)
-        for (int32_t x = 0; x < p.width; ++x) {
-            uint8_t index = p.index[size_t(y) * p.width + x];
-            EXPECT_EQ(img.xrgb[size_t(y) * p.width + x], index < 6 ? p.palette[index] : 0u);
-        }
+    ASSERT_TRUE(decodeBmp(writeBmp(p, {.bits = 4, .paletteCount = 6}), img));
+    for (size_t i = 0; i < p.index.size(); ++i)
+        EXPECT_EQ(img.xrgb[i], p.index[i] < 6 ? p.palette[p.index[i]] : 0u) << i;
 }
 
 TEST(BmpDecode, RleEscapesMoveTheCursorAndEndEarly) {
     // Bottom row: run of 2 white, delta (1, 1) to x 3 of the middle row, one white, end.
     Image img;
     ASSERT_TRUE(decodeBmp(rle8File({2, 1, 0, 2, 1, 1, 1, 1, 0, 1}), img));
-    EXPECT_EQ(img.xrgb, (std::vector<uint32_t>{0, 0, 0, 0, 0, 0, 0, 0xFFFFFF,
-                                               0xFFFFFF, 0xFFFFFF, 0, 0}));
+    EXPECT_EQ(img.xrgb, (std::vector<uint32_t>{0, 0, 0, 0, 0, 0, 0, 0xFFFFFF, 0xFFFFFF,
+                                               0xFFFFFF, 0, 0}));
     // An overlong run is cut at the row's end rather than spilling into the next row.
     ASSERT_TRUE(decodeBmp(rle8File({9, 1, 0, 0, 0, 1}), img));
     EXPECT_EQ(img.xrgb[8], 0xFFFFFFu);
@@ -95,35 +71,31 @@ TEST(BmpDecode, RleEscapesMoveTheCursorAndEndEarly) {
 }
 
 TEST(BmpDecode, DamagedFilesAreRefused) {
-    for (const auto& v : testsupport::allBmpVariants()) {
-        std::vector<uint8_t> file = testsupport::writeBmp(testsupport::testPicture(9, 5, v.colours), v.options);
+    for (const auto& v : allBmpVariants()) {
+        std::vector<uint8_t> file = writeBmp(testPicture(9, 5, v.colours), v.options);
         // An RLE stream missing only its end marker still has every row.
-        size_t firstWhole = v.options.rle ? file.size() - 2 : file.size();
-        for (size_t n = 0; n < firstWhole; ++n) {
+        for (size_t n = 0; n < (v.options.rle ? file.size() - 2 : file.size()); ++n) {
             Image img;
-            std::vector<uint8_t> cut(file.begin(), file.begin() + long(n));
-            EXPECT_FALSE(decodeBmp(cut, img)) << v.name << " cut to " << n;
+            EXPECT_FALSE(decodeBmp(std::span(file).first(n), img)) << v.name << " cut to " << n;
             EXPECT_TRUE(img.xrgb.empty());
         }
     }
-    std::vector<uint8_t> good = testsupport::writeBmp(testsupport::testPicture(9, 5, 2), {.bits = 8});
-    auto refusedWith = [&](size_t at, std::initializer_list<int> patch) {
+    const std::vector<uint8_t> good = writeBmp(testPicture(9, 5, 2), {.bits = 8});
+    struct Patch { size_t at; std::vector<uint8_t> bytes; const char* what; bool refused = true; };
+    for (const Patch& p : {Patch{0, {'B', 'A'}, "magic"}, Patch{14, {41, 1, 0, 0}, "header size"},
+                           Patch{18, {0, 0, 0, 0}, "zero width"},
+                           Patch{18, {0, 0, 0, 0x80}, "negative width"},
+                           Patch{22, {0, 0, 0, 0x80}, "height of INT32_MIN"},
+                           Patch{18, {0, 0, 1, 0}, "65536 wide"}, Patch{26, {2, 0}, "planes"},
+                           Patch{28, {7, 0}, "depth"}, Patch{30, {2, 0, 0, 0}, "RLE4 on 8 bits"},
+                           Patch{30, {4, 0, 0, 0}, "JPEG"},
+                           Patch{10, {0xFF, 0xFF, 0, 0}, "pixels past the end"},
+                           Patch{18, {9, 0, 0, 0}, "the untouched width", false}}) {
         std::vector<uint8_t> f = good;
-        for (int v : patch) f[at++] = uint8_t(v);
+        std::copy(p.bytes.begin(), p.bytes.end(), f.begin() + long(p.at));
         Image img;
-        return !decodeBmp(f, img);
-    };
-    EXPECT_TRUE(refusedWith(0, {'B', 'A'}));                  // magic
-    EXPECT_TRUE(refusedWith(14, {41, 1, 0, 0}));               // header size
-    EXPECT_TRUE(refusedWith(18, {0, 0, 0, 0}));                // zero width
-    EXPECT_TRUE(refusedWith(18, {0, 0, 0, 0x80}));             // negative width
-    EXPECT_TRUE(refusedWith(22, {0, 0, 0, 0x80}));             // height of INT32_MIN
-    EXPECT_TRUE(refusedWith(18, {0, 0, 1, 0}));                // 65536 wide
-    EXPECT_TRUE(refusedWith(26, {2, 0}));                      // planes
-    EXPECT_TRUE(refusedWith(28, {7, 0}));                      // depth
-    EXPECT_TRUE(refusedWith(30, {2, 0, 0, 0}));                // RLE4 on 8 bits
-    EXPECT_TRUE(refusedWith(30, {4, 0, 0, 0}));                // JPEG
-    EXPECT_TRUE(refusedWith(10, {0xFF, 0xFF, 0, 0}));          // pixels past the end
+        EXPECT_EQ(decodeBmp(f, img), !p.refused) << p.what;
+    }
     // RLE files: rows in the wrong order, a literal past the end, a stream with no end.
     std::vector<uint8_t> topDownRle = rle8File({0, 1});
     topDownRle[22] = 0xFD, topDownRle[23] = topDownRle[24] = topDownRle[25] = 0xFF;
@@ -131,26 +103,25 @@ TEST(BmpDecode, DamagedFilesAreRefused) {
     EXPECT_FALSE(decodeBmp(topDownRle, img));
     EXPECT_FALSE(decodeBmp(rle8File({0, 4, 1, 1}), img));
     EXPECT_FALSE(decodeBmp(rle8File({2, 1, 0, 0}), img));
-    EXPECT_FALSE(refusedWith(18, {9, 0, 0, 0}));  // the untouched header itself is fine
 }
 
 TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
     Image img{2, 2, {0xFFFFFF, 0x848642, 0x070307, 0x0000FF}};
     Surface* s = createSurface(3, 3, Format::rgb565);
+    auto raw = [&] {  // the 3 x 3 pixels, top row first
+        LockedRect r;
+        EXPECT_EQ(lock(*s, r), Status::ok);
+        std::vector<uint16_t> out(9);
+        for (int y = 0; y < 3; ++y) std::memcpy(&out[y * 3], r.bits + y * r.pitch, 6);
+        unlock(*s);
+        return out;
+    };
+    // At (1, -1) only the bottom row lands; 0x070307 truncates to black.
     ASSERT_EQ(copyImage(img, *s, 1, -1), Status::ok);
-    LockedRect r;
-    ASSERT_EQ(lock(*s, r), Status::ok);
-    auto at = [&](int x, int y) { return reinterpret_cast<uint16_t*>(r.bits + y * r.pitch)[x]; };
-    EXPECT_EQ(at(1, 0), 0x0000);  // 0x070307 truncates to black
-    EXPECT_EQ(at(2, 0), 0x001F);
-    EXPECT_EQ(at(0, 0), 0);
-    EXPECT_EQ(at(1, 1), 0);
-    unlock(*s);
+    EXPECT_EQ(raw(), (std::vector<uint16_t>{0, 0, 0x001F, 0, 0, 0, 0, 0, 0}));
     ASSERT_EQ(copyImage(img, *s), Status::ok);
-    ASSERT_EQ(lock(*s, r), Status::ok);
-    EXPECT_EQ(at(0, 0), 0xFFFF);
-    EXPECT_EQ(at(1, 0), (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | 0x42 >> 3);
-    unlock(*s);
+    const uint16_t mid = (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | 0x42 >> 3;
+    EXPECT_EQ(raw(), (std::vector<uint16_t>{0xFFFF, mid, 0x001F, 0, 0x001F, 0, 0, 0, 0}));
     destroySurface(s);
 }
 
@@ -159,30 +130,28 @@ TEST(ImageWrite, SurfacesAndPixelsWriteAsBmpAndPng) {
     fill(*s, {0, 0, 5, 3}, 0xFFFF);
     fill(*s, {1, 1, 3, 2}, 0xF800);
     std::vector<uint32_t> pixels = surfacePixels(*s);
+    destroySurface(s);
     EXPECT_EQ(pixels[0], 0xFFFFFFu);  // replicated low bits
     EXPECT_EQ(pixels[6], 0xFF0000u);
     Image back;
     ASSERT_TRUE(decodeBmp(encodeBmp24(5, 3, pixels.data()), back));
     EXPECT_EQ(back.xrgb, pixels);
-    destroySurface(s);
 
     std::vector<uint8_t> png = encodePng(5, 3, pixels.data());
     ASSERT_GT(png.size(), 8u + 25 + 12 + 12);
-    EXPECT_EQ(std::vector<uint8_t>(png.begin() + 1, png.begin() + 4), (std::vector<uint8_t>{'P', 'N', 'G'}));
-    auto be32 = [&](size_t at) { return uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    auto be32 = [&](size_t i) { return uint32_t(png[i]) << 24 | png[i + 1] << 16 | png[i + 2] << 8 | png[i + 3]; };
     // Chunks follow each other to the end, each with its checksum; the data holds filtered rows.
     size_t at = 8;
     std::vector<uint8_t> rows(3 * (1 + 5 * 3));
-    while (at < png.size()) {
-        uint32_t length = be32(at);
+    for (uint32_t length = 0; at < png.size(); at += 12 + length) {
+        length = be32(at);
         ASSERT_LE(at + 12 + length, png.size());
         EXPECT_EQ(be32(at + 8 + length), uint32_t(crc32(0, png.data() + at + 4, 4 + length)));
-        if (std::string(png.begin() + long(at) + 4, png.begin() + long(at) + 8) == "IDAT") {
-            uLongf size = rows.size();
-            ASSERT_EQ(uncompress(rows.data(), &size, png.data() + at + 8, length), Z_OK);
-            EXPECT_EQ(size, rows.size());
-        }
-        at += 12 + length;
+        if (std::string(png.begin() + long(at) + 4, png.begin() + long(at) + 8) != "IDAT") continue;
+        uLongf size = rows.size();
+        ASSERT_EQ(uncompress(rows.data(), &size, png.data() + at + 8, length), Z_OK);
+        EXPECT_EQ(size, rows.size());
     }
     EXPECT_EQ(at, png.size());
     EXPECT_EQ(rows[16], 0);  // second row's filter byte
@@ -197,8 +166,8 @@ TEST(BmpCorpus, WritesSeeds) {
     if (!dir) GTEST_SKIP() << "ZU_WRITE_CORPUS not set";
     std::filesystem::path out = std::filesystem::path(dir) / "bmp";
     std::filesystem::create_directories(out);
-    for (const auto& v : testsupport::allBmpVariants()) {
-        auto bytes = testsupport::writeBmp(testsupport::testPicture(13, 7, v.colours), v.options);
+    for (const auto& v : allBmpVariants()) {
+        auto bytes = writeBmp(testPicture(13, 7, v.colours), v.options);
         std::ofstream(out / (v.name + ".bmp"), std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     }
