@@ -1,5 +1,5 @@
 // The generated assets: the same bytes on every run, the layouts the scenes rely on, cell
-// colours apart in hue and lightness with their own marks, readable sounds and a looping tune.
+// colours apart in hue and lightness with their own marks, readable sounds and a clean tune.
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.h>
 
@@ -181,7 +181,8 @@ TEST_F(Assets, SoundsReadBackAsSixteenBitMonoWaves) {
     }
 }
 
-TEST_F(Assets, TheTuneLoadsSilentlyLastsAndLoops) {
+// The tune's loop and its end are heard through the player in Music.TheTuneLoops... tests.
+TEST_F(Assets, TheTuneLoadsSilentlyWithFourChannelsAndLastsHalfAMinute) {
     std::vector<uint8_t> xm = readBytes(first / "MOD/BGM.XM");
     std::string log;
     auto collect = [](const char* message, void* user) { *static_cast<std::string*>(user) += message; };
@@ -189,21 +190,8 @@ TEST_F(Assets, TheTuneLoadsSilentlyLastsAndLoops) {
                                                               openmpt_error_func_ignore, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(tune, nullptr);
     EXPECT_EQ(log, "");
-    const double seconds = openmpt_module_get_duration_seconds(tune);
-    EXPECT_GE(seconds, 30.0);
+    EXPECT_GE(openmpt_module_get_duration_seconds(tune), 30.0);
     EXPECT_EQ(openmpt_module_get_num_channels(tune), 4);
-    // Repeating forever renders straight past the end; played once, it stops there.
-    std::vector<int16_t> block(2 * 44100);
-    const int past = int(seconds) + 3;
-    auto renderPast = [&](int repeats) {
-        openmpt_module_set_position_seconds(tune, 0);
-        openmpt_module_set_repeat_count(tune, repeats);
-        size_t frames = 0;
-        for (int i = 0; i < past; ++i) frames += openmpt_module_read_interleaved_stereo(tune, 44100, 44100, block.data());
-        return frames;
-    };
-    EXPECT_EQ(renderPast(-1), size_t(past) * 44100);
-    EXPECT_LT(renderPast(0), size_t(past) * 44100);
     openmpt_module_destroy(tune);
 }
 

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/sdl/sdl_viewport.h"
 
@@ -20,8 +21,7 @@ TEST(Viewport, FitsAspectCorrectBetweenBarsAndKnowsWhenTheScaleIsWhole) {
         Viewport v = fitPicture(r.drawable);
         EXPECT_EQ((std::array{v.placed.left, v.placed.top, v.placed.right, v.placed.bottom}),
                   (std::array{r.placed.left, r.placed.top, r.placed.right, r.placed.bottom}));
-        EXPECT_EQ(v.wholeScale, r.whole);
-        EXPECT_EQ(v.enlarge, r.enlarge);
+        EXPECT_EQ(std::pair(v.wholeScale, v.enlarge), std::pair(r.whole, r.enlarge));
     }
     Viewport none = fitPicture(Size{0, 0});
     EXPECT_TRUE(none.placed.empty());
@@ -35,10 +35,8 @@ TEST(Viewport, PositionsMapBackIntoThePictureAndOverTheBarsClampToItsEdge) {
                                 {10, 400, 0, 250},    {1300, 400, 639, 250}, {-50, -50, 0, 0},
                                 {1195, 2000, 639, 479}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c[0] << "," << c[1]);
         Point p = toPicture(v, Point{c[0], c[1]});
-        EXPECT_EQ(p.x, c[2]);
-        EXPECT_EQ(p.y, c[3]);
+        EXPECT_EQ(std::pair(p.x, p.y), std::pair(c[2], c[3])) << c[0] << "," << c[1];
     }
 }
 
@@ -58,7 +56,6 @@ TEST(Viewport, WindowedSizeIsTheLargestWholeMultipleThatFitsButNeverBelowOne) {
     const int32_t cases[][3] = {{1366, 738, 1}, {1920, 1050, 2}, {2560, 1400, 2}, {600, 400, 1}};
     for (const auto& c : cases) {
         Size s = largestWholeWindow(Size{c[0], c[1]});
-        EXPECT_EQ(s.cx, 640 * c[2]) << c[0] << "x" << c[1];
-        EXPECT_EQ(s.cy, 480 * c[2]) << c[0] << "x" << c[1];
+        EXPECT_EQ(std::pair(s.cx, s.cy), std::pair(640 * c[2], 480 * c[2])) << c[0] << "x" << c[1];
     }
 }

@@ -68,16 +68,15 @@ struct Selected {
 
 TEST(TextColours, PixelsConvertByTruncationAndReadBackReplicated) {
     Canvas c16(4, 4, Format::rgb565), c15(4, 4, Format::rgb555), c32(4, 4, Format::xrgb8888);
-    EXPECT_EQ(setPixel(c16.dc, 0, 0, RGB(255, 255, 255)), RGB(255, 255, 255));
-    EXPECT_EQ(getPixel(c16.dc, 0, 0), RGB(255, 255, 255));
+    const COLORREF white = RGB(255, 255, 255), odd = RGB(0x87, 0x87, 0x40);
     EXPECT_EQ(getPixel(c15.dc, 1, 1), 0u);
-    EXPECT_EQ(setPixel(c15.dc, 1, 1, RGB(255, 255, 255)), RGB(255, 255, 255));
-    EXPECT_EQ(setPixel(c16.dc, 1, 0, RGB(0x87, 0x87, 0x40)), RGB(0x84, 0x86, 0x42));
-    EXPECT_EQ(setPixel(c15.dc, 1, 0, RGB(0x87, 0x87, 0x40)), RGB(0x84, 0x84, 0x42));
-    EXPECT_EQ(setPixel(c32.dc, 1, 0, RGB(0x87, 0x87, 0x40)), RGB(0x87, 0x87, 0x40));
+    // setPixel answers the colour the pixel became; outside the surface, CLR_INVALID.
+    EXPECT_EQ((std::vector{setPixel(c16.dc, 0, 0, white), getPixel(c16.dc, 0, 0), setPixel(c15.dc, 1, 1, white)}),
+              std::vector(3, white));
+    EXPECT_EQ((std::vector{setPixel(c16.dc, 1, 0, odd), setPixel(c15.dc, 1, 0, odd), setPixel(c32.dc, 1, 0, odd)}),
+              (std::vector{RGB(0x84, 0x86, 0x42), RGB(0x84, 0x84, 0x42), odd}));
     EXPECT_EQ(pixelFromColor(Format::rgb565, RGB(255, 0, 0)), 0xF800u);
-    EXPECT_EQ(getPixel(c16.dc, 4, 0), CLR_INVALID);
-    EXPECT_EQ(setPixel(c16.dc, -1, 0, 0), CLR_INVALID);
+    EXPECT_EQ((std::vector{getPixel(c16.dc, 4, 0), setPixel(c16.dc, -1, 0, 0)}), std::vector(2, CLR_INVALID));
 }
 
 TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
@@ -92,8 +91,7 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     Pen* p = createPen(PS_SOLID, 1, RGB(1, 2, 3));
     Brush* b = createSolidBrush(0);
     selectFont(dc, f), selectPen(dc, p), selectBrush(dc, b);
-    EXPECT_EQ(gdiCounts().contexts, before.contexts + 1);
-    EXPECT_EQ(gdiCounts().fonts, before.fonts + 1);
+    EXPECT_EQ(std::pair(gdiCounts().contexts, gdiCounts().fonts), std::pair(before.contexts + 1, before.fonts + 1));
     EXPECT_FALSE(deleteFont(f) || deletePen(p));  // still selected
     releaseDC(dc);                                // gives the objects back
     EXPECT_TRUE(deleteFont(f) && deletePen(p) && deleteBrush(b));
@@ -171,8 +169,7 @@ TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndAlign) {
     const char* text = "日本語の文章を折り返して表示する";  // 16 characters
     Rect box{0, 0, 80, 0};                             // five characters a line
     EXPECT_EQ(drawText(c.dc, text, -1, box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX), 4 * line);
-    EXPECT_EQ(box.bottom, 4 * line);
-    EXPECT_EQ(box.right, 80);
+    EXPECT_EQ(std::pair(box.right, box.bottom), std::pair(80, 4 * line));
     // Words break at spaces, a word wider than the box stays whole, \n breaks unless single-line.
     struct Row { const char* text; int32_t width; uint32_t flags; int32_t lines; };
     for (const Row& r : {Row{"one two three", 50, DT_WORDBREAK, 3}, Row{"abcdefgh", 20, DT_WORDBREAK, 1},
@@ -206,8 +203,7 @@ TEST(TextFontList, StandardJapaneseFacesComeFirstThenInstalledFamilies) {
     ASSERT_GE(faces.size(), 3u);
     EXPECT_EQ(faces[0].name, "標準ゴシック");
     EXPECT_EQ(faces[1].name, "標準明朝");
-    EXPECT_EQ(faces[0].charSet, SHIFTJIS_CHARSET);
-    EXPECT_EQ(faces[1].charSet, SHIFTJIS_CHARSET);
+    EXPECT_EQ((std::vector{faces[0].charSet, faces[1].charSet}), std::vector(2, SHIFTJIS_CHARSET));
     auto charSetOf = [&](const char* name) {
         for (const FontFace& f : faces)
             if (f.name == name) return int32_t(f.charSet);
