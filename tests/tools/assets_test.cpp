@@ -68,7 +68,8 @@ struct Colour {
     double luma() const { return 0.2126 * r + 0.7152 * g + 0.0722 * b; }
     double saturation() const { return hi == 0 ? 0 : (hi - lo) / hi; }
     double hue() const {
-        double d = hi - lo, h = d == 0 ? 0 : hi == r ? std::fmod((g - b) / d, 6.0) : hi == g ? (b - r) / d + 2 : (r - g) / d + 4;
+        double d = hi - lo;
+        double h = d == 0 ? 0 : hi == r ? std::fmod((g - b) / d, 6.0) : hi == g ? (b - r) / d + 2 : (r - g) / d + 4;
         return std::fmod(h * 60 + 360, 360);
     }
 };
@@ -125,8 +126,9 @@ TEST_F(Assets, CellColoursDifferInHueAndLightnessAndEachHasItsMark) {
     auto face = [&](int colour, int row) { return Colour(at(sheet, colour * 32 + 6, row * 32 + 16)); };
     auto mark = [&](int colour, int row) {  // the pixels of a cell that differ from its face
         std::vector<bool> m;
-        for (int y = 8; y < 24; ++y)
-            for (int x = 8; x < 24; ++x) m.push_back(at(sheet, colour * 32 + x, row * 32 + y) != at(sheet, colour * 32 + 6, row * 32 + 16));
+        for (int y = row * 32 + 8; y < row * 32 + 24; ++y)
+            for (int x = colour * 32 + 8; x < colour * 32 + 24; ++x)
+                m.push_back(at(sheet, x, y) != at(sheet, colour * 32 + 6, row * 32 + 16));
         return m;
     };
     for (int row : {freeRow, filledRow, pieceRow})
@@ -139,7 +141,9 @@ TEST_F(Assets, CellColoursDifferInHueAndLightnessAndEachHasItsMark) {
                 double gap = std::abs(face(a, row).hue() - face(b, row).hue());
                 EXPECT_GE(std::min(gap, 360 - gap), 25.0);
                 std::vector<bool> mb = mark(b, row);
-                EXPECT_GE(std::inner_product(ma.begin(), ma.end(), mb.begin(), 0, std::plus<>(), std::not_equal_to<>()), 30);
+                EXPECT_GE(std::inner_product(ma.begin(), ma.end(), mb.begin(), 0, std::plus<>(),
+                                             std::not_equal_to<>()),
+                          30);
             }
         }
     for (int colour = 0; colour < 3; ++colour) {

@@ -25,7 +25,7 @@ protected:
         while (platform::audioOpen()) platform::closeAudio();
         std::filesystem::create_directories(folder);
         // Stereo frames whose left and right samples all differ, so a wrong frame shows.
-        for (int32_t i = 0; i < 100; ++i) ramp.push_back(int16_t(100 + i * 7)), ramp.push_back(int16_t(-100 - i * 5));
+        for (int32_t i = 0; i < 100; ++i) ramp.insert(ramp.end(), {int16_t(100 + i * 7), int16_t(-100 - i * 5)});
     }
     void TearDown() override {
         music::release();
@@ -48,8 +48,9 @@ protected:
     }
     static bool ready() { return music::init(-1, 44100, 0x50, nullptr) && music::start(); }
 
-    std::filesystem::path folder = std::filesystem::temp_directory_path() /
-        ("zumusic-" + std::to_string(::getpid()) + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("zumusic-" + std::to_string(::getpid()) + "-" +
+                                                  testing::UnitTest::GetInstance()->current_test_info()->name());
     std::vector<int16_t> ramp;
 };
 
