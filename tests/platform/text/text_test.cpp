@@ -2,10 +2,11 @@
 // extents, opaque cells, turned text, wrapped Japanese boxes, the font list and the shapes.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
-#include "platform/text/draw_context.h"
 #include "platform/headless.h"
+#include "platform/text/draw_context.h"
 #include "platform/video/surface.h"
 #include "platform/win32.h"
 
@@ -26,30 +27,37 @@ struct Canvas {
         releaseDC(dc);
         destroySurface(surface);
     }
-    // The box around every pixel that is not black, or an empty rect.
-    Rect inked() const {
+    // Paints the canvas black, runs `draw`, and returns the box around every pixel it inked.
+    template <class Draw> Rect inked(Draw draw) const {
+        for (int32_t y = 0; y < surface->height; ++y)
+            for (int32_t x = 0; x < surface->width; ++x) setPixel(dc, x, y, 0);
+        draw();
         Rect r{surface->width, surface->height, 0, 0};
         for (int32_t y = 0; y < surface->height; ++y)
             for (int32_t x = 0; x < surface->width; ++x)
                 if (getPixel(dc, x, y) != 0)
-                    r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1), std::max(r.bottom, y + 1)};
+                    r = {std::min(r.left, x), std::min(r.top, y), std::max(r.right, x + 1),
+                         std::max(r.bottom, y + 1)};
         return r;
     }
 };
 
 LogFont gothic(int32_t height, int32_t weight = FW_NORMAL) {
     LogFont lf;
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfHeight = height, lf.lfWeight = weight, lf.lfCharSet = SHIFTJIS_CHARSET;
     std::strcpy(lf.lfFaceName, "標準ゴシック");
     return lf;
 }
 
+// A font selected for the life of the object, with white text on a transparent background.
 struct Selected {
     DrawContext* dc;
     Font* font;
-    Selected(DrawContext* d, const LogFont& lf) : dc(d), font(createFont(lf)) { selectFont(dc, font); }
+    Selected(DrawContext* d, const LogFont& lf) : dc(d), font(createFont(lf)) {
+        selectFont(dc, font);
+        setTextColor(dc, RGB(255, 255, 255));
+        setBkMode(dc, TRANSPARENT);
+    }
     ~Selected() {
         selectFont(dc, nullptr);
         deleteFont(font);
@@ -60,13 +68,15 @@ struct Selected {
 
 TEST(TextColours, PixelsConvertByTruncationAndReadBackReplicated) {
     Canvas c16(4, 4, Format::rgb565), c15(4, 4, Format::rgb555), c32(4, 4, Format::xrgb8888);
-    EXPECT_EQ(setPixel(c16.dc, 0, 0, RGB(255, 255, 255)), RGB(255, 255, 255));
-    EXPECT_EQ(getPixel(c16.dc, 0, 0), RGB(255, 255, 255));
+    const COLORREF white = RGB(255, 255, 255), odd = RGB(0x87, 0x87, 0x40);
     EXPECT_EQ(getPixel(c15.dc, 1, 1), 0u);
-    EXPECT_EQ(setPixel(c15.dc, 1, 1, RGB(255, 255, 255)), RGB(255, 255, 255));
-    EXPECT_EQ(setPixel(c16.dc, 1, 0, RGB(0x87, 0x87, 0x40)), RGB(0x84, 0x86, 0x42));
-    EXPECT_EQ(setPixel(c15.dc, 1, 0, RGB(0x87, 0x87, 0x40)), RGB(0x84, 0x84, 0x42));
-    EXPECT_EQ(setPixel(c32.dc, 1, 0, RGB(0x87, 0x87, 0x40)), RGB(0x87, 0x87, 0x40));
+    // setPixel answers the colour the pixel became; outside the surface, CLR_INVALID.
+    EXPECT_EQ((std::vector{setPixel(c16.dc, 0, 0, white), getPixel(c16.dc, 0, 0),
+                           setPixel(c15.dc, 1, 1, white)}),
+              std::vector(3, white));
+    EXPECT_EQ((std::vector{setPixel(c16.dc, 1, 0, odd), setPixel(c15.dc, 1, 0, odd),
+                           setPixel(c32.dc, 1, 0, odd)}),
+              (std::vector{RGB(0x84, 0x86, 0x42), RGB(0x84, 0x84, 0x42), odd}));
     EXPECT_EQ(pixelFromColor(Format::rgb565, RGB(255, 0, 0)), 0xF800u);
     EXPECT_EQ(getPixel(c16.dc, 4, 0), CLR_INVALID);
     EXPECT_EQ(setPixel(c16.dc, -1, 0, 0), CLR_INVALID);
@@ -86,9 +96,8 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     selectFont(dc, f), selectPen(dc, p), selectBrush(dc, b);
     EXPECT_EQ(gdiCounts().contexts, before.contexts + 1);
     EXPECT_EQ(gdiCounts().fonts, before.fonts + 1);
-    EXPECT_FALSE(deleteFont(f));  // still selected
-    EXPECT_FALSE(deletePen(p));
-    releaseDC(dc);  // gives the objects back
+    EXPECT_FALSE(deleteFont(f) || deletePen(p));  // still selected
+    releaseDC(dc);                                // gives the objects back
     EXPECT_TRUE(deleteFont(f) && deletePen(p) && deleteBrush(b));
     EXPECT_EQ(bltFast(*s, 0, 0, *other, {0, 0, 8, 8}, false), Status::ok);
 
@@ -101,8 +110,7 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     restore(*s);
     headless::failNextContexts(1);
     EXPECT_EQ(getDC(*s), nullptr);
-    dc = getDC(*s);
-    EXPECT_NE(dc, nullptr);
+    EXPECT_NE(dc = getDC(*s), nullptr);
     releaseDC(dc);
     GdiCounts after = gdiCounts();
     EXPECT_EQ(after.contexts, before.contexts);
@@ -132,106 +140,81 @@ TEST(TextFonts, HeightsExtentsAndSynthesisedBold) {
 }
 
 TEST(TextOut, CellsAreFilledWhenOpaqueAndGlyphsTurnWithTheEscapement) {
-    Canvas c;
-    Selected f(c.dc, gothic(-16));
-    Size ext = textExtent(c.dc, "漢字", 4);
-    setTextColor(c.dc, RGB(255, 255, 255));
-    setBkColor(c.dc, RGB(0, 0, 255));
-    setBkMode(c.dc, OPAQUE);
-    ASSERT_TRUE(textOut(c.dc, 10, 20, "漢字", 4));
-    Rect r = c.inked();
-    EXPECT_EQ(r.left, 10);
-    EXPECT_EQ(r.top, 20);
-    EXPECT_EQ(r.right, 10 + ext.cx);
-    EXPECT_EQ(r.bottom, 20 + ext.cy);
-    EXPECT_EQ(getPixel(c.dc, 10, 20), RGB(0, 0, 255));
-
-    Canvas t;
-    Selected plain(t.dc, gothic(-16));
-    setTextColor(t.dc, RGB(255, 255, 255));
-    setBkMode(t.dc, TRANSPARENT);
-    textOut(t.dc, 10, 20, "漢字", 4);
-    Rect ink = t.inked();
-    EXPECT_GE(ink.left, 10);
-    EXPECT_GE(ink.top, 20);
-    EXPECT_LE(ink.right, 10 + ext.cx);
-    EXPECT_LT(ink.width() * ink.height(), ext.cx * ext.cy);
-
-    Canvas u(100, 100);
+    Canvas c(100, 100);
+    Size ext;
+    Rect cell, ink, turned;
+    {
+        Selected f(c.dc, gothic(-16));
+        ext = textExtent(c.dc, "漢字", 4);
+        ink = c.inked([&] { textOut(c.dc, 10, 20, "漢字", 4); });
+        setBkColor(c.dc, RGB(0, 0, 255));
+        setBkMode(c.dc, OPAQUE);
+        cell = c.inked([&] { ASSERT_TRUE(textOut(c.dc, 10, 20, "漢字", 4)); });
+        EXPECT_EQ(getPixel(c.dc, 10, 20), RGB(0, 0, 255));
+    }
     LogFont up = gothic(-16);
     up.lfEscapement = 900;  // reads upwards: the cell's top edge lies along x = 40
-    Selected turned(u.dc, up);
-    setTextColor(u.dc, RGB(255, 255, 255));
-    setBkMode(u.dc, TRANSPARENT);
-    textOut(u.dc, 40, 80, "漢字", 4);
-    Rect rot = u.inked();
-    EXPECT_GE(rot.left, 40);
-    EXPECT_LE(rot.right, 40 + ext.cy);
-    EXPECT_LE(rot.bottom, 80);
-    EXPECT_GE(rot.top, 80 - ext.cx);
-    EXPECT_GT(rot.height(), rot.width());
+    Selected f(c.dc, up);
+    turned = c.inked([&] { textOut(c.dc, 40, 80, "漢字", 4); });
+    // Opaque: exactly the cell. Transparent: only glyph pixels, inside the cell.
+    EXPECT_EQ((std::array{cell.left, cell.top, cell.right, cell.bottom}),
+              (std::array{10, 20, 10 + ext.cx, 20 + ext.cy}));
+    EXPECT_TRUE(ink.left >= 10 && ink.top >= 20 && ink.right <= 10 + ext.cx);
+    EXPECT_LT(ink.width() * ink.height(), ext.cx * ext.cy);
+    EXPECT_TRUE(turned.left >= 40 && turned.right <= 40 + ext.cy) << turned.left << " " << turned.right;
+    EXPECT_TRUE(turned.top >= 80 - ext.cx && turned.bottom <= 80) << turned.top << " " << turned.bottom;
+    EXPECT_GT(turned.height(), turned.width());
 }
 
 TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndAlign) {
     Canvas c(240, 120);
     Selected f(c.dc, gothic(-16));
-    int32_t line = textExtent(c.dc, "字", 2).cy;
+    const int32_t line = textExtent(c.dc, "字", 2).cy;
     const char* text = "日本語の文章を折り返して表示する";  // 16 characters
     Rect box{0, 0, 80, 0};                             // five characters a line
     EXPECT_EQ(drawText(c.dc, text, -1, box, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX), 4 * line);
-    EXPECT_EQ(box.bottom, 4 * line);
-    EXPECT_EQ(box.right, 80);
-
-    Rect words{0, 0, 50, 0};  // "one two" does not fit: it breaks at the space
-    EXPECT_EQ(drawText(c.dc, "one two three", -1, words, DT_CALCRECT | DT_WORDBREAK), 3 * line);
-    Rect whole{0, 0, 20, 0};  // a word wider than the box stays whole
-    EXPECT_EQ(drawText(c.dc, "abcdefgh", -1, whole, DT_CALCRECT | DT_WORDBREAK), line);
-    Rect single{0, 0, 20, 0};
-    EXPECT_EQ(drawText(c.dc, "a b\nc", -1, single, DT_CALCRECT), 2 * line);
-    EXPECT_EQ(drawText(c.dc, "a b\nc", -1, single, DT_CALCRECT | DT_SINGLELINE), line);
+    EXPECT_EQ(std::pair(box.right, box.bottom), std::pair(80, 4 * line));
+    // Words break at spaces, a word wider than the box stays whole, \n breaks unless single-line.
+    struct Row { const char* text; int32_t width; uint32_t flags; int32_t lines; };
+    for (const Row& r : {Row{"one two three", 50, DT_WORDBREAK, 3}, Row{"abcdefgh", 20, DT_WORDBREAK, 1},
+                         Row{"a b\nc", 20, 0, 2}, Row{"a b\nc", 20, DT_SINGLELINE, 1}}) {
+        Rect calc{0, 0, r.width, 0};
+        EXPECT_EQ(drawText(c.dc, r.text, -1, calc, DT_CALCRECT | r.flags), r.lines * line) << r.text;
+    }
     Rect prefix{0, 0, 200, 0};
     drawText(c.dc, "&&A&B", -1, prefix, DT_CALCRECT);
     EXPECT_EQ(prefix.right, textExtent(c.dc, "&AB", 3).cx);
 
-    setTextColor(c.dc, RGB(255, 255, 255));
-    setBkMode(c.dc, TRANSPARENT);
     int32_t lefts[3];
-    uint32_t aligns[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};
-    for (int i = 0; i < 3; ++i) {
-        for (int32_t y = 0; y < 120; ++y)
-            for (int32_t x = 0; x < 240; ++x) setPixel(c.dc, x, y, 0);
-        Rect r{20, 10, 220, 110};
-        EXPECT_EQ(drawText(c.dc, "漢字", 4, r, aligns[i] | DT_WORDBREAK | DT_NOPREFIX), line);
-        lefts[i] = c.inked().left;
-    }
+    for (uint32_t i = 0, aligns[] = {DT_LEFT, DT_CENTER, DT_RIGHT}; i < 3; ++i)
+        lefts[i] = c.inked([&] {
+            Rect r{20, 10, 220, 110};
+            EXPECT_EQ(drawText(c.dc, "漢字", 4, r, aligns[i] | DT_WORDBREAK | DT_NOPREFIX), line);
+        }).left;
     EXPECT_LT(lefts[0], 20 + 4);
     EXPECT_NEAR(lefts[1], 20 + (200 - 32) / 2, 3);
     EXPECT_NEAR(lefts[2], 220 - 32, 3);
-
-    // The box clips what does not fit.
-    for (int32_t y = 0; y < 120; ++y)
-        for (int32_t x = 0; x < 240; ++x) setPixel(c.dc, x, y, 0);
-    Rect narrow{0, 0, 40, 8};
-    drawText(c.dc, text, -1, narrow, DT_WORDBREAK);
-    Rect ink = c.inked();
-    EXPECT_LE(ink.right, 40);
-    EXPECT_LE(ink.bottom, 8);
+    Rect clipped = c.inked([&] {  // the box clips what does not fit
+        Rect narrow{0, 0, 40, 8};
+        drawText(c.dc, text, -1, narrow, DT_WORDBREAK);
+    });
+    EXPECT_LE(clipped.right, 40);
+    EXPECT_LE(clipped.bottom, 8);
 }
 
 TEST(TextFontList, StandardJapaneseFacesComeFirstThenInstalledFamilies) {
     const std::vector<FontFace>& faces = listFonts();
     ASSERT_GE(faces.size(), 3u);
     EXPECT_EQ(faces[0].name, "標準ゴシック");
-    EXPECT_EQ(faces[0].charSet, SHIFTJIS_CHARSET);
     EXPECT_EQ(faces[1].name, "標準明朝");
-    EXPECT_EQ(faces[1].charSet, SHIFTJIS_CHARSET);
-    bool ipa = false, liberation = false;
-    for (const FontFace& f : faces) {
-        if (f.name == "IPAGothic") ipa = f.charSet == SHIFTJIS_CHARSET;
-        if (f.name == "Liberation Sans") liberation = f.charSet == ANSI_CHARSET;
-    }
-    EXPECT_TRUE(ipa);
-    EXPECT_TRUE(liberation);
+    EXPECT_EQ((std::vector{faces[0].charSet, faces[1].charSet}), std::vector(2, SHIFTJIS_CHARSET));
+    auto charSetOf = [&](const char* name) {
+        for (const FontFace& f : faces)
+            if (f.name == name) return int32_t(f.charSet);
+        return -1;
+    };
+    EXPECT_EQ(charSetOf("IPAGothic"), SHIFTJIS_CHARSET);
+    EXPECT_EQ(charSetOf("Liberation Sans"), ANSI_CHARSET);
 }
 
 TEST(TextShapes, PensBrushesAndCopies) {
@@ -239,31 +222,28 @@ TEST(TextShapes, PensBrushesAndCopies) {
     Pen* red = createPen(PS_SOLID, 1, RGB(255, 0, 0));
     Brush* blue = createSolidBrush(RGB(0, 0, 255));
     selectPen(c.dc, red), selectBrush(c.dc, blue);
-    rectangle(c.dc, 2, 2, 8, 6);
-    EXPECT_EQ(getPixel(c.dc, 2, 2), RGB(255, 0, 0));
-    EXPECT_EQ(getPixel(c.dc, 7, 5), RGB(255, 0, 0));
-    EXPECT_EQ(getPixel(c.dc, 4, 3), RGB(0, 0, 255));
-    EXPECT_EQ(getPixel(c.dc, 8, 6), 0u);
-
+    auto colours = [&](DrawContext* dc, std::vector<Point> points) {
+        std::vector<COLORREF> out;
+        for (Point p : points) out.push_back(getPixel(dc, p.x, p.y));
+        return out;
+    };
+    const COLORREF r = RGB(255, 0, 0), b = RGB(0, 0, 255);
+    rectangle(c.dc, 2, 2, 8, 6);  // outlined by the pen, filled by the brush, right and bottom out
+    EXPECT_EQ(colours(c.dc, {{2, 2}, {7, 5}, {4, 3}, {8, 6}}), (std::vector<COLORREF>{r, r, b, 0}));
     moveTo(c.dc, 10, 10);
-    lineTo(c.dc, 20, 10);
-    EXPECT_EQ(getPixel(c.dc, 19, 10), RGB(255, 0, 0));
-    EXPECT_EQ(getPixel(c.dc, 20, 10), 0u);  // the end point is left out
-
+    lineTo(c.dc, 20, 10);  // the end point is left out
+    EXPECT_EQ(colours(c.dc, {{19, 10}, {20, 10}}), (std::vector<COLORREF>{r, 0}));
     Point triangle[3] = {{20, 20}, {36, 20}, {20, 36}};
     polygon(c.dc, triangle, 3);
-    EXPECT_EQ(getPixel(c.dc, 23, 23), RGB(0, 0, 255));
-    EXPECT_EQ(getPixel(c.dc, 34, 34), 0u);
-
+    EXPECT_EQ(colours(c.dc, {{23, 23}, {34, 34}}), (std::vector<COLORREF>{b, 0}));
     invertRect(c.dc, {0, 0, 40, 40});
     EXPECT_EQ(getPixel(c.dc, 0, 0), RGB(255, 255, 255));
     invertRect(c.dc, {0, 0, 40, 40});
-    EXPECT_EQ(getPixel(c.dc, 4, 3), RGB(0, 0, 255));
+    EXPECT_EQ(getPixel(c.dc, 4, 3), b);
 
     Canvas big(80, 80, Format::rgb565);
     ASSERT_TRUE(stretchBlt(big.dc, {0, 0, 80, 80}, c.dc, {0, 0, 40, 40}));
-    EXPECT_EQ(getPixel(big.dc, 8, 6), RGB(0, 0, 255));
-    EXPECT_EQ(getPixel(big.dc, 4, 4), RGB(255, 0, 0));
+    EXPECT_EQ(colours(big.dc, {{8, 6}, {4, 4}}), (std::vector<COLORREF>{b, r}));
     EXPECT_FALSE(polyBezier(c.dc, triangle, 3));
     releaseDC(c.dc);
     c.dc = getDC(*c.surface);

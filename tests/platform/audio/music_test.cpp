@@ -9,8 +9,8 @@
 #include <unistd.h>
 
 #include "platform/audio/audio.h"
-#include "platform/headless.h"
 #include "platform/audio/music.h"
+#include "platform/headless.h"
 #include "support/wav_writer.h"
 
 namespace {
@@ -23,54 +23,42 @@ protected:
         platform::useHeadless({});
         music::release();
         while (platform::audioOpen()) platform::closeAudio();
-        folder = std::filesystem::temp_directory_path() /
-                 ("zumusic-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(folder);
+        // Stereo frames whose left and right samples all differ, so a wrong frame shows.
+        for (int32_t i = 0; i < 100; ++i) ramp.insert(ramp.end(), {int16_t(100 + i * 7), int16_t(-100 - i * 5)});
     }
     void TearDown() override {
         music::release();
         platform::headless::removeAudioDevice(false);
         std::filesystem::remove_all(folder);
     }
-
+    // Writes a WAV file into the test's folder; returns its path.
     std::string wav(const std::string& name, uint16_t channels, uint16_t bits, const std::vector<uint8_t>& data) {
         test::WavSpec spec;
-        spec.channels = channels;
-        spec.bits = bits;
+        spec.channels = channels, spec.bits = bits;
         std::string path = (folder / name).string();
         test::writeBytes(path, test::wavImage(spec, data));
         return path;
     }
-
     static std::vector<int16_t> render(uint32_t frames) {
         std::vector<uint8_t> bytes = platform::headless::renderAudio(frames);
         std::vector<int16_t> out(bytes.size() / 2);
         std::memcpy(out.data(), bytes.data(), out.size() * 2);
         return out;
     }
-
     static bool ready() { return music::init(-1, 44100, 0x50, nullptr) && music::start(); }
 
-    std::filesystem::path folder;
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("zumusic-" + std::to_string(::getpid()) + "-" +
+                                                  testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::vector<int16_t> ramp;
 };
-
-// Stereo frames whose left and right samples are all different, so a wrong frame shows.
-std::vector<int16_t> ramp(uint32_t frames) {
-    std::vector<int16_t> s;
-    for (uint32_t i = 0; i < frames; ++i) {
-        s.push_back(int16_t(100 + i * 7));
-        s.push_back(int16_t(-100 - int32_t(i) * 5));
-    }
-    return s;
-}
 
 TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
     EXPECT_EQ(music::version(), 0x20001u);
     EXPECT_FALSE(music::start());  // not yet initialised
     EXPECT_FALSE(music::init(0, 44100, 0x50, nullptr));
     EXPECT_FALSE(music::init(1, 44100, 0x10, nullptr));
-
     platform::headless::removeAudioDevice(true);
     EXPECT_FALSE(music::init(-1, 44100, 0x50, nullptr));
     EXPECT_FALSE(music::init(-1, 44100, 0x10, nullptr));
@@ -98,75 +86,51 @@ TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
 TEST_F(Music, SourceFlagsAndHandles) {
     ASSERT_TRUE(ready());
     const uint32_t eightBit = music::openStream(wav("u8.wav", 2, 8, std::vector<uint8_t>(400, 128)).c_str(), 0);
-    const uint32_t mono = music::openStream(wav("mono.wav", 1, 16, test::pcm16(ramp(100))).c_str(), 0);
-    const uint32_t stereo = music::openStream(wav("stereo.wav", 2, 16, test::pcm16(ramp(100))).c_str(), 0);
-    ASSERT_NE(eightBit, 0u);
-    ASSERT_NE(mono, 0u);
-    ASSERT_NE(stereo, 0u);
+    const uint32_t mono = music::openStream(wav("mono.wav", 1, 16, test::pcm16(ramp)).c_str(), 0);
+    const uint32_t stereo = music::openStream(wav("stereo.wav", 2, 16, test::pcm16(ramp)).c_str(), 0);
+    ASSERT_TRUE(eightBit && mono && stereo);
     EXPECT_EQ(music::channelFlags(eightBit), music::kEightBitSource);
     EXPECT_EQ(music::channelFlags(mono), music::kMonoSource);
     EXPECT_EQ(music::channelFlags(stereo), 0u);
-
     EXPECT_EQ(music::openStream((folder / "missing.wav").c_str(), 0), 0u);
     EXPECT_EQ(music::loadModule((folder / "missing.xm").c_str(), 5), 0u);
     EXPECT_EQ(music::loadModule((folder / "stereo.wav").c_str(), 5), 0u);  // not a module
 
     // Freeing 0, a handle of the other kind or an unknown one does nothing.
-    EXPECT_FALSE(music::freeStream(0));
-    EXPECT_FALSE(music::freeModule(0));
-    EXPECT_FALSE(music::freeModule(stereo));
+    EXPECT_FALSE(music::freeStream(0) || music::freeModule(0) || music::freeModule(stereo));
     EXPECT_EQ(music::channelFlags(stereo), 0u);
     EXPECT_TRUE(music::play(stereo));
     EXPECT_TRUE(music::freeStream(eightBit));
-    EXPECT_FALSE(music::freeStream(eightBit));
-    EXPECT_FALSE(music::play(eightBit));
-    const uint32_t again = music::openStream((folder / "u8.wav").c_str(), 0);
-    EXPECT_GT(again, stereo);  // never a freed number again
+    EXPECT_FALSE(music::freeStream(eightBit) || music::play(eightBit));
+    EXPECT_GT(music::openStream((folder / "u8.wav").c_str(), 0), stereo);  // never a freed number
 }
 
 TEST_F(Music, StreamsWrapInsideTheBlockOrEnd) {
     ASSERT_TRUE(music::init(-1, 44100, 0x50, nullptr));
-    const std::vector<int16_t> source = ramp(100);
-    const uint32_t looping = music::openStream(wav("loop.wav", 2, 16, test::pcm16(source)).c_str(), music::kLoop);
+    const std::string file = wav("loop.wav", 2, 16, test::pcm16(ramp));
+    const uint32_t looping = music::openStream(file.c_str(), music::kLoop);
     ASSERT_TRUE(music::play(looping));
     EXPECT_EQ(render(64), std::vector<int16_t>(128, 0));  // silent, and held, until start
     ASSERT_TRUE(music::start());
-
-    std::vector<int16_t> out = render(250);
+    std::vector<int16_t> out = render(250);  // same rate: the file's frames exactly, wrapping
     ASSERT_EQ(out.size(), 500u);
-    for (size_t i = 0; i < 250; ++i) {  // same rate: the file's frames exactly, wrapping
-        ASSERT_EQ(out[2 * i], source[2 * (i % 100)]) << "frame " << i;
-        ASSERT_EQ(out[2 * i + 1], source[2 * (i % 100) + 1]) << "frame " << i;
-    }
+    for (size_t i = 0; i < 500; ++i) ASSERT_EQ(out[i], ramp[i % 200]) << "sample " << i;
     ASSERT_TRUE(music::freeStream(looping));
 
-    const uint32_t once = music::openStream((folder / "loop.wav").c_str(), 0);
+    const uint32_t once = music::openStream(file.c_str(), 0);
     ASSERT_TRUE(music::play(once));
     out = render(150);
-    EXPECT_EQ(out[2 * 99], source[2 * 99]);
+    EXPECT_EQ(out[2 * 99], ramp[2 * 99]);
     EXPECT_EQ(std::vector<int16_t>(out.begin() + 200, out.end()), std::vector<int16_t>(100, 0));
     ASSERT_TRUE(music::play(once));  // an ended stream starts again from its beginning
-    out = render(10);
-    EXPECT_EQ(out[0], source[0]);
+    EXPECT_EQ(render(10)[0], ramp[0]);
     ASSERT_TRUE(music::freeStream(once));
 
     // At half the output rate every second frame is heard, still wrapping at the seam.
     ASSERT_TRUE(platform::setOutputFormat(2, 22050, 16));
-    const uint32_t halved = music::openStream((folder / "loop.wav").c_str(), music::kLoop);
-    ASSERT_TRUE(music::play(halved));
+    ASSERT_TRUE(music::play(music::openStream(file.c_str(), music::kLoop)));
     out = render(120);
-    for (size_t i = 0; i < 120; ++i) ASSERT_EQ(out[2 * i], source[2 * (2 * i % 100)]) << "frame " << i;
-}
-
-// The level of each 10 ms window of the left channel, from `from` seconds on.
-std::vector<double> levels(const std::vector<int16_t>& stereo, double from) {
-    std::vector<double> out;
-    for (size_t at = size_t(from * 44100); at + 441 <= stereo.size() / 2; at += 441) {
-        double sum = 0;
-        for (size_t i = at; i < at + 441; ++i) sum += double(stereo[2 * i]) * stereo[2 * i];
-        out.push_back(std::sqrt(sum / 441));
-    }
-    return out;
+    for (size_t i = 0; i < 120; ++i) ASSERT_EQ(out[2 * i], ramp[2 * (2 * i % 100)]) << "frame " << i;
 }
 
 TEST_F(Music, TheTuneLoopsWithoutAGapAndEndsWithoutLooping) {
@@ -174,18 +138,24 @@ TEST_F(Music, TheTuneLoopsWithoutAGapAndEndsWithoutLooping) {
     ASSERT_TRUE(std::filesystem::exists(tune)) << tune;
     ASSERT_TRUE(ready());
     EXPECT_EQ(music::openStream(tune.c_str(), 0), 0u);  // not a stream: the game falls back
+    // The level of each 10 ms window of the left channel, from `from` seconds on.
+    auto levels = [](const std::vector<int16_t>& stereo, double from) {
+        std::vector<double> out;
+        for (size_t at = size_t(from * 44100); at + 441 <= stereo.size() / 2; at += 441) {
+            double sum = 0;
+            for (size_t i = at; i < at + 441; ++i) sum += double(stereo[2 * i]) * stereo[2 * i];
+            out.push_back(std::sqrt(sum / 441));
+        }
+        return out;
+    };
     const uint32_t looping = music::loadModule(tune.c_str(), music::kLoop | music::kRamping);
     ASSERT_NE(looping, 0u);
     EXPECT_EQ(music::channelFlags(looping), 0u);
     ASSERT_TRUE(music::play(looping));
-    std::vector<int16_t> out = render(44100 * 47);
-    for (double level : levels(out, 45.5)) ASSERT_GT(level, 30.0);  // across the seam at 46.08 s
+    for (double level : levels(render(44100 * 47), 45.5)) ASSERT_GT(level, 30.0);  // the seam: 46.08 s
     ASSERT_TRUE(music::freeModule(looping));
-
-    const uint32_t once = music::loadModule(tune.c_str(), 0);
-    ASSERT_TRUE(music::play(once));
-    out = render(44100 * 47);
-    for (double level : levels(out, 46.2)) EXPECT_EQ(level, 0.0);
+    ASSERT_TRUE(music::play(music::loadModule(tune.c_str(), 0)));
+    for (double level : levels(render(44100 * 47), 46.2)) EXPECT_EQ(level, 0.0);
 }
 
 }  // namespace

@@ -1,0 +1,191 @@
+// The headless backend: its clock, frames, audio and boxes (and the stand-in's boxes), and its
+// script, parsed with line-numbered errors and run between frames.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <tuple>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/headless.h"
+#include "platform/headless/script.h"
+#include "platform/os/clock.h"
+#include "platform/os/window.h"
+#include "platform/video/surface.h"
+#include "platform/win32.h"
+
+using namespace platform;
+
+namespace {
+
+intptr_t quietProc(Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
+    return m == WM_CLOSE ? 0 : defWindowProc(w, m, wp, lp);
+}
+
+// The program's loop in small: drain the queue, then run one frame that shows a picture.
+struct Runner {
+    Surface frame{.width = 4, .height = 2, .pitch = 8, .memory = std::vector<uint8_t>(16)};
+    std::vector<Message> messages;
+
+    explicit Runner(std::string_view script) {
+        useHeadless();
+        EXPECT_TRUE(headless::loadScript(script));
+        createWindow({.title = "T", .proc = quietProc});
+    }
+    void frames(int n) {
+        for (int i = 0; i < n; ++i) {
+            for (Message m; peekMessage(m);) messages.push_back(m);
+            backend().showFrame(frame);
+        }
+    }
+    // What the script sent, in order, from the first `from` on (creation messages left out).
+    std::vector<uint32_t> ids(uint32_t from = 0) const {
+        std::vector<uint32_t> out;
+        for (const Message& m : messages)
+            if (m.message != WM_MOVE && m.message != WM_ACTIVATEAPP) out.push_back(m.message);
+        return {from ? std::find(out.begin(), out.end(), from) : out.begin(), out.end()};
+    }
+};
+
+}  // namespace
+
+TEST(HeadlessScript, ParsesEveryCommandAndSkipsComments) {
+    std::vector<ScriptCommand> c;
+    std::string error;
+    ASSERT_TRUE(parseScript("# a stage\n\nwait 5\r\nmove 320 -4  # pointer\ndown left\nup right\n"
+                            "key 0x1B down\nkey a up\nshot out.bmp\nclose",
+                            c, error))
+        << error;
+    using K = ScriptCommand::Kind;
+    using Row = std::tuple<K, int32_t, int32_t, int32_t, bool, std::string>;  // kind, line, a, b
+    std::vector<Row> got;
+    for (const ScriptCommand& s : c) got.emplace_back(s.kind, s.line, s.a, s.b, s.pressed, s.file);
+    EXPECT_EQ(got, (std::vector<Row>{{K::wait, 3, 5, 0, false, ""},   {K::move, 4, 320, -4, false, ""},
+                                     {K::down, 5, 0, 0, false, ""},   {K::up, 6, 1, 0, false, ""},
+                                     {K::key, 7, VK_ESCAPE, 0, true, ""}, {K::key, 8, 'A', 0, false, ""},
+                                     {K::shot, 9, 0, 0, false, "out.bmp"}, {K::close, 10, 0, 0, false, ""}}));
+}
+
+TEST(HeadlessScript, BadLinesAreNamedByNumber) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"wait 1\njump 3\n", "script:2: unknown command 'jump'"},
+        {"wait\n", "script:1: wait needs a frame count"},
+        {"\n\nwait -1", "script:3: wait needs a frame count"},
+        {"wait 3x", "script:1: wait needs a frame count"},
+        {"move 1", "script:1: move needs X and Y"},
+        {"down middle", "script:1: expected left or right"},
+        {"key escape", "script:1: key needs NAME down|up"},
+        {"key bogus down", "script:1: unknown key 'bogus'"},
+        {"close now", "script:1: close takes nothing"},
+        {"Wait 1", "script:1: unknown command 'Wait'"}};
+    for (const auto& [text, message] : cases) {
+        std::vector<ScriptCommand> commands;
+        std::string error;
+        EXPECT_FALSE(parseScript(text, commands, error)) << text;
+        EXPECT_EQ(error, message);
+    }
+}
+
+TEST(HeadlessScript, OneInputCommandAFrameWaitsCountShownFramesThenTheWindowCloses) {
+    Runner run("move 700 -5\nwait 3\ndown left\nup left\ndown left\nkey alt down\nkey f4 down\n");
+    run.frames(1);
+    EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_SETCURSOR, WM_MOUSEMOVE}));
+    EXPECT_EQ(run.messages.back().lParam, MAKELPARAM(639, 0)) << "clamped to the picture";
+    run.frames(3);
+    EXPECT_EQ(run.ids().size(), 2u) << "the wait holds the next command back";
+    run.frames(3);
+    EXPECT_EQ(run.ids(WM_LBUTTONDOWN), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK}));
+    run.frames(3);
+    EXPECT_EQ(run.ids(WM_SYSKEYDOWN), (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_CLOSE}));
+    EXPECT_TRUE(headless::scriptFinished());
+    EXPECT_FALSE(headless::scriptFailed());
+}
+
+TEST(HeadlessScript, ShotWritesTheLastFrameAndFailsTheRunWhenItCannot) {
+    std::string dir = std::filesystem::temp_directory_path() / "zutest-shot";
+    std::filesystem::create_directories(dir);
+    std::string file = dir + "/frame.bmp";
+    std::filesystem::remove(file);
+    Runner early("shot " + file + "\n");
+    early.frames(1);
+    EXPECT_TRUE(headless::scriptFailed()) << "no frame had been shown";
+
+    Runner run("wait 1\nshot " + file + "\nshot " + dir + "/missing/x.bmp\nmove 1 1\n");
+    run.frames(3);
+    EXPECT_EQ(std::filesystem::file_size(file), 54u + 4 * 3 * 2) << "4 x 2 pixels, 24-bit rows";
+    EXPECT_TRUE(headless::scriptFailed());
+    EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_CLOSE})) << "the run stops at the failure";
+    std::filesystem::remove_all(dir);
+}
+
+TEST(HeadlessScript, InactiveWaitingLetsAWaitLapse) {
+    Runner run("wait 100\nkey space down\n");
+    run.frames(1);
+    waitMessage();
+    Message m;
+    ASSERT_TRUE(peekMessage(m));
+    EXPECT_EQ(m.message, WM_KEYDOWN);
+}
+
+TEST(HeadlessBackend, BoxesAreCountedAndAnsweredAsToldAndTheStandInSaysYes) {
+    installBackend(nullptr);  // the stand-in serving until a backend is installed
+    EXPECT_EQ(backend().messageBox("a", "b", MB_YESNO), IDYES);
+    EXPECT_EQ(backend().messageBox("a", "b", MB_OK), IDOK);
+    useHeadless();
+    EXPECT_EQ(backend().messageBox("text", "cap", MB_OK | MB_ICONWARNING), IDOK);
+    EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDYES);
+    headless::setAnswerNo(true);
+    EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDNO);
+    EXPECT_EQ(backend().messageBox("t", "c", MB_OK), IDOK);
+    EXPECT_EQ(headless::messageBoxCount(), 4);
+    EXPECT_EQ(headless::lastMessageBox(), "c: t");
+    backend().noteBeep();
+    EXPECT_EQ(headless::beepCount(), 1);
+}
+
+TEST(HeadlessBackend, ClockMovesWithShownFramesAndSleepsAcrossTheWrap) {
+    HeadlessOptions options;
+    options.startTicks = 0xFFFFFFF0u, options.wallSeconds = 1234.0, options.frameMs = 10;
+    useHeadless(options);
+    EXPECT_EQ(ticks(), 0xFFFFFFF0u);
+    EXPECT_EQ(wallSeconds(), 1234.0);
+    Surface frame;
+    backend().showFrame(frame);
+    backend().showFrame(frame);
+    EXPECT_EQ(ticks(), 4u) << "wrapped";
+    sleepUntil(0xFFFFFFF8u);
+    EXPECT_EQ(ticks(), 4u) << "a tick in the past does not move the clock back";
+    sleepUntil(40);
+    EXPECT_EQ(ticks(), 40u);
+    headless::setClock(7);
+    EXPECT_EQ(ticks(), 7u);
+    EXPECT_EQ(headless::framesShown(), 2u);
+}
+
+TEST(HeadlessBackend, EachShownFrameRendersItsShareOfAudioWithoutDrift) {
+    useHeadless();
+    AudioSpec spec;  // 44100 Hz, stereo, 16 bits
+    uint32_t filled = 0;
+    ASSERT_TRUE(backend().openAudioDevice(spec, [&](uint8_t* out, uint32_t bytes) {
+        std::fill(out, out + bytes, uint8_t(1));
+        filled += bytes;
+    }));
+    EXPECT_TRUE(headless::audioDeviceOpen());
+    headless::captureAudio(true);
+    Surface frame;
+    for (int i = 0; i < 5; ++i) backend().showFrame(frame);  // 80 ms
+    EXPECT_EQ(filled, 3528u * 4);
+    EXPECT_EQ(headless::takeCapturedAudio().size(), 3528u * 4);
+    EXPECT_EQ(headless::renderAudio(10).size(), 40u);
+    EXPECT_EQ(filled, 3538u * 4);
+
+    backend().closeAudioDevice();
+    EXPECT_TRUE(headless::renderAudio(10).empty());
+    headless::removeAudioDevice(true);
+    EXPECT_FALSE(backend().openAudioDevice(spec, [](uint8_t*, uint32_t) {}));
+    HeadlessOptions none;
+    none.audio = false;
+    useHeadless(none);
+    EXPECT_FALSE(backend().openAudioDevice(spec, [](uint8_t*, uint32_t) {}));
+}
