@@ -1,10 +1,20 @@
-// The play scene's pick bands, drop matching, rotation and undo, driven through button edges.
+// The play scene's pick bands, drop matching, rotation and undo, driven through button edges, and
+// the sound each action starts: catch for picks, turns, returns and undo, fill for a placement, win
+// for the last one.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
+#include <filesystem>
+
 #include "game/board.h"
+#include "game/game.h"
+#include "game/game_run.h"
 #include "game/play.h"
+#include "platform/audio/audio.h"
+#include "sound/zu_sound.h"
+#include "support/fresh_program.h"
+#include "support/wav_writer.h"
 #include "system/zu_system.h"
 
 namespace {
@@ -38,44 +48,76 @@ TEST(PlayPick, BandsAnswerForTheSlotsThatHoldPieces) {
         }
 }
 
-class PlayInput : public ::testing::Test {
+// The first stage set up, with catch, fill and win sounds on the headless audio device.
+class PlayInput : public FreshProgram {
 protected:
     void SetUp() override {
+        FreshProgram::SetUp();
+        std::filesystem::create_directories(programFolder / "SOUND");
+        std::vector<uint8_t> wav = test::wavImage({}, test::pcm16(test::sine(440, 44100, 44100, 8000)));
+        for (const char* name : {"CATCH", "FILL", "WIN"})
+            test::writeBytes((programFolder / "SOUND" / (std::string(name) + ".WAV")).string(), wav);
+        ASSERT_EQ(zuSound::Init(), 1);
+        gameAssets.catchSound = zuSound::LoadObject("SOUND\\CATCH.WAV", 1);
+        gameAssets.fillSound = zuSound::LoadObject("SOUND\\FILL.WAV", 1);
+        gameAssets.winSound = zuSound::LoadObject("SOUND\\WIN.WAV", 1);
+        ASSERT_GE(gameAssets.winSound, 0);
         gameState = {};
         gameState.stage = -1;
         std::srand(1);
         startNextStage();
     }
-    PlayAction edges(int32_t left, int32_t right, int32_t x, int32_t y) {
-        zuSystem::inputState.mouseX = x;
-        zuSystem::inputState.mouseY = y;
+    void TearDown() override {
+        zuSound::Release();
+        zuSound::soundState = {};
+        gameState = {};
+        gameAssets = {};
+        FreshProgram::TearDown();
+    }
+    PlayAction edges(int32_t left, int32_t right, platform::Point at = {}) {
+        zuSystem::inputState.mouseX = at.x;
+        zuSystem::inputState.mouseY = at.y;
         gameState.leftButton = left;
         gameState.rightButton = right;
         return applyPlayInput();
     }
-    PlayAction press(int32_t x, int32_t y) { return edges(KeyEdge::Pressed, KeyEdge::Up, x, y); }
-    PlayAction release(int32_t x, int32_t y) { return edges(KeyEdge::Released, KeyEdge::Up, x, y); }
-    PlayAction turn() { return edges(KeyEdge::Held, KeyEdge::Pressed, 0, 0); }
-    PlayAction undo() { return edges(KeyEdge::Up, KeyEdge::Pressed, 0, 0); }
+    PlayAction press(platform::Point at) { return edges(KeyEdge::Pressed, KeyEdge::Up, at); }
+    PlayAction release(platform::Point at) { return edges(KeyEdge::Released, KeyEdge::Up, at); }
+    PlayAction turn() { return edges(KeyEdge::Held, KeyEdge::Pressed); }
+    PlayAction undo() { return edges(KeyEdge::Up, KeyEdge::Pressed); }
 
     // Picks a piece from its slot and turns it until it has `rotation`.
     void pickTurned(int piece, int rotation) {
         TraySlot slot = traySlot(piece);
-        ASSERT_EQ(press(32 * slot.column + 8, 32 * slot.row + 8), PlayAction::picked);
+        ASSERT_EQ(press({32 * slot.column + 8, 32 * slot.row + 8}), PlayAction::picked);
         while (gameState.rotation != rotation) ASSERT_EQ(turn(), PlayAction::rotated);
     }
-    PlayAction dropAtCell(int column, int row) { return release(32 * column + 31, 32 * row); }
+    PlayAction dropAtCell(int column, int row) { return release({32 * column + 31, 32 * row}); }
     int filledCount() {
         int n = 0;
         for (const BoardCell& cell : gameState.board) n += cell.filled;
         return n;
     }
+    // The sounds started by the action (or since the last call), then silence again.
+    std::string soundOf(PlayAction) {
+        std::string names;
+        const std::pair<int32_t, const char*> sounds[] = {
+            {gameAssets.catchSound, "catch"}, {gameAssets.fillSound, "fill"}, {gameAssets.winSound, "win"}};
+        for (auto [number, name] : sounds) {
+            platform::SoundBuffer* buffer = zuSound::soundState.objects[number].buffers[0];
+            if (!platform::isPlaying(buffer)) continue;
+            names += names.empty() ? name : std::string(" ") + name;
+            platform::stop(buffer);
+            platform::setPosition(buffer, 0);
+        }
+        return names;
+    }
 };
 
 TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
-    EXPECT_EQ(press(320, 200), PlayAction::none);  // empty board: nothing held
+    EXPECT_EQ(press({320, 200}), PlayAction::none);  // empty board: nothing held
     EXPECT_EQ(gameState.heldPiece, -1);
-    EXPECT_EQ(release(320, 200), PlayAction::none);
+    EXPECT_EQ(release({320, 200}), PlayAction::none);
     EXPECT_EQ(turn(), PlayAction::rotated);  // turns even with nothing held
     EXPECT_EQ(undo(), PlayAction::none);     // empty undo stack
 
@@ -85,7 +127,7 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(gameState.rotation, stageTable[0][0].trayRotation);
     EXPECT_EQ(dropAtCell(0, 5), PlayAction::returned);  // cells without colour
     EXPECT_EQ(gameState.pieceState[0], pieceInTray);
-    EXPECT_EQ(release(0, 0), PlayAction::none);  // nothing in hand any more
+    EXPECT_EQ(release({0, 0}), PlayAction::none);  // nothing in hand any more
 
     pickTurned(0, 0);  // four turns back round to the solution's rotation
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::dropped);
@@ -94,9 +136,9 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(filledCount(), 4);
     for (int column = 8; column <= 11; ++column) EXPECT_EQ(boardCell(column, 5).filled, 1);
 
-    EXPECT_EQ(press(8, 8), PlayAction::none);  // a placed piece stays on the board
+    EXPECT_EQ(press({8, 8}), PlayAction::none);  // a placed piece stays on the board
     EXPECT_EQ(gameState.heldPiece, -1);
-    EXPECT_EQ(release(8 * 32, 5 * 32), PlayAction::none);
+    EXPECT_EQ(release({8 * 32, 5 * 32}), PlayAction::none);
 
     pickTurned(1, 1);
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::returned);  // would cover a filled cell
@@ -161,6 +203,28 @@ TEST_F(PlayInput, EveryStageIsWonByItsRecordedSolution) {
         EXPECT_TRUE(stageComplete()) << "stage " << stage;
         EXPECT_EQ(gameState.undoDepth, stagePieceCount[stage]);
     }
+}
+
+TEST_F(PlayInput, EachActionStartsItsOwnSound) {
+    using gamerun::solutionPoint, gamerun::solutionRotation, gamerun::trayPoint;
+    EXPECT_EQ(soundOf(press({320, 240})), "");  // nothing under the pointer
+    EXPECT_EQ(soundOf(press(trayPoint(0, 0))), "catch");
+    EXPECT_EQ(soundOf(release({16, 200})), "catch");  // back to the tray
+    EXPECT_EQ(soundOf(undo()), "");                   // nothing to undo
+    for (int piece = 0; piece < stagePieceCount[0]; ++piece) {
+        EXPECT_EQ(soundOf(press(trayPoint(0, piece))), "catch");
+        while (gameState.rotation != solutionRotation(0, piece)) EXPECT_EQ(soundOf(turn()), "catch");
+        EXPECT_EQ(soundOf(release(solutionPoint(0, piece))), "fill");
+    }
+    EXPECT_EQ(soundOf(undo()), "catch");  // the last placement undone
+    EXPECT_EQ(soundOf(press(trayPoint(0, 4))), "catch");
+    while (gameState.rotation != solutionRotation(0, 4)) turn();
+    EXPECT_EQ(soundOf(release(solutionPoint(0, 4))), "fill");
+
+    sceneState.current = sceneState.previous = 4;
+    scenePlay();  // the board is complete: on to the next stage's intro, with the win sound
+    EXPECT_EQ(soundOf(PlayAction::none), "win");
+    EXPECT_EQ(sceneState.current, 3);
 }
 
 }  // namespace
