@@ -1,10 +1,12 @@
 // The drawing core on the headless backend: objects and their loads, keys and restores; copies and
 // fills at the clip and surface edges; text runs; presentation with its transitions and scroll
 // view; and golden pictures of every transition kind, text and clipping.
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "draw/zu_draw.h"
@@ -29,13 +31,15 @@ using zuDraw::transitionState;
 COLORREF colorrefOf(uint32_t rgb) { return RGB(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)); }
 bool reported(const char8_t* text) { return platform::headless::lastMessageBox().find(utf8(text)) != std::string::npos; }
 
-// A fresh program with a 640 x 480 screen and no wait for the vertical blank; colours 0x00RRGGBB.
+// A fresh program with a 640 x 480 screen, no wait for the vertical blank and a white object 1
+// (the old frame a transition shows); colours are 0x00RRGGBB.
 class DrawTest : public FreshProgram {
 protected:
     void SetUp() override {
         FreshProgram::SetUp();
         zuDraw::SetVBlankWait(0);
         ASSERT_EQ(startScreen(640, 480), 1);
+        paint(object(1), 0xFFFFFF);
     }
     // Releases the running screen and sets up a new one (depth from SetColorDepth).
     static int32_t startScreen(int32_t width, int32_t height) {
@@ -52,6 +56,11 @@ protected:
     static uint32_t pixelAt(const platform::Surface& s, int32_t x, int32_t y) {
         return platform::surfacePixels(s)[size_t(y) * s.width + x];
     }
+    // Pixels of a surface against rows of x, y and colour.
+    static void expectPixels(const platform::Surface& s, std::initializer_list<std::array<uint32_t, 3>> rows) {
+        std::vector<uint32_t> pixels = platform::surfacePixels(s);
+        for (auto [x, y, rgb] : rows) EXPECT_EQ(pixels[size_t(y) * s.width + x], rgb) << "at " << x << "," << y;
+    }
     // How a colour reads back from a surface of the format.
     static uint32_t shown(platform::Format f, uint32_t rgb) {
         COLORREF c = platform::colorFromPixel(f, platform::pixelFromColor(f, colorrefOf(rgb)));
@@ -62,11 +71,25 @@ protected:
         std::filesystem::create_directories((programFolder / name).parent_path());
         test::writeBytes((programFolder / name).string(), testsupport::writeBmp(picture, options));
     }
+    static void startUncover(int32_t kind, int32_t length) {
+        transitionState = {kind, length, length, -1, transitionState.coverPattern};
+    }
+    // Rows of column x showing the old (white) frame after one step over a black back buffer.
+    static std::vector<int32_t> oldRowsAfterStep(int32_t x) {
+        zuDraw::ClearScreen();
+        zuDraw::Present();
+        std::vector<uint32_t> pixels = platform::surfacePixels(back());
+        std::vector<int32_t> rows;
+        for (int32_t y = 0; y < 480; ++y)
+            if (pixels[size_t(y) * 640 + x] == 0xFFFFFFu) rows.push_back(y);
+        return rows;
+    }
 };
 
 using DrawObjects = DrawTest;
 using DrawBlits = DrawTest;
 using DrawText = DrawTest;
+using DrawPresent = DrawTest;
 using DrawGolden = DrawTest;
 
 TEST_F(DrawObjects, EveryBmpVariantLoadsToItsPixels) {
@@ -154,10 +177,9 @@ TEST_F(DrawObjects, ScreenSetUpAndRelease) {
     zuDraw::SetColorDepth(16, 32, 0);
     platform::headless::refuseDepth(16);
     ASSERT_EQ(startScreen(640, 480), 1);
-    EXPECT_EQ(zuDraw::screenState.colorDepth, 32);
-    EXPECT_EQ(zuDraw::screenState.hardwareDevice, 0);
-    EXPECT_EQ(zuDraw::screenState.canStretch, 1);
-    EXPECT_EQ(zuDraw::screenState.clipRight, 640);
+    const zuDraw::ScreenState& screen = zuDraw::screenState;  // depth, device, stretching, clip
+    EXPECT_EQ(std::tuple(screen.colorDepth, screen.hardwareDevice, screen.canStretch, screen.clipRight),
+              std::tuple(32, 0, 1, 640));
     for (int32_t n = 0; n < 4; ++n) {
         EXPECT_EQ(objectTable[n].width, 640);
         EXPECT_EQ(object(n).key, 0u);
@@ -172,29 +194,22 @@ TEST_F(DrawObjects, ScreenSetUpAndRelease) {
 }
 
 TEST_F(DrawObjects, PixelFormatOfEachDisplayFormat) {
-    struct Case {
-        int32_t depth;
-        bool rgb555;
-        std::vector<uint32_t> shiftsAndMaxima;  // red, green, blue shifts; their 5-bit shifts; maxima
-        uint32_t halfMask, halfMaskPair, white;
+    // Red, green and blue shifts, their 5-bit shifts, maxima, the half mask, its pair and white.
+    const std::tuple<int32_t, bool, std::vector<uint32_t>> cases[] = {
+        {16, false, {11, 5, 0, 11, 6, 0, 31, 63, 31, 0x7BEF, 0x7BEF7BEF, 0xFFFF}},
+        {16, true, {10, 5, 0, 10, 5, 0, 31, 31, 31, 0x3DEF, 0x3DEF3DEF, 0x7FFF}},
+        {32, false, {16, 8, 0, 16, 8, 0, 255, 255, 255, 0x7F7F7F, 0x7F7F7F7F, 0xFFFFFF}},
     };
-    const Case cases[] = {
-        {16, false, {11, 5, 0, 11, 6, 0, 31, 63, 31}, 0x7BEF, 0x7BEF7BEF, 0xFFFF},
-        {16, true, {10, 5, 0, 10, 5, 0, 31, 31, 31}, 0x3DEF, 0x3DEF3DEF, 0x7FFF},
-        {32, false, {16, 8, 0, 16, 8, 0, 255, 255, 255}, 0x7F7F7F, 0x7F7F7F7F, 0xFFFFFF},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.halfMask);
-        platform::headless::useRgb555For16(c.rgb555);
-        zuDraw::SetColorDepth(c.depth, 0, 0);
+    for (const auto& [depth, rgb555, expected] : cases) {
+        SCOPED_TRACE(rgb555 ? "rgb555" : std::to_string(depth));
+        platform::headless::useRgb555For16(rgb555);
+        zuDraw::SetColorDepth(depth, 0, 0);
         ASSERT_EQ(startScreen(64, 48), 1);
         const zuDraw::PixelFormat& f = zuDraw::pixelFormat;
         EXPECT_EQ((std::vector<uint32_t>{f.redShift, f.greenShift, f.blueShift, f.red5Shift, f.green5Shift,
-                                         f.blue5Shift, f.redMax, f.greenMax, f.blueMax}),
-                  c.shiftsAndMaxima);
-        EXPECT_EQ(f.halfMask, c.halfMask);
-        EXPECT_EQ(f.halfMaskPair, c.halfMaskPair);
-        EXPECT_EQ(f.whiteValue, c.white);
+                                         f.blue5Shift, f.redMax, f.greenMax, f.blueMax, f.halfMask,
+                                         f.halfMaskPair, f.whiteValue}),
+                  expected);
     }
 }
 
@@ -203,35 +218,25 @@ TEST_F(DrawBlits, CopiesAreCutByTheClipRectangle) {
     int32_t sprite = zuDraw::CreateObject(64, 48, 2);
     for (int32_t x = 0; x < 64; ++x) paint(object(sprite), 0x040404u * x, {x, 0, x + 1, 48});
     auto column = [&](int32_t x) { return shown(back().format, 0x040404u * x); };
-    paint(back(), 0xFFFFFF);
+    const uint32_t white = 0xFFFFFF;
+    paint(back(), white);
     zuDraw::BlitOpaque(-10, 0, sprite, 0, 0, 64, 48);
-    EXPECT_EQ(pixelAt(back(), 0, 10), column(10));
-    EXPECT_EQ(pixelAt(back(), 53, 10), column(63));
-    EXPECT_EQ(pixelAt(back(), 54, 10), 0xFFFFFFu);
-
     zuDraw::BlitOpaque(600, 100, sprite, 0, 0, 64, 48);
-    EXPECT_EQ(pixelAt(back(), 639, 110), column(39));  // column 39 is the last
+    expectPixels(back(), {{0, 10, column(10)}, {53, 10, column(63)}, {54, 10, white}, {639, 110, column(39)}});
 
-    paint(back(), 0xFFFFFF);
+    paint(back(), white);
     zuDraw::BlitOpaque(-70, 0, sprite, 0, 0, 64, 48);  // wholly left: nothing
-    EXPECT_EQ(pixelAt(back(), 0, 0), 0xFFFFFFu);
-
     zuDraw::SetClip(100, 100, 200, 200);
     zuDraw::BlitOpaque(80, 80, sprite, 0, 0, 64, 48);
     zuDraw::BlitOpaque(180, 180, sprite, 0, 0, 64, 48);
-    EXPECT_EQ(pixelAt(back(), 99, 110), 0xFFFFFFu);
-    EXPECT_EQ(pixelAt(back(), 100, 110), column(20));
-    EXPECT_EQ(pixelAt(back(), 199, 199), column(19));
-    EXPECT_EQ(pixelAt(back(), 200, 199), 0xFFFFFFu);
+    expectPixels(back(), {{0, 0, white}, {99, 110, white}, {100, 110, column(20)}, {199, 199, column(19)}, {200, 199, white}});
 
+    // Copies into objects keep to the clip too, and keyed ones skip black (column 0).
     int32_t target = zuDraw::CreateObject(300, 300, 2);
-    paint(object(target), 0xFFFFFF);
+    paint(object(target), white);
     zuDraw::BlitOpaqueToObject(target, 0, 150, sprite, 0, 0, 64, 48);
-    EXPECT_EQ(pixelAt(object(target), 20, 160), 0xFFFFFFu);  // left of the clip
-    EXPECT_EQ(pixelAt(object(target), 30, 160), 0xFFFFFFu);
     zuDraw::BlitToObject(target, 120, 120, sprite, 0, 0, 64, 48);
-    EXPECT_EQ(pixelAt(object(target), 130, 130), column(10));
-    EXPECT_EQ(pixelAt(object(target), 120, 130), 0xFFFFFFu);  // key: black column 0
+    expectPixels(object(target), {{20, 160, white}, {30, 160, white}, {130, 130, column(10)}, {120, 130, white}});
 }
 
 TEST_F(DrawBlits, FillsStayOnTheSurface) {
@@ -239,9 +244,7 @@ TEST_F(DrawBlits, FillsStayOnTheSurface) {
     EXPECT_EQ(pixelAt(back(), 639, 479), platform::surfacePixels(back())[0]);
     EXPECT_EQ(zuDraw::WhiteScreen(), 0);
     EXPECT_EQ(zuDraw::FrameRect(0, 0, 640, 480), 0);
-    EXPECT_EQ(pixelAt(back(), 0, 240), 0u);
-    EXPECT_EQ(pixelAt(back(), 639, 0), 0u);
-    EXPECT_EQ(pixelAt(back(), 1, 1), 0xFFFFFFu);
+    expectPixels(back(), {{0, 240, 0}, {639, 0, 0}, {1, 1, 0xFFFFFF}});
 }
 
 TEST_F(DrawBlits, HalfRectBlendsInsideClipAndSurface) {
@@ -261,23 +264,19 @@ TEST_F(DrawText, BeginFillsTheSharedFontRecord) {
     zuDraw::BeginText(1, 12, 0, 0, 0, 0);
     const platform::LogFont* font = zuDraw::textState.logFont;  // one record for every run
     ASSERT_NE(font, nullptr);
-    EXPECT_STREQ(font->lfFaceName, "標準ゴシック");
-    EXPECT_EQ(font->lfHeight, 12);
-    EXPECT_EQ(font->lfWeight, 400);
-    EXPECT_EQ(font->lfCharSet, 128);
+    auto record = [&] {
+        return std::tuple(std::string(font->lfFaceName), font->lfHeight, font->lfWeight, int(font->lfCharSet),
+                          font->lfEscapement, int(font->lfItalic));
+    };
+    EXPECT_EQ(record(), std::tuple(std::string("標準ゴシック"), 12, 400, 128, 0, 0));
     zuDraw::BeginText(2, 12, 90, 1, 1, 0);  // a second begin ends the first run
-    EXPECT_STREQ(font->lfFaceName, "Arial");
-    EXPECT_EQ(font->lfWeight, 700);
-    EXPECT_EQ(font->lfEscapement, 900);
-    EXPECT_EQ(font->lfItalic, 1);
+    EXPECT_EQ(record(), std::tuple(std::string("Arial"), 12, 700, 128, 900, 1));
     zuDraw::BeginTextFace("No Such Face", 12, 0, 2, 0, 0);
-    EXPECT_EQ(font->lfWeight, 0);
-    EXPECT_EQ(font->lfCharSet, 128);
+    EXPECT_EQ(std::tuple(font->lfWeight, int(font->lfCharSet)), std::tuple(0, 128));
     for (int32_t i = 0; i < zuDraw::fontList.count; ++i) {
         if (zuDraw::fontList.entries[i].charSet != 0) continue;
         zuDraw::BeginBufferTextFace(zuDraw::fontList.entries[i].faceName, 8);
-        EXPECT_EQ(font->lfCharSet, 0);
-        EXPECT_EQ(font->lfHeight, 16);
+        EXPECT_EQ(std::tuple(int(font->lfCharSet), font->lfHeight), std::tuple(0, 16));
         break;
     }
     zuDraw::EndBufferText();
@@ -297,31 +296,6 @@ TEST_F(DrawText, BoxesAndTheirMeasure) {
     EXPECT_EQ(zuDraw::textState.measuredBox.bottom, height);
     zuDraw::EndText();
 }
-
-// Object 1, the captured old frame, is white.
-class DrawPresent : public DrawTest {
-protected:
-    void SetUp() override {
-        DrawTest::SetUp();
-        paint(object(1), 0xFFFFFF);
-    }
-    static void startUncover(int32_t kind, int32_t length) {
-        transitionState.kind = kind;
-        transitionState.length = length;
-        transitionState.step = length;
-        transitionState.direction = -1;
-    }
-    // Rows of column x showing the old (white) frame after one step over a black back buffer.
-    static std::vector<int32_t> oldRowsAfterStep(int32_t x) {
-        zuDraw::ClearScreen();
-        zuDraw::Present();
-        std::vector<uint32_t> pixels = platform::surfacePixels(back());
-        std::vector<int32_t> rows;
-        for (int32_t y = 0; y < 480; ++y)
-            if (pixels[size_t(y) * 640 + x] == 0xFFFFFFu) rows.push_back(y);
-        return rows;
-    }
-};
 
 TEST_F(DrawPresent, RunsEndAfterTheirSteps) {
     uint32_t shownBefore = platform::headless::framesShown();
@@ -433,12 +407,8 @@ TEST_F(DrawGolden, EveryTransitionKind) {
     int32_t sheet = zuDraw::CreateObject(640, 48, 2);  // ten 64 x 48 frames of growing squares
     for (int32_t f = 0, half = 2; f < 10; ++f, half += 2)
         paint(object(sheet), 0xE0E0E0, {f * 64 + 32 - half * 3 / 2, 24 - half, f * 64 + 32 + half * 3 / 2, 24 + half});
-    transitionState.coverPattern = sheet;
     auto frameAtStep = [&](int32_t kind, int32_t step, int32_t direction) {
-        transitionState.kind = kind;
-        transitionState.length = 8;
-        transitionState.step = step;
-        transitionState.direction = direction;
+        transitionState = {kind, 8, step, direction, sheet};
         static const uint32_t bands[] = {0x203060, 0x306020, 0x602030, 0x404040, 0x205050, 0x502050};
         for (int32_t i = 0; i < 6; ++i) paint(back(), bands[i], {0, i * 8, 64, i * 8 + 8});
         zuDraw::Present();
