@@ -22,7 +22,7 @@ const platform::Rect stageDigit{413, 190, 451, 290};  // where the intros of the
 
 // A drop point for piece 0 of the first stage, in its tray rotation, on free cells of the stage
 // where at least one colour differs from the piece's own.
-bool findWrongColourDrop(const Board& board, platform::Point& at) {
+std::optional<platform::Point> findWrongColourDrop(const Board& board) {
     const PieceRecord& piece = stagePiece(0, 0);
     const StageArea& area = stageArea(0);
     for (int originColumn = area.firstColumn; originColumn <= area.lastColumn; ++originColumn)
@@ -37,12 +37,9 @@ bool findWrongColourDrop(const Board& board, platform::Point& at) {
                     CellPosition home = piece.cells[v];
                     matching += board.cells[c][r].colour == board.cells[home.column][home.row].colour;
                 }
-            if (inside == 4 && matching < 4) {
-                at = {32 * originColumn + 16, 32 * originRow + 16};
-                return true;
-            }
+            if (inside == 4 && matching < 4) return cellCentre(originColumn, originRow);
         }
-    return false;
+    return std::nullopt;
 }
 
 TEST(GameE2E, TwoGamesThroughAllStagesWithWrongDropUndoAndIgnoredClicks) {
@@ -56,13 +53,13 @@ TEST(GameE2E, TwoGamesThroughAllStagesWithWrongDropUndoAndIgnoredClicks) {
     Board first = readBoard(run.shot("probe"), sheet);
     ASSERT_EQ(first.count(false), 20);
     ASSERT_EQ(first.count(true), 0);
-    platform::Point wrong;
-    ASSERT_TRUE(findWrongColourDrop(first, wrong));
+    std::optional<platform::Point> wrong = findWrongColourDrop(first);
+    ASSERT_TRUE(wrong);
 
     const platform::Point slot0 = trayPoint(0, 0);
     std::string script = wait(3) + shot("title") + click({320, 400}) + wait(framesToSettle) + shot("intro0") + wait(framesToPlay - framesToSettle);
     script += move(slot0) + wait(1) + shot("before");
-    script += carry(0, 0, stagePiece(0, 0).trayRotation, wrong) + move(slot0) + wait(1) + shot("returned");
+    script += carry(0, 0, stagePiece(0, 0).trayRotation, *wrong) + move(slot0) + wait(1) + shot("returned");
     script += placePiece(0, 0) + move(slot0) + wait(1) + shot("placed");
     script += "down right\nup right\n" + wait(1) + shot("undone");
     for (int stage = 0; stage < stageCount; ++stage) {

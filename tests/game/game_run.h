@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -46,36 +48,28 @@ inline platform::Point trayPoint(int stage, int piece) {
     return {};
 }
 
-// Where the box corner lies when cell 0 of `rotation` sits on the recorded cell 0.
-inline platform::Point boxOrigin(const PieceRecord& record, int rotation) {
+// The box corner at which the piece in `rotation` covers its recorded cells, if there is one.
+inline std::optional<platform::Point> recordedCorner(const PieceRecord& record, int rotation) {
+    std::set<std::pair<int, int>> corners;
     for (int row = 0; row < 4; ++row)
         for (int column = 0; column < 4; ++column)
-            if (shapeCell(record.shape, rotation, column, row) == 0)
-                return {record.cells[0].column - column, record.cells[0].row - row};
-    return {};
+            if (int8_t v = shapeCell(record.shape, rotation, column, row); isOccupied(v))
+                corners.insert({record.cells[v].column - column, record.cells[v].row - row});
+    if (corners.size() != 1) return std::nullopt;
+    return platform::Point{corners.begin()->first, corners.begin()->second};
 }
 
 // The rotation in which the piece covers its recorded cells, or -1.
 inline int solutionRotation(int stage, int piece) {
-    const PieceRecord& record = stagePiece(stage, piece);
-    for (int rotation = 0; rotation < 4; ++rotation) {
-        platform::Point origin = boxOrigin(record, rotation);
-        bool covers = true;
-        for (int row = 0; row < 4; ++row)
-            for (int column = 0; column < 4; ++column) {
-                int8_t v = shapeCell(record.shape, rotation, column, row);
-                covers = covers && (!isOccupied(v) || (record.cells[v].column == origin.x + column &&
-                                                       record.cells[v].row == origin.y + row));
-            }
-        if (covers) return rotation;
-    }
+    for (int rotation = 0; rotation < 4; ++rotation)
+        if (recordedCorner(stagePiece(stage, piece), rotation)) return rotation;
     return -1;
 }
 
 // Where the pointer drops the piece, in its solution rotation, onto its recorded cells.
 inline platform::Point solutionPoint(int stage, int piece) {
-    platform::Point origin = boxOrigin(stagePiece(stage, piece), solutionRotation(stage, piece));
-    return cellCentre(origin.x, origin.y);
+    platform::Point corner = *recordedCorner(stagePiece(stage, piece), solutionRotation(stage, piece));
+    return cellCentre(corner.x, corner.y);
 }
 
 // Presses on the piece, turns it with the right button until it has `rotation`, releases at `at`.

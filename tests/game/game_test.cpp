@@ -69,7 +69,6 @@ TEST(StageTable, RecordedPiecesAreShapesThatTileTheirRectangleOnce) {
         }
         int cells = (area.lastColumn - area.firstColumn + 1) * (area.lastRow - area.firstRow + 1);
         EXPECT_EQ(int(covered.size()), cells) << "stage " << stage;
-        EXPECT_EQ(cells, 4 * stagePieceCount[stage]);
         for (int piece = stagePieceCount[stage]; piece < maxPieces; ++piece)
             EXPECT_EQ(stageTable[stage][piece].shape, 0);
     }
@@ -109,7 +108,6 @@ TEST(StageSetUp, ColoursOnlyTheNewRectangleAndClearsThePlay) {
         EXPECT_EQ(gameState.undoDepth, 0);
         EXPECT_EQ(gameState.pieceState[2], pieceInTray);
         const StageArea& area = stageArea(expectedStage);
-        int coloured = 0;
         int seen[3] = {};
         for (int column = 0; column < boardColumns; ++column)
             for (int row = 0; row < boardRows; ++row) {
@@ -121,9 +119,7 @@ TEST(StageSetUp, ColoursOnlyTheNewRectangleAndClearsThePlay) {
                 }
                 ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 2);
                 ++seen[cell.colour];
-                ++coloured;
             }
-        EXPECT_EQ(coloured, (area.lastColumn - area.firstColumn + 1) * (area.lastRow - area.firstRow + 1));
         EXPECT_TRUE(expectedStage != 3 || (seen[0] && seen[1] && seen[2])) << "stage 4 uses every colour";
         const PieceRecord& first = stagePiece(expectedStage, 0);
         EXPECT_EQ(pieceCellColour(expectedStage, 0, 2), boardCell(first.cells[2].column, first.cells[2].row).colour);
@@ -152,13 +148,13 @@ protected:
         FreshProgram::SetUp();
         std::filesystem::create_directories(programFolder / "SOUND");
         std::vector<uint8_t> wav = test::wavImage({}, test::pcm16(test::sine(440, 44100, 44100, 8000)));
-        for (const char* name : {"CATCH", "FILL", "WIN"})
-            test::writeBytes((programFolder / "SOUND" / (std::string(name) + ".WAV")).string(), wav);
         ASSERT_EQ(zuSound::Init(), 1);
-        gameAssets.catchSound = zuSound::LoadObject("SOUND\\CATCH.WAV", 1);
-        gameAssets.fillSound = zuSound::LoadObject("SOUND\\FILL.WAV", 1);
-        gameAssets.winSound = zuSound::LoadObject("SOUND\\WIN.WAV", 1);
-        ASSERT_GE(gameAssets.winSound, 0);
+        for (auto [name, number] : {std::pair("CATCH", &gameAssets.catchSound), {"FILL", &gameAssets.fillSound},
+                                    {"WIN", &gameAssets.winSound}}) {
+            test::writeBytes((programFolder / "SOUND" / (std::string(name) + ".WAV")).string(), wav);
+            *number = zuSound::LoadObject(("SOUND\\" + std::string(name) + ".WAV").c_str(), 1);
+            ASSERT_GE(*number, 0) << name;
+        }
         gameState = {};
         gameState.stage = -1;
         std::srand(1);

@@ -31,8 +31,9 @@ class SdlX11 : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string xvfb = findProgram("Xvfb");
+        xdotoolPath = findProgram("xdotool");
         if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
-        if (findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+        if (xdotoolPath.empty()) GTEST_SKIP() << "xdotool is not installed";
         // Xvfb picks a free display number itself and writes it to the pipe.
         test::ProcessSpec spec;
         spec.argv = {xvfb, "-displayfd", "1", "-screen", "0", "1366x768x24", "-nolisten", "tcp"};
@@ -55,7 +56,7 @@ protected:
     }
     bool xdotool(const std::vector<std::string>& args) const {
         test::ProcessSpec spec;
-        spec.argv = {findProgram("xdotool")};
+        spec.argv = {xdotoolPath};
         spec.argv.insert(spec.argv.end(), args.begin(), args.end());
         spec.env = {{"DISPLAY", display}};
         spec.timeoutMs = 10000;
@@ -90,7 +91,7 @@ protected:
     }
 
     test::Process server;
-    std::string display, dir;
+    std::string xdotoolPath, display, dir;
 };
 
 bool bright(uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) > 320; }
@@ -131,9 +132,7 @@ TEST_F(SdlX11, ProbeMapsThePointerThroughTheBarsAndShowsThePictureBetweenThem) {
     // The picture's white middle, give or take the rounding of 16-bit channels.
     auto white = [](uint32_t rgb) { return (rgb >> 16 & 0xFF) >= 0xF7 && (rgb >> 8 & 0xFF) >= 0xF7 && (rgb & 0xFF) >= 0xF7; };
     EXPECT_TRUE(shows({{683, 384}}, white)) << "not " << std::hex << pixel(683, 384);
-    EXPECT_EQ(pixel(60, 384), 0) << "left bar";
-    EXPECT_EQ(pixel(1300, 100), 0) << "right bar";
-    EXPECT_EQ(pixel(169, 384), 0) << "bar up to the picture";
+    for (auto [x, y] : {std::pair(60, 384), {1300, 100}, {169, 384}}) EXPECT_EQ(pixel(x, y), 0) << "bar at " << x;
     int64_t edge = pixel(172, 384);
     EXPECT_GT(edge >> 16, (edge >> 8) & 0xFF) << "the red frame at the picture's edge";
 
