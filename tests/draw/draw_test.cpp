@@ -29,7 +29,9 @@ using zuDraw::objectTable;
 using zuDraw::transitionState;
 
 COLORREF colorrefOf(uint32_t rgb) { return RGB(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)); }
-bool reported(const char8_t* text) { return platform::headless::lastMessageBox().find(utf8(text)) != std::string::npos; }
+bool reported(const char8_t* text) {
+    return platform::headless::lastMessageBox().find(utf8(text)) != std::string::npos;
+}
 
 // A fresh program with a 640 x 480 screen, no wait for the vertical blank and a white object 1
 // (the old frame a transition shows); colours are 0x00RRGGBB.
@@ -67,7 +69,8 @@ protected:
         return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
     }
     // Writes the picture as a BMP file under the program folder; `name` uses '/' between folders.
-    void writeBmp(const std::string& name, const testsupport::BmpPicture& picture, const testsupport::BmpOptions& options = {}) {
+    void writeBmp(const std::string& name, const testsupport::BmpPicture& picture,
+                  const testsupport::BmpOptions& options = {}) {
         std::filesystem::create_directories((programFolder / name).parent_path());
         test::writeBytes((programFolder / name).string(), testsupport::writeBmp(picture, options));
     }
@@ -180,10 +183,7 @@ TEST_F(DrawObjects, ScreenSetUpAndRelease) {
     const zuDraw::ScreenState& screen = zuDraw::screenState;  // depth, device, stretching, clip
     EXPECT_EQ(std::tuple(screen.colorDepth, screen.hardwareDevice, screen.canStretch, screen.clipRight),
               std::tuple(32, 0, 1, 640));
-    for (int32_t n = 0; n < 4; ++n) {
-        EXPECT_EQ(objectTable[n].width, 640);
-        EXPECT_EQ(object(n).key, 0u);
-    }
+    for (int32_t n = 0; n < 4; ++n) EXPECT_EQ(std::tuple(objectTable[n].width, object(n).key), std::tuple(640, 0u));
     EXPECT_STREQ(objectTable[3].name, "内部用４");
     zuDraw::Release();
     for (const zuDraw::ObjectRecord& record : objectTable.objects) EXPECT_EQ(record.surface, nullptr);
@@ -229,7 +229,8 @@ TEST_F(DrawBlits, CopiesAreCutByTheClipRectangle) {
     zuDraw::SetClip(100, 100, 200, 200);
     zuDraw::BlitOpaque(80, 80, sprite, 0, 0, 64, 48);
     zuDraw::BlitOpaque(180, 180, sprite, 0, 0, 64, 48);
-    expectPixels(back(), {{0, 0, white}, {99, 110, white}, {100, 110, column(20)}, {199, 199, column(19)}, {200, 199, white}});
+    expectPixels(back(), {{0, 0, white}, {99, 110, white}, {100, 110, column(20)}, {199, 199, column(19)},
+                          {200, 199, white}});
 
     // Copies into objects keep to the clip too, and keyed ones skip black (column 0).
     int32_t target = zuDraw::CreateObject(300, 300, 2);
@@ -303,8 +304,7 @@ TEST_F(DrawPresent, RunsEndAfterTheirSteps) {
         EXPECT_NE(transitionState.step, 0) << i;
         zuDraw::Present();
     }
-    EXPECT_EQ(transitionState.step, 0);
-    EXPECT_EQ(transitionState.direction, 0);
+    EXPECT_EQ(std::tuple(transitionState.step, transitionState.direction), std::tuple(0, 0));
     EXPECT_EQ(platform::headless::framesShown(), shownBefore + 20);
 
     transitionState.length = 3;
@@ -435,7 +435,8 @@ TEST_F(DrawGolden, LoadingLineAndTextBoxes) {
     zuDraw::SetTextColors(RGB(0, 0, 128), RGB(255, 255, 255), 1);
     zuDraw::DrawTextBox(10, 90, 130, 200, "日本語の文章を折り返して表示します。", 0);
     zuDraw::EndText();
-    EXPECT_TRUE(testsupport::matchesGolden("draw_text_boxes", testsupport::crop(testsupport::pictureOf(back()), {0, 0, 220, 170})));
+    Picture boxes = testsupport::crop(testsupport::pictureOf(back()), {0, 0, 220, 170});
+    EXPECT_TRUE(testsupport::matchesGolden("draw_text_boxes", boxes));
 }
 
 TEST_F(DrawGolden, ClipExamples) {

@@ -100,12 +100,11 @@ TEST(GameE2E, TwoGamesThroughAllStagesWithWrongDropUndoAndIgnoredClicks) {
 }
 
 TEST(GameE2E, ShippedStageOneScriptIsTheGeneratedOneAndWinsTheStage) {
-    std::stringstream shipped;
-    shipped << std::ifstream(std::string(ZU_SOURCE_DIR) + "/tests/scripts/stage1.txt").rdbuf();
-    EXPECT_EQ(shipped.str(), stageOneScript()) << "regenerate tests/scripts/stage1.txt from the tables";
+    const std::string shipped = readFile(std::string(ZU_SOURCE_DIR) + "/tests/scripts/stage1.txt");
+    EXPECT_EQ(shipped, stageOneScript()) << "regenerate tests/scripts/stage1.txt from the tables";
 
     GameRun run;
-    test::ProcessResult result = run.play(shipped.str());
+    test::ProcessResult result = run.play(shipped);
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(messageBoxes(result.err).empty()) << result.err;
     platform::Image second = run.shot("stage2_intro"), first = goldenImage("game_intro");

@@ -96,11 +96,16 @@ inline std::string stageOneScript() {
            wait(framesToPlay) + solveStage(0) + wait(framesToSettle) + shot("stage2_intro");
 }
 
-inline platform::Image readImage(const std::string& path) {  // empty when it cannot be read
+inline std::string readFile(const std::string& path) {  // empty when it cannot be read
     std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+inline platform::Image readImage(const std::string& path) {  // empty when it cannot be read
+    std::string bytes = readFile(path);
     platform::Image image;
-    return platform::decodeBmp(bytes, image) ? image : platform::Image{};
+    bool read = platform::decodeBmp({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}, image);
+    return read ? image : platform::Image{};
 }
 
 inline platform::Image goldenImage(const std::string& name) {

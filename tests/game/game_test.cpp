@@ -89,7 +89,8 @@ TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesAndPick
                     EXPECT_TRUE(onBoard(c, r)) << "stage " << stage << " piece " << piece;
                     EXPECT_TRUE(tray.insert({c, r}).second) << "stage " << stage << " piece " << piece;
                     for (int s = 0; s < stageCount; ++s)
-                        EXPECT_FALSE(inside(stageArea(s), c, r)) << "stage " << stage << " piece " << piece << " on stage " << s;
+                        EXPECT_FALSE(inside(stageArea(s), c, r))
+                            << "stage " << stage << " piece " << piece << " on stage " << s;
                 }
         }
     }
@@ -186,15 +187,15 @@ protected:
 
     // Picks a piece from its slot and turns it until it has `rotation`.
     void pickTurned(int piece, int rotation) {
+        ASSERT_TRUE(rotation >= 0 && rotation < 4) << "piece " << piece << " has no such rotation";
         TraySlot slot = traySlot(piece);
         ASSERT_EQ(press({32 * slot.column + 8, 32 * slot.row + 8}), PlayAction::picked);
         while (gameState.rotation != rotation) ASSERT_EQ(turn(), PlayAction::rotated);
     }
     PlayAction dropAtCell(int column, int row) { return release({32 * column + 31, 32 * row}); }
     int filledCount() {
-        int n = 0;
-        for (const BoardCell& cell : gameState.board) n += cell.filled;
-        return n;
+        auto filled = [](BoardCell c) { return c.filled != 0; };
+        return int(std::count_if(std::begin(gameState.board), std::end(gameState.board), filled));
     }
     // The sounds started since the last call, then silence again.
     std::string heard() {
