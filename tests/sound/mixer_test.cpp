@@ -1,7 +1,6 @@
 // The mixer heard through the headless device: gains, pan law, resampling across the loop seam,
 // saturation, buffer acceptance, wrapping locks and output formats.
 #include <cmath>
-#include <cstring>
 
 #include "sound_fixture.h"
 
@@ -19,24 +18,21 @@ WaveFormat pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
     return f;
 }
 
-platform::SoundBuffer* bufferOf(const std::vector<int16_t>& samples, uint16_t channels, uint32_t rate) {
-    platform::SoundBuffer* b = platform::createBuffer(pcmFormat(channels, rate, 16), uint32_t(samples.size() * 2));
-    if (!b) return nullptr;
-    const platform::BufferLock lock = platform::lockBuffer(b, 0, 0);
-    std::memcpy(lock.first, samples.data(), lock.firstBytes);
-    platform::unlockBuffer(lock);
-    return b;
-}
-
 class Mixer : public SoundFixture {
 protected:
     void TearDown() override {
         for (platform::SoundBuffer* b : made) platform::destroyBuffer(b);
         SoundFixture::TearDown();
     }
+    platform::SoundBuffer* create(const WaveFormat& f, uint32_t bytes) {
+        return made.emplace_back(platform::createBuffer(f, bytes));
+    }
     platform::SoundBuffer* make(const std::vector<int16_t>& samples, uint16_t channels = 1, uint32_t rate = 44100) {
-        made.push_back(bufferOf(samples, channels, rate));
-        return made.back();
+        platform::SoundBuffer* b = create(pcmFormat(channels, rate, 16), uint32_t(samples.size() * 2));
+        const platform::BufferLock lock = platform::lockBuffer(b, 0, 0);
+        std::memcpy(lock.first, samples.data(), lock.firstBytes);
+        platform::unlockBuffer(lock);
+        return b;
     }
     std::vector<platform::SoundBuffer*> made;
 };
@@ -44,28 +40,21 @@ protected:
 TEST_F(Mixer, VolumeIsTenToTheHundredthsOverTwoThousandAndPanLowersTheFarSide) {
     platform::SoundBuffer* tone = make(test::sine(1000, 44100, 4410, 20000));
     platform::play(tone, true);
-    const int32_t full = peak(render(4410), 0);
+    const double full = peak(render(4410), 0);
     EXPECT_NEAR(full, 20000, 20);
-
-    platform::setVolume(tone, -600);
-    std::vector<int16_t> out = render(4410);
-    EXPECT_NEAR(double(peak(out, 0)) / full, 0.5, 0.005);
-    EXPECT_NEAR(double(peak(out, 1)) / full, 0.5, 0.005);
-
-    platform::setVolume(tone, 0);
-    platform::setPan(tone, 10000);
-    out = render(4410);
-    EXPECT_EQ(peak(out, 0), 0);
-    EXPECT_NEAR(peak(out, 1), full, 2);
-
-    platform::setPan(tone, -2000);  // right lowered by 20 dB, left untouched
-    out = render(4410);
-    EXPECT_NEAR(peak(out, 0), full, 2);
-    EXPECT_NEAR(double(peak(out, 1)) / full, 0.1, 0.002);
-
-    platform::setPan(tone, 0);
-    platform::setVolume(tone, -10000);
-    EXPECT_EQ(peak(render(4410), 0), 0);
+    // Each side's peak as a share of the full one, within a tolerance in samples; silence is exact.
+    const struct { int32_t volume, pan; double left, right, tolerance; } rows[] = {
+        {-600, 0, 0.5, 0.5, 0.005 * full}, {0, 10000, 0, 1, 2}, {0, -2000, 1, 0.1, 0.002 * full},
+        {-10000, 0, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "volume " << r.volume << " pan " << r.pan);
+        platform::setVolume(tone, r.volume);
+        platform::setPan(tone, r.pan);
+        const std::vector<int16_t> out = render(4410);
+        EXPECT_NEAR(peak(out, 0), r.left * full, r.left == 0 ? 0 : r.tolerance);
+        EXPECT_NEAR(peak(out, 1), r.right * full, r.right == 0 ? 0 : r.tolerance);
+    }
 }
 
 TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
@@ -91,8 +80,8 @@ TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
 }
 
 TEST_F(Mixer, SumsSaturateAndStereoSourcesKeepTheirSides) {
-    platform::SoundBuffer* a = make(std::vector<int16_t>(1000, 30000));
-    platform::SoundBuffer* b = make(std::vector<int16_t>(1000, 30000));
+    platform::SoundBuffer* a = make(constant(1000, 30000));
+    platform::SoundBuffer* b = make(constant(1000, 30000));
     platform::play(a, false);
     platform::play(b, false);
     std::vector<int16_t> out = render(100);
@@ -110,37 +99,33 @@ TEST_F(Mixer, SumsSaturateAndStereoSourcesKeepTheirSides) {
 }
 
 TEST_F(Mixer, AcceptsOnlyPlayablePcmBuffers) {
-    auto accepted = [&](const WaveFormat& f, uint32_t bytes) {
-        made.push_back(platform::createBuffer(f, bytes));
-        return made.back() != nullptr;
+    // Channels, rate, bits, bytes (18 is not whole blocks) and whether a buffer is made.
+    const struct { uint16_t channels; uint32_t rate; uint16_t bits; uint32_t bytes; bool ok; } rows[] = {
+        {2, 22050, 16, 8, true},   {1, 100, 8, 4, true},      {1, 100000, 8, 4, true},
+        {3, 44100, 16, 24, false}, {1, 44100, 24, 24, false}, {1, 99, 16, 16, false},
+        {1, 100001, 16, 16, false}, {1, 44100, 16, 2, false}, {2, 44100, 16, 18, false},
+        {2, 44100, 16, (64u << 20) + 4, false},
     };
-    EXPECT_TRUE(accepted(pcmFormat(2, 22050, 16), 8));
-    EXPECT_TRUE(accepted(pcmFormat(1, 100, 8), 4));
-    EXPECT_TRUE(accepted(pcmFormat(1, 100000, 8), 4));
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.channels << "x" << r.bits << "@" << r.rate << ", " << r.bytes);
+        EXPECT_EQ(create(pcmFormat(r.channels, r.rate, r.bits), r.bytes) != nullptr, r.ok);
+    }
+    WaveFormat f = pcmFormat(1, 44100, 16);
+    f.wFormatTag = 3;  // float samples
+    EXPECT_EQ(create(f, 16), nullptr);
 
     WaveFormat extensible = pcmFormat(2, 44100, 16);
     extensible.wFormatTag = platform::waveFormatExtensible;
     extensible.cbSize = 22;
     const uint8_t pcmGuid[16] = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     std::memcpy(extensible.subFormat, pcmGuid, 16);
-    EXPECT_TRUE(accepted(extensible, 16));
+    EXPECT_NE(create(extensible, 16), nullptr);
     extensible.subFormat[0] = 3;  // float samples
-    EXPECT_FALSE(accepted(extensible, 16));
-
-    WaveFormat f = pcmFormat(1, 44100, 16);
-    f.wFormatTag = 3;
-    EXPECT_FALSE(accepted(f, 16));
-    EXPECT_FALSE(accepted(pcmFormat(3, 44100, 16), 24));
-    EXPECT_FALSE(accepted(pcmFormat(1, 44100, 24), 24));
-    EXPECT_FALSE(accepted(pcmFormat(1, 99, 16), 16));
-    EXPECT_FALSE(accepted(pcmFormat(1, 100001, 16), 16));
-    EXPECT_FALSE(accepted(pcmFormat(1, 44100, 16), 2));
-    EXPECT_FALSE(accepted(pcmFormat(2, 44100, 16), 18));  // not whole blocks
-    EXPECT_FALSE(accepted(pcmFormat(2, 44100, 16), (64u << 20) + 4));
+    EXPECT_EQ(create(extensible, 16), nullptr);
 }
 
 TEST_F(Mixer, LocksWrapIntoTwoRegions) {
-    platform::SoundBuffer* b = make(std::vector<int16_t>(8, 0));  // 16 bytes
+    platform::SoundBuffer* b = make(constant(8, 0));  // 16 bytes
     platform::BufferLock lock = platform::lockBuffer(b, 12, 8);
     ASSERT_NE(lock.first, nullptr);
     EXPECT_EQ(lock.firstBytes, 4u);
@@ -152,7 +137,7 @@ TEST_F(Mixer, LocksWrapIntoTwoRegions) {
 }
 
 TEST_F(Mixer, OutputFormatChangesWhatTheDeviceGets) {
-    platform::SoundBuffer* tone = make(std::vector<int16_t>(4000, 16384), 1, 22050);
+    platform::SoundBuffer* tone = make(constant(4000, 16384), 1, 22050);
     ASSERT_TRUE(platform::setOutputFormat(1, 22050, 8));
     platform::play(tone, false);
     std::vector<uint8_t> bytes = platform::headless::renderAudio(100);
