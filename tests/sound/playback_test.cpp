@@ -8,6 +8,7 @@
 namespace {
 
 using namespace zuSound;
+using V = std::vector<int64_t>;
 
 class Playback : public SoundFixture {
 protected:
@@ -27,11 +28,9 @@ TEST_F(Playback, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
     render(1000);
     EXPECT_EQ(GetPosition(one), 2000u);
     Play(one, -1);
-    EXPECT_EQ(GetPosition(one), 0u);
-    EXPECT_EQ(sound(one).nextSlot, 0);
+    EXPECT_EQ(std::pair(GetPosition(one), sound(one).nextSlot), std::pair(0u, 0));
     EXPECT_EQ(soundingFrames(render(6000)), 4410u);  // from the start again, once
     Stop(one, -1);
-
     const int32_t three = loadSamples("THREE.WAV", constant(44100, 1000), 3);
     std::vector<int32_t> slotsUsed;
     for (int start = 0; start < 4; ++start) {
@@ -41,11 +40,10 @@ TEST_F(Playback, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
     }
     EXPECT_EQ(slotsUsed, (std::vector<int32_t>{0, 1, 2, 0}));
     // The fourth start cut the oldest voice off and began it again.
-    EXPECT_EQ(platform::position(sound(three).buffers[0]), 441u * 2);
-    EXPECT_EQ(platform::position(sound(three).buffers[1]), 3u * 441 * 2);
+    const platform::SoundBuffer* const* buffers = sound(three).buffers;
+    EXPECT_EQ(std::pair(platform::position(buffers[0]), platform::position(buffers[1])), std::pair(441u * 2, 3u * 441 * 2));
     Stop(three, 1);
-    EXPECT_FALSE(playing(three, 1));
-    EXPECT_TRUE(playing(three, 2));
+    EXPECT_EQ(std::pair(playing(three, 1), playing(three, 2)), std::pair(false, true));
     Stop(three, -1);
     EXPECT_FALSE(playing(three, 0) || playing(three, 2));
 }
@@ -62,34 +60,29 @@ TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
     Play(n, 0);
     EXPECT_NEAR(double(soundingFrames(render(10000))) / atBase, 0.5, 0.0005);
     ResetFrequency(n, 0);
-
-    // Each call from the reset settings, and the frequency, volume and pan of both slots after it.
-    using V = std::vector<int64_t>;
-    const V base = {22000, 22000}, zero = {0, 0};
-    const struct { const char* what; std::function<void()> call; V frequency, volume, pan; } rows[] = {
-        {"rate floor", [&] { AddFrequency(n, -300, 0); }, {100, 22000}, zero, zero},
-        {"rate ceiling", [&] { AddFrequency(n, 1000, 0); }, {100000, 22000}, zero, zero},
-        {"every slot", [&] { AddFrequency(n, INT32_MAX, -1); }, {100000, 100000}, zero, zero},
-        {"volume ceiling", [&] { SetVolume(n, 5, 0); }, base, zero, zero},
-        {"volume floor", [&] { SetVolume(n, -150, 0); }, base, {-10000, 0}, zero},
-        {"volume step", [&] { SetVolume(n, -100, 0); AddVolume(n, 30, -1); }, base, {-7000, 0}, zero},
-        {"pan ceiling", [&] { PanRight(n, 0); AddPan(n, 200, 0); }, base, zero, {10000, 0}},
-        {"pan left", [&] { PanLeft(n, 0); AddPan(n, 50, 0); }, base, zero, {-5000, 0}},
-        {"pan of slot 1", [&] { SetPan(n, -3, 1); }, base, zero, {0, -300}},
-        {"no such slot", [&] { SetVolume(n, -6, 7); }, base, zero, zero},
+    // Each call from the reset settings, then the frequency, volume and pan of both slots.
+    const auto settings = [&] { return V{s.frequency[0], s.frequency[1], s.volume[0], s.volume[1], s.pan[0], s.pan[1]}; };
+    const struct { const char* what; std::function<void()> call; V after; } rows[] = {
+        {"rate floor", [&] { AddFrequency(n, -300, 0); }, {100, 22000, 0, 0, 0, 0}},
+        {"rate ceiling", [&] { AddFrequency(n, 1000, 0); }, {100000, 22000, 0, 0, 0, 0}},
+        {"every slot", [&] { AddFrequency(n, INT32_MAX, -1); }, {100000, 100000, 0, 0, 0, 0}},
+        {"volume ceiling", [&] { SetVolume(n, 5, 0); }, {22000, 22000, 0, 0, 0, 0}},
+        {"volume floor", [&] { SetVolume(n, -150, 0); }, {22000, 22000, -10000, 0, 0, 0}},
+        {"volume step", [&] { SetVolume(n, -100, 0); AddVolume(n, 30, -1); }, {22000, 22000, -7000, 0, 0, 0}},
+        {"pan ceiling", [&] { PanRight(n, 0); AddPan(n, 200, 0); }, {22000, 22000, 0, 0, 10000, 0}},
+        {"pan left", [&] { PanLeft(n, 0); AddPan(n, 50, 0); }, {22000, 22000, 0, 0, -5000, 0}},
+        {"pan of slot 1", [&] { SetPan(n, -3, 1); }, {22000, 22000, 0, 0, 0, -300}},
+        {"no such slot", [&] { SetVolume(n, -6, 7); }, {22000, 22000, 0, 0, 0, 0}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         r.call();
-        EXPECT_EQ(slots(s.frequency, 2), r.frequency);
-        EXPECT_EQ(slots(s.volume, 2), r.volume);
-        EXPECT_EQ(slots(s.pan, 2), r.pan);
+        EXPECT_EQ(settings(), r.after);
         EXPECT_EQ(s.volume[7], 0);
         ResetFrequency(n, -1);
         ResetVolume(n, -1);
         ResetPan(n, -1);
-        EXPECT_EQ(platform::frequency(s.buffers[0]), 22000u);
-        EXPECT_EQ(platform::pan(s.buffers[0]), 0);
+        EXPECT_EQ(std::pair(platform::frequency(s.buffers[0]), platform::pan(s.buffers[0])), std::pair(22000u, 0));
     }
     SetVolume(n, -6, -2);  // the slot next in turn only
     EXPECT_EQ(s.volume[s.nextSlot], -600);
@@ -98,8 +91,7 @@ TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
     PanRight(n, 0);
     Play(n, 0);
     const std::vector<int16_t> out = render(100);
-    EXPECT_EQ(out[100], 0);
-    EXPECT_EQ(out[101], 2000);
+    EXPECT_EQ(std::pair(out[100], out[101]), std::pair(int16_t(0), int16_t(2000)));
 }
 
 TEST_F(Playback, PauseTwiceResumesAtTheSameCursor) {
@@ -113,15 +105,11 @@ TEST_F(Playback, PauseTwiceResumesAtTheSameCursor) {
     EXPECT_EQ(peak(render(500), 0), 0);
     Pause(n, -1);
     EXPECT_EQ(GetPosition(n), 1234u * 2);
-    const std::vector<int16_t> out = render(3);
-    EXPECT_EQ(out[0], 1235);
-    EXPECT_EQ(out[4], 1237);
-
+    EXPECT_EQ(render(3), (std::vector<int16_t>{1235, 1235, 1236, 1236, 1237, 1237}));
     // A slot that never played starts from its saved cursor, 0.
     const int32_t m = loadSamples("TWO.WAV", constant(100, 700), 2);
     Pause(m, 1);
-    EXPECT_TRUE(playing(m, 1));
-    EXPECT_FALSE(playing(m, 0));
+    EXPECT_EQ(std::pair(playing(m, 0), playing(m, 1)), std::pair(false, true));
 }
 
 TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalOnTheFrameClock) {
@@ -131,8 +119,7 @@ TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalOnTheFrameClock) {
     SetVolume(n, -20, -1);  // an echo start resets every slot
     SetPan(n, 50, -1);
     Play(n, -2);
-    EXPECT_EQ(sound(n).echoState, 1);
-    EXPECT_EQ(sound(n).volume[2], 0);
+    EXPECT_EQ(std::pair(sound(n).echoState, sound(n).volume[2]), std::pair(1, 0));
     std::vector<int16_t> heard;
     for (int frame = 0; frame < 60; ++frame) {
         if (frame > 0) Echo(n, 100, 3, 6);
@@ -140,7 +127,6 @@ TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalOnTheFrameClock) {
         heard.insert(heard.end(), out.begin(), out.end());
     }
     EXPECT_EQ(sound(n).echoState, 0);
-
     // Onsets and levels of the four soundings.
     std::vector<size_t> onsets;
     std::vector<int32_t> levels;
@@ -155,7 +141,6 @@ TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalOnTheFrameClock) {
         EXPECT_NEAR(double(onsets[k]), k * 10.0 * frameFrames, frameFrames);
         EXPECT_NEAR(20 * std::log10(levels[k] / 16000.0), -6.0 * k, 0.1);
     }
-
     // Count 0 does nothing; a stop of every slot ends a running echo.
     Play(n, -2);
     Echo(n, 0, 0, 6);
@@ -164,12 +149,10 @@ TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalOnTheFrameClock) {
     EXPECT_EQ(sound(n).echoState, 0);
     Echo(n, 0, 3, 6);
     EXPECT_EQ(sound(n).echoState, 0);
-
     // Without echo, -2 is only a start in turn.
     const int32_t plain = loadSamples("PLAIN.WAV", constant(100, 1), -4);
     Play(plain, -2);
-    EXPECT_EQ(sound(plain).echoState, -1);
-    EXPECT_EQ(sound(plain).nextSlot, 1);
+    EXPECT_EQ(std::pair(sound(plain).echoState, sound(plain).nextSlot), std::pair(-1, 1));
 }
 
 TEST_F(Playback, EchoPanWandersWithinThirtyHundredths) {
@@ -178,12 +161,11 @@ TEST_F(Playback, EchoPanWandersWithinThirtyHundredths) {
     Play(n, -2);
     const int32_t direction = sound(n).echoDirection;
     EchoPan(n, 100, 9, 1, 1);  // +-50 per step: reaches the end at once and turns
-    EXPECT_EQ(sound(n).echoPan, 30.0f * direction);
-    EXPECT_EQ(sound(n).echoDirection, -direction);
-    EXPECT_EQ(sound(n).pan[1], 3000 * direction);
-    EXPECT_EQ(sound(n).volume[1], -100);
+    const SoundObject& s = sound(n);
+    EXPECT_EQ(std::tuple(s.echoPan, s.echoDirection, s.pan[1], s.volume[1]),
+              std::tuple(30.0f * direction, -direction, 3000 * direction, -100));
     EchoPan(n, 100, 9, 1, 1);
-    EXPECT_EQ(sound(n).pan[2], -2000 * direction);
+    EXPECT_EQ(s.pan[2], -2000 * direction);
 }
 
 }  // namespace

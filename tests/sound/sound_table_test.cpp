@@ -30,8 +30,7 @@ TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
     Play(0, -1);
     SetVolume(0, -10, -1);
     EXPECT_EQ(SelectFormat(2, 22, 16), 1);
-    EXPECT_EQ(GetPosition(0), 0u);
-    EXPECT_EQ(platform::headless::messageBoxCount(), 0);
+    EXPECT_EQ(std::pair(GetPosition(0), platform::headless::messageBoxCount()), std::pair(0u, 0));
     EXPECT_EQ(platform::headless::renderAudio(10).size(), 0u);
 }
 
@@ -41,8 +40,7 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
     for (int32_t n = 0; n < 4; ++n) {
         SCOPED_TRACE(loads[n].mix);
         ASSERT_EQ(loadTone("A.WAV", loads[n].mix), n);
-        EXPECT_EQ(sound(n).slotCount, loads[n].slots);
-        EXPECT_EQ(sound(n).echoState, loads[n].echo);
+        EXPECT_EQ(std::pair(sound(n).slotCount, sound(n).echoState), std::pair(loads[n].slots, loads[n].echo));
     }
     const SoundObject& s = sound(1);
     EXPECT_STREQ(s.name, "SOUND\\A.WAV");
@@ -52,7 +50,6 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
     EXPECT_EQ(slots(s.pan, 4), V(4, 0));
     for (int j = 0; j < 4; ++j) EXPECT_NE(s.buffers[j], nullptr);
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
-
     // Refusals are reported and leave the next number free, also after the buffers were made.
     writeSamples("ABCDEFGHIJKLMNOPQRSTU.WAV", constant(100, 1), 22050);  // 31 characters
     test::WavSpec float32;
@@ -71,8 +68,7 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
         zuSystem::systemState.errorRaised = 0;
         EXPECT_EQ(LoadObject(("SOUND\\" + std::string(r.name)).c_str(), r.mix), -1);
         EXPECT_TRUE(reported(r.report));
-        EXPECT_EQ(sound(4).used, 0);
-        EXPECT_EQ(sound(4).buffers[0], nullptr);
+        EXPECT_EQ(std::pair(sound(4).used, sound(4).buffers[0] == nullptr), std::pair(0, true));
     }
     EXPECT_EQ(loadTone("ABCDEFGHIJKLMNOPQRST.WAV", 1), 4);  // exactly 30
 }
@@ -83,11 +79,9 @@ TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
     EXPECT_TRUE(reported(u8"オブジェクト数が多過ぎます"));
     ReleaseObject(40);
     ReleaseObject(12);
-    EXPECT_EQ(sound(12).used, 0);
-    EXPECT_EQ(sound(12).buffers[0], nullptr);
+    EXPECT_EQ(std::pair(sound(12).used, sound(12).buffers[0] == nullptr), std::pair(0, true));
     EXPECT_EQ(loadTone("A.WAV", 1), 12);
     EXPECT_EQ(loadTone("A.WAV", 1), 40);
-
     ReleaseObject(12);
     const SoundObject before = sound(12);
     ReleaseObject(12);  // free: nothing changes, nor for numbers out of range
@@ -108,7 +102,6 @@ TEST_F(SoundTable, ResourcesStandInForMissingFiles) {
     ASSERT_GE(n, 0);
     Play(n, 0);
     EXPECT_EQ(render(10)[0], 5000);
-
     std::vector<uint8_t> cut(image.begin(), image.end() - 2);  // claims more than it holds
     const platform::Resource broken[] = {{"WAVE", "SOUND\\CUT.WAV", cut}};
     instance.resources = broken;
@@ -125,30 +118,25 @@ TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
     SetVolume(b, -10, -1);
     PlayLoop(a, -1);
     PlayLoop(b, 0);
-    const SoundObject before = sound(a);
-
+    const int32_t nextSlot = sound(a).nextSlot;
     Release();
     EXPECT_FALSE(platform::headless::audioDeviceOpen());
     EXPECT_EQ(sound(a).buffers[0], nullptr);
     Restore();
     ASSERT_TRUE(platform::headless::audioDeviceOpen());
     const SoundObject& s = sound(a);
-    EXPECT_EQ(s.used, 1);
-    EXPECT_EQ(s.slotCount, 3);
-    EXPECT_EQ(s.echoState, 0);
+    EXPECT_EQ(std::tuple(s.used, s.slotCount, s.echoState, s.nextSlot), std::tuple(1, 3, 0, nextSlot));
     EXPECT_EQ(sound(b).echoState, -1);  // loaded without echo, still without
-    EXPECT_EQ(s.nextSlot, before.nextSlot);
     EXPECT_EQ(slots(s.volume, 3), V({0, -600, 0}));
     EXPECT_EQ(slots(s.pan, 3), V({0, 0, 2000}));
     EXPECT_EQ(slots(s.frequency, 3), V({22050 + 1000, 22050, 22050}));
-    for (int j = 0; j < 3; ++j) {
-        SCOPED_TRACE(j);
-        EXPECT_EQ(platform::volume(s.buffers[j]), s.volume[j]);
-        EXPECT_EQ(platform::pan(s.buffers[j]), s.pan[j]);
-        EXPECT_EQ(platform::frequency(s.buffers[j]), s.frequency[j]);
-        EXPECT_FALSE(platform::isPlaying(s.buffers[j]));
-    }
     EXPECT_EQ(sound(b).volume[1], -1000);
+    for (int j = 0; j < 3; ++j) {
+        const platform::SoundBuffer* buffer = s.buffers[j];
+        EXPECT_EQ(std::tuple(platform::volume(buffer), platform::pan(buffer), platform::frequency(buffer)),
+                  std::tuple(s.volume[j], s.pan[j], s.frequency[j])) << "slot " << j;
+        EXPECT_FALSE(platform::isPlaying(buffer)) << "slot " << j;
+    }
     EXPECT_EQ(peak(render(500), 0), 0);
 }
 
@@ -161,7 +149,6 @@ TEST_F(SoundTable, FormatChangeRebuildsAndARefusalSilencesUntilRestore) {
     EXPECT_EQ(sound(n).volume[0], -600);
     Play(n, 0);
     EXPECT_NEAR(render(10)[0], 4010, 3);
-
     platform::headless::refuseOutputFormats(true);
     EXPECT_EQ(SelectFormat(1, 44, 8), 0);
     platform::headless::refuseOutputFormats(false);
@@ -173,7 +160,6 @@ TEST_F(SoundTable, FormatChangeRebuildsAndARefusalSilencesUntilRestore) {
     EXPECT_EQ(GetPosition(n), 0u);
     EXPECT_GT(peak(render(4000), 0), 0);  // the report's beep, 150 ms
     EXPECT_EQ(peak(render(100), 0), 0);
-
     Release();
     Restore();
     EXPECT_NE(sound(n).buffers[1], nullptr);

@@ -38,7 +38,6 @@ TEST_F(Input, KeyPollFollowsTheEdgesAndReadsUpDuringATransition) {
               (K{KeyEdge::Pressed, KeyEdge::Held, KeyEdge::Released, KeyEdge::Up}));
     EXPECT_EQ(pollSequence({false, true, false, true}),
               (K{KeyEdge::Up, KeyEdge::Pressed, KeyEdge::Released, KeyEdge::Held}));
-
     // Held down through a transition: Up while it runs, Pressed on the first poll after it, and
     // Up again while keys are captured.
     auto poll = [state = int32_t(KeyEdge::Up)]() mutable {
@@ -62,14 +61,12 @@ TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
     EXPECT_EQ(GetTrigger('B', 'A', 0), 'A');  // armed, candidate and complete in one call
     EXPECT_EQ(inputState.lastKey, 0);
     EXPECT_EQ(GetTrigger('B', 'A', 0), 0);
-
     deliver(WM_LBUTTONDOWN);
     EXPECT_EQ(GetTrigger(1, 0), 0);  // the button is still held: not armed
     deliver(WM_LBUTTONUP);
     EXPECT_EQ(GetTrigger(1, 0), 1);
     EXPECT_EQ(inputState.lastButton, 0);
     EXPECT_EQ(GetTrigger(1, 0), 0);  // reported once
-
     // A press of another button cancels the candidate.
     deliver(WM_RBUTTONDOWN);
     deliver(WM_RBUTTONUP);
@@ -86,7 +83,6 @@ TEST_F(Input, WindowProcedureKeepsTheLatches) {
     const InputState& in = inputState;
     deliver(WM_MOUSEMOVE, 0, MAKELPARAM(0xFFF0, 479));
     EXPECT_EQ(std::tuple(in.mouseX, in.mouseY), std::tuple(0xFFF0, 479));  // taken unsigned
-
     // Left down, click and pressed latches, and which button is held.
     const auto left = [&] { return std::tuple(in.leftDown, in.leftClick, in.leftPressed, in.buttonHeld); };
     deliver(WM_LBUTTONDOWN);
@@ -98,19 +94,16 @@ TEST_F(Input, WindowProcedureKeepsTheLatches) {
     EXPECT_EQ(in.buttonHeld, 0);
     deliver(WM_LBUTTONDBLCLK);
     EXPECT_EQ(in.leftDoubleClick, 1);
-
     WatchKey(VK_SHIFT);
     deliver(WM_KEYDOWN, VK_SHIFT);
     EXPECT_EQ(in.keyHeld, VK_SHIFT);
     deliver(WM_KEYUP, VK_SHIFT);
     deliver(WM_KEYUP, VK_SHIFT);
     EXPECT_EQ(std::tuple(in.keyHeld, in.shiftToggle, WatchedKeyCount()), std::tuple(0, 0, 2));
-
     zuDraw::scrollView.visible = 1;
     deliver(WM_KEYDOWN, 'Z');
     EXPECT_EQ(std::tuple(in.viewKey, in.lastKey), std::tuple('Z', VK_SHIFT));
     zuDraw::scrollView.visible = 0;
-
     BeginCapture();
     deliver(WM_KEYDOWN, 'Q');
     deliver(WM_LBUTTONDOWN);

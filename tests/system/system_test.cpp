@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "draw/zu_draw.h"
 #include "platform/headless.h"
@@ -69,7 +70,6 @@ TEST_F(SystemFrame, SecondProcessIsRefusedAndBringsTheFirstToTheFront) {
     EXPECT_EQ(otherProcess(), 20);
     platform::serviceInstance();
     EXPECT_EQ(headless::raiseCount(), 1);
-
     Quit();  // releases the guard: the next copy may run
     EXPECT_EQ(otherProcess(), 10);
     platform::serviceInstance();
@@ -80,13 +80,8 @@ TEST_F(SystemFrame, VersionTable) {
     // Platform id, major, minor and the number the game sees.
     const int32_t rows[][4] = {{0, 3, 11, 310}, {1, 4, 0, 950},  {1, 4, 10, 980}, {1, 5, 2, 502},
                                {2, 5, 0, 2000}, {2, 5, 1, 2000}, {2, 4, 0, 4000}, {3, 1, 0, -1}};
-    for (const auto& r : rows) {
-        platform::OsVersion v;
-        v.platformId = r[0];
-        v.major = r[1];
-        v.minor = r[2];
-        EXPECT_EQ(VersionNumber(v), r[3]) << r[0] << " " << r[1] << "." << r[2];
-    }
+    for (const auto& r : rows)
+        EXPECT_EQ(VersionNumber({r[0], r[1], r[2]}), r[3]) << r[0] << " " << r[1] << "." << r[2];
     EXPECT_EQ(VersionNumber(platform::parseKernelRelease("6.1.0-18-amd64")), 6010);
     EXPECT_GT(WindowsVersion(), 2000);
 }
@@ -102,7 +97,6 @@ TEST_F(SystemFrame, DateTimeComeFromTheWallClockAndFreeMemorySaturates) {
     tzset();
     EXPECT_EQ(std::tuple(year, month, day, hour, minute, second), std::tuple(2001, 9, 9, 1, 46, 40));
     EXPECT_STREQ(weekday, "日");
-
     // Bytes free, saturated rather than wrapped once the host has more than an int32 holds
     // (with room for the host's count to move between the two readings).
     const uint64_t hostFree = platform::freeMemory();
@@ -120,7 +114,6 @@ TEST(ShiftJis, ConvertsScansAndCutsOnCharacterBoundaries) {
     EXPECT_TRUE(platform::utf8ToSjis(utf8(u8"ソフト"), sjis));
     EXPECT_EQ(sjis, "ソフト");
     EXPECT_FALSE(platform::utf8ToSjis("\xF0\x9F\x98\x80", sjis));
-
     EXPECT_EQ(platform::sjisFindLast("a\\ソ", '\\'), 1u);
     char small[4];
     EXPECT_EQ(platform::sjisCopy(small, sizeof small, "aソソ"), 3u);
@@ -136,7 +129,6 @@ TEST_F(Messages, ErrorReportJoinsItsTextsBeepsAndRaisesTheFlag) {
     EXPECT_EQ(ReportError("zuDraw::Screen", "DirectDrawが使用できません", 42), 0);
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : DirectDrawが使用できません"));
     EXPECT_EQ(std::tuple(headless::beepCount(), HasError(), systemState.messageBoxOpen), std::tuple(beeps + 1, 1, 0));
-
     // An over-long message is cut at 255 bytes without splitting a double-byte character.
     std::string message;
     for (int i = 0; i < 200; ++i) message += "ソ";
@@ -147,8 +139,7 @@ TEST_F(Messages, ErrorReportJoinsItsTextsBeepsAndRaisesTheFlag) {
 }
 
 TEST_F(Messages, QuitOnErrorQuitsOnlyAfterAReport) {
-    EXPECT_EQ(QuitOnError(), 0);
-    EXPECT_EQ(systemState.quitting, 0);
+    EXPECT_EQ((std::pair{QuitOnError(), systemState.quitting}), std::pair(0, 0));
     ReportError("a", "b", 0);
     EXPECT_EQ(QuitOnError(), 1);
     EXPECT_EQ(systemState.quitting, 1);
@@ -163,11 +154,9 @@ TEST_F(Messages, MessageAppendsALineBreakShowsTheCursorAndResetsTheClock) {
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"メッセージ: 5\r\n"));
     EXPECT_EQ(std::tuple(systemState.cursorShown, systemState.messageBoxOpen), std::tuple(1, 0));
     EXPECT_EQ(std::tuple(frameClock.seconds, frameClock.lastTick), std::tuple(0.0f, 777u));
-
     std::string longText(400, 'x');
     Message("%s", longText.c_str());
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"メッセージ: ") + std::string(253, 'x') + "\r\n");
-
     EXPECT_EQ(YesNo("?"), 1);
     headless::setAnswerNo(true);
     EXPECT_EQ(YesNo("?"), 0);
@@ -183,18 +172,15 @@ TEST_F(Messages, DepthCheckAsksOnlyInAWindowOnAShallowDesktop) {
     EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);  // a depth with no index
     EXPECT_EQ(headless::messageBoxCount(), 0);
     zuDraw::screenState.colorDepth = 16;
-
     EXPECT_EQ(CheckDisplayDepth("*"), 1);  // asked, answered Yes, nothing written
     EXPECT_NE(headless::lastMessageBox().find(utf8(u8"フルスクリーンに切り換えますか？")), std::string::npos);
     EXPECT_EQ(systemState.fullScreen, 1);
     EXPECT_FALSE(std::filesystem::exists(programFolder / "*"));
-
     systemState.fullScreen = 0;
     int32_t boxes = headless::messageBoxCount();
     EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);
     EXPECT_EQ(headless::messageBoxCount(), boxes + 2);
     EXPECT_EQ(ReadNumber("mode.txt"), 1);
-
     systemState.fullScreen = 0;
     headless::setAnswerNo(true);
     EXPECT_EQ(CheckDisplayDepth("mode.txt"), 0);
@@ -231,18 +217,15 @@ TEST_F(Waits, OutOfRangeNumbersReportAndChangeNothing) {
 TEST_F(Waits, WaitsRunOutAndInitStopsThem) {
     headless::setClock(1000);
     StartUp();
+    const auto overAt = [](uint32_t now) {
+        headless::setClock(now);
+        return IsWaitOver(3);
+    };
     EXPECT_EQ(IsWaitOver(3), 0);
     SetWait(3, 500);
-    headless::setClock(1499);
-    EXPECT_EQ(IsWaitOver(3), 0);
-    headless::setClock(1500);
-    EXPECT_EQ(IsWaitOver(3), 1);
-    headless::setClock(90000);
-    EXPECT_EQ(IsWaitOver(3), 1);
+    EXPECT_EQ((std::vector{overAt(1499), overAt(1500), overAt(90000)}), (std::vector{0, 1, 1}));
     InitWait(3);
-    EXPECT_EQ(IsWaitOver(3), 0);
-    headless::setClock(waitNotRunning);
-    EXPECT_EQ(IsWaitOver(3), 1);
+    EXPECT_EQ((std::vector{overAt(90000), overAt(waitNotRunning)}), (std::vector{0, 1}));
 }
 
 TEST_F(Waits, DelaySleepsPastItsDeadlineAndResetsTheClock) {
