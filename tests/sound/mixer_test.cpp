@@ -62,8 +62,7 @@ TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
     const std::vector<int16_t> out = render(12);
     const int16_t expected[] = {0, 500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4000, 0, 0};
     for (int i = 0; i < 12; ++i) EXPECT_EQ(out[2 * i], expected[i]) << "frame " << i;
-    EXPECT_FALSE(platform::isPlaying(ramp));
-    EXPECT_EQ(platform::position(ramp), 0u);
+    EXPECT_EQ(std::pair(platform::isPlaying(ramp), platform::position(ramp)), std::pair(false, 0u));
     // Ten whole cycles looped at an uneven rate: no step between neighbours larger than the
     // sine's own steepest step.
     platform::SoundBuffer* loop = make(test::sine(441, 44100, 1000, 20000));
@@ -129,9 +128,8 @@ TEST_F(Mixer, OutputFormatChangesWhatTheDeviceGets) {
     platform::SoundBuffer* tone = make(constant(4000, 16384), 1, 22050);
     ASSERT_TRUE(platform::setOutputFormat(1, 22050, 8));
     platform::play(tone, false);
-    std::vector<uint8_t> bytes = platform::headless::renderAudio(100);
-    ASSERT_EQ(bytes.size(), 100u);
-    EXPECT_EQ(bytes[10], 128 + 64);  // one voice at half scale, in unsigned 8 bits
+    // One voice at half scale, in unsigned 8 bits.
+    EXPECT_EQ(platform::headless::renderAudio(100), std::vector<uint8_t>(100, 128 + 64));
     platform::stop(tone);
     EXPECT_EQ(platform::headless::renderAudio(4)[0], 128);
     platform::headless::refuseOutputFormats(true);

@@ -123,7 +123,7 @@ TEST(WaveCorpus, WritesSeeds) {
     auto seeds = acceptedImages();
     seeds.emplace_back("stereo8", stereo8);
     for (const auto& [what, spec] : seeds)
-        ASSERT_TRUE(test::writeBytes((dir / (std::string(what) + ".wav")).string(), test::wavImage(spec, samples)));
+        ASSERT_TRUE(test::writeBytes((dir / what).string() + ".wav", test::wavImage(spec, samples)));
 }
 
 }  // namespace

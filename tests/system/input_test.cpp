@@ -54,29 +54,23 @@ TEST_F(Input, KeyPollFollowsTheEdgesAndReadsUpDuringATransition) {
 }
 
 TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
-    // A key pressed and held: nothing until the release, then its code once.
+    // A key pressed and held: nothing until the release, then its code once (armed, candidate
+    // and complete in one call), clearing the last key.
     deliver(WM_KEYDOWN, 'A');
     EXPECT_EQ((K{GetTrigger('B', 'A', 0), GetTrigger('B', 'A', 0)}), (K{0, 0}));
     deliver(WM_KEYUP, 'A');
-    EXPECT_EQ(GetTrigger('B', 'A', 0), 'A');  // armed, candidate and complete in one call
-    EXPECT_EQ(inputState.lastKey, 0);
-    EXPECT_EQ(GetTrigger('B', 'A', 0), 0);
+    EXPECT_EQ((K{GetTrigger('B', 'A', 0), inputState.lastKey, GetTrigger('B', 'A', 0)}), (K{'A', 0, 0}));
     deliver(WM_LBUTTONDOWN);
     EXPECT_EQ(GetTrigger(1, 0), 0);  // the button is still held: not armed
     deliver(WM_LBUTTONUP);
-    EXPECT_EQ(GetTrigger(1, 0), 1);
-    EXPECT_EQ(inputState.lastButton, 0);
-    EXPECT_EQ(GetTrigger(1, 0), 0);  // reported once
-    // A press of another button cancels the candidate.
+    EXPECT_EQ((K{GetTrigger(1, 0), inputState.lastButton, GetTrigger(1, 0)}), (K{1, 0, 0}));
+    // A press of another button cancels the candidate; codes not listed never report.
     deliver(WM_RBUTTONDOWN);
     deliver(WM_RBUTTONUP);
     deliver(WM_RBUTTONDOWN);
-    EXPECT_EQ(GetTrigger(2, 0), 0);
-    EXPECT_EQ(triggerState.phase, 2);
+    EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase}), (K{0, 2}));
     deliver(WM_LBUTTONDOWN);
-    EXPECT_EQ(GetTrigger(2, 0), 0);
-    EXPECT_EQ(triggerState.phase, 0);
-    EXPECT_EQ(GetTrigger(3, 0), 0);  // codes not listed never report
+    EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase, GetTrigger(3, 0)}), (K{0, 0, 0}));
 }
 
 TEST_F(Input, WindowProcedureKeepsTheLatches) {
