@@ -1,7 +1,6 @@
 // The mixer heard through the headless device: gains, pan law, resampling across the loop seam,
 // saturation, buffer acceptance, wrapping locks and output formats.
 #include <cmath>
-#include <cstring>
 
 #include "sound_fixture.h"
 
@@ -10,22 +9,9 @@ namespace {
 using platform::WaveFormat;
 
 WaveFormat pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
-    WaveFormat f;
-    f.nChannels = channels;
-    f.nSamplesPerSec = rate;
-    f.wBitsPerSample = bits;
-    f.nBlockAlign = uint16_t(channels * bits / 8);
-    f.nAvgBytesPerSec = rate * f.nBlockAlign;
-    return f;
-}
-
-platform::SoundBuffer* bufferOf(const std::vector<int16_t>& samples, uint16_t channels, uint32_t rate) {
-    platform::SoundBuffer* b = platform::createBuffer(pcmFormat(channels, rate, 16), uint32_t(samples.size() * 2));
-    if (!b) return nullptr;
-    const platform::BufferLock lock = platform::lockBuffer(b, 0, 0);
-    std::memcpy(lock.first, samples.data(), lock.firstBytes);
-    platform::unlockBuffer(lock);
-    return b;
+    const uint16_t align = uint16_t(channels * bits / 8);
+    return {.nChannels = channels, .nSamplesPerSec = rate, .nAvgBytesPerSec = rate * align, .nBlockAlign = align,
+            .wBitsPerSample = bits};
 }
 
 class Mixer : public SoundFixture {
@@ -34,9 +20,15 @@ protected:
         for (platform::SoundBuffer* b : made) platform::destroyBuffer(b);
         SoundFixture::TearDown();
     }
+    platform::SoundBuffer* create(const WaveFormat& f, uint32_t bytes) {
+        return made.emplace_back(platform::createBuffer(f, bytes));
+    }
     platform::SoundBuffer* make(const std::vector<int16_t>& samples, uint16_t channels = 1, uint32_t rate = 44100) {
-        made.push_back(bufferOf(samples, channels, rate));
-        return made.back();
+        platform::SoundBuffer* b = create(pcmFormat(channels, rate, 16), uint32_t(samples.size() * 2));
+        const platform::BufferLock lock = platform::lockBuffer(b, 0, 0);
+        std::memcpy(lock.first, samples.data(), lock.firstBytes);
+        platform::unlockBuffer(lock);
+        return b;
     }
     std::vector<platform::SoundBuffer*> made;
 };
@@ -44,28 +36,23 @@ protected:
 TEST_F(Mixer, VolumeIsTenToTheHundredthsOverTwoThousandAndPanLowersTheFarSide) {
     platform::SoundBuffer* tone = make(test::sine(1000, 44100, 4410, 20000));
     platform::play(tone, true);
-    const int32_t full = peak(render(4410), 0);
+    const double full = peak(render(4410), 0);
     EXPECT_NEAR(full, 20000, 20);
-
-    platform::setVolume(tone, -600);
-    std::vector<int16_t> out = render(4410);
-    EXPECT_NEAR(double(peak(out, 0)) / full, 0.5, 0.005);
-    EXPECT_NEAR(double(peak(out, 1)) / full, 0.5, 0.005);
-
-    platform::setVolume(tone, 0);
-    platform::setPan(tone, 10000);
-    out = render(4410);
-    EXPECT_EQ(peak(out, 0), 0);
-    EXPECT_NEAR(peak(out, 1), full, 2);
-
-    platform::setPan(tone, -2000);  // right lowered by 20 dB, left untouched
-    out = render(4410);
-    EXPECT_NEAR(peak(out, 0), full, 2);
-    EXPECT_NEAR(double(peak(out, 1)) / full, 0.1, 0.002);
-
-    platform::setPan(tone, 0);
-    platform::setVolume(tone, -10000);
-    EXPECT_EQ(peak(render(4410), 0), 0);
+    // Each side's peak as a share of the full one, with its tolerance in samples.
+    const struct { int32_t volume, pan; double left, leftOff, right, rightOff; } rows[] = {
+        {-600, 0, 0.5, 0.005 * full, 0.5, 0.005 * full},
+        {0, 10000, 0, 0, 1, 2},
+        {0, -2000, 1, 2, 0.1, 0.002 * full},  // right lowered by 20 dB, left untouched
+        {-10000, 0, 0, 0, 0, 0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "volume " << r.volume << " pan " << r.pan);
+        platform::setVolume(tone, r.volume);
+        platform::setPan(tone, r.pan);
+        const std::vector<int16_t> out = render(4410);
+        EXPECT_NEAR(peak(out, 0), r.left * full, r.leftOff);
+        EXPECT_NEAR(peak(out, 1), r.right * full, r.rightOff);
+    }
 }
 
 TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
@@ -75,9 +62,7 @@ TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
     const std::vector<int16_t> out = render(12);
     const int16_t expected[] = {0, 500, 1000, 1500, 2000, 2500, 3000, 3500, 4000, 4000, 0, 0};
     for (int i = 0; i < 12; ++i) EXPECT_EQ(out[2 * i], expected[i]) << "frame " << i;
-    EXPECT_FALSE(platform::isPlaying(ramp));
-    EXPECT_EQ(platform::position(ramp), 0u);
-
+    EXPECT_EQ(std::pair(platform::isPlaying(ramp), platform::position(ramp)), std::pair(false, 0u));
     // Ten whole cycles looped at an uneven rate: no step between neighbours larger than the
     // sine's own steepest step.
     platform::SoundBuffer* loop = make(test::sine(441, 44100, 1000, 20000));
@@ -91,76 +76,62 @@ TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
 }
 
 TEST_F(Mixer, SumsSaturateAndStereoSourcesKeepTheirSides) {
-    platform::SoundBuffer* a = make(std::vector<int16_t>(1000, 30000));
-    platform::SoundBuffer* b = make(std::vector<int16_t>(1000, 30000));
+    platform::SoundBuffer* a = make(constant(1000, 30000));
+    platform::SoundBuffer* b = make(constant(1000, 30000));
     platform::play(a, false);
     platform::play(b, false);
-    std::vector<int16_t> out = render(100);
-    EXPECT_EQ(out[0], 32767);
-    EXPECT_EQ(out[199], 32767);
+    EXPECT_EQ(render(100), constant(200, 32767));
     platform::stop(a);
     platform::stop(b);
-
     std::vector<int16_t> sides;
     for (int i = 0; i < 100; ++i) sides.insert(sides.end(), {int16_t(-1234), int16_t(4321)});
     platform::play(make(sides, 2), false);
-    out = render(50);
-    EXPECT_EQ(out[20], -1234);
-    EXPECT_EQ(out[21], 4321);
+    EXPECT_EQ(render(50), std::vector<int16_t>(sides.begin(), sides.begin() + 100));
 }
 
 TEST_F(Mixer, AcceptsOnlyPlayablePcmBuffers) {
-    auto accepted = [&](const WaveFormat& f, uint32_t bytes) {
-        made.push_back(platform::createBuffer(f, bytes));
-        return made.back() != nullptr;
+    // Channels, rate, bits, bytes (18 is not whole blocks) and whether a buffer is made.
+    const struct { uint16_t channels; uint32_t rate; uint16_t bits; uint32_t bytes; bool ok; } rows[] = {
+        {2, 22050, 16, 8, true},   {1, 100, 8, 4, true},      {1, 100000, 8, 4, true},
+        {3, 44100, 16, 24, false}, {1, 44100, 24, 24, false}, {1, 99, 16, 16, false},
+        {1, 100001, 16, 16, false}, {1, 44100, 16, 2, false}, {2, 44100, 16, 18, false},
+        {2, 44100, 16, (64u << 20) + 4, false},
     };
-    EXPECT_TRUE(accepted(pcmFormat(2, 22050, 16), 8));
-    EXPECT_TRUE(accepted(pcmFormat(1, 100, 8), 4));
-    EXPECT_TRUE(accepted(pcmFormat(1, 100000, 8), 4));
-
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.channels << "x" << r.bits << "@" << r.rate << ", " << r.bytes);
+        EXPECT_EQ(create(pcmFormat(r.channels, r.rate, r.bits), r.bytes) != nullptr, r.ok);
+    }
+    WaveFormat f = pcmFormat(1, 44100, 16);
+    f.wFormatTag = 3;  // float samples
+    EXPECT_EQ(create(f, 16), nullptr);
     WaveFormat extensible = pcmFormat(2, 44100, 16);
     extensible.wFormatTag = platform::waveFormatExtensible;
     extensible.cbSize = 22;
     const uint8_t pcmGuid[16] = {1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
     std::memcpy(extensible.subFormat, pcmGuid, 16);
-    EXPECT_TRUE(accepted(extensible, 16));
+    EXPECT_NE(create(extensible, 16), nullptr);
     extensible.subFormat[0] = 3;  // float samples
-    EXPECT_FALSE(accepted(extensible, 16));
-
-    WaveFormat f = pcmFormat(1, 44100, 16);
-    f.wFormatTag = 3;
-    EXPECT_FALSE(accepted(f, 16));
-    EXPECT_FALSE(accepted(pcmFormat(3, 44100, 16), 24));
-    EXPECT_FALSE(accepted(pcmFormat(1, 44100, 24), 24));
-    EXPECT_FALSE(accepted(pcmFormat(1, 99, 16), 16));
-    EXPECT_FALSE(accepted(pcmFormat(1, 100001, 16), 16));
-    EXPECT_FALSE(accepted(pcmFormat(1, 44100, 16), 2));
-    EXPECT_FALSE(accepted(pcmFormat(2, 44100, 16), 18));  // not whole blocks
-    EXPECT_FALSE(accepted(pcmFormat(2, 44100, 16), (64u << 20) + 4));
+    EXPECT_EQ(create(extensible, 16), nullptr);
 }
 
 TEST_F(Mixer, LocksWrapIntoTwoRegions) {
-    platform::SoundBuffer* b = make(std::vector<int16_t>(8, 0));  // 16 bytes
+    platform::SoundBuffer* b = make(constant(8, 0));  // 16 bytes
     platform::BufferLock lock = platform::lockBuffer(b, 12, 8);
     ASSERT_NE(lock.first, nullptr);
-    EXPECT_EQ(lock.firstBytes, 4u);
-    EXPECT_EQ(lock.secondBytes, 4u);
-    EXPECT_EQ(lock.second + 12, lock.first);
+    EXPECT_EQ(std::tuple(lock.firstBytes, lock.secondBytes, lock.second + 12), std::tuple(4u, 4u, lock.first));
     platform::unlockBuffer(lock);
     EXPECT_EQ(platform::lockBuffer(b, 16, 4).first, nullptr);
     EXPECT_EQ(platform::lockBuffer(b, 0, 20).first, nullptr);
 }
 
 TEST_F(Mixer, OutputFormatChangesWhatTheDeviceGets) {
-    platform::SoundBuffer* tone = make(std::vector<int16_t>(4000, 16384), 1, 22050);
+    platform::SoundBuffer* tone = make(constant(4000, 16384), 1, 22050);
     ASSERT_TRUE(platform::setOutputFormat(1, 22050, 8));
     platform::play(tone, false);
-    std::vector<uint8_t> bytes = platform::headless::renderAudio(100);
-    ASSERT_EQ(bytes.size(), 100u);
-    EXPECT_EQ(bytes[10], 128 + 64);  // one voice at half scale, in unsigned 8 bits
+    // One voice at half scale, in unsigned 8 bits.
+    EXPECT_EQ(platform::headless::renderAudio(100), std::vector<uint8_t>(100, 128 + 64));
     platform::stop(tone);
     EXPECT_EQ(platform::headless::renderAudio(4)[0], 128);
-
     platform::headless::refuseOutputFormats(true);
     EXPECT_FALSE(platform::setOutputFormat(2, 44100, 16));
     platform::headless::refuseOutputFormats(false);

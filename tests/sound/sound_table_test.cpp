@@ -6,17 +6,18 @@
 namespace {
 
 using namespace zuSound;
+using V = std::vector<int64_t>;
 
 class SoundTable : public SoundFixture {
 protected:
-    int32_t loadTone(const std::string& name, int32_t mix, uint32_t rate = 22050) {
-        return loadSamples(name, test::sine(1000, rate, 2000, 16000), mix, rate);
+    int32_t loadTone(const std::string& name, int32_t mix) {
+        return loadSamples(name, test::sine(1000, 22050, 2000, 16000), mix, 22050);
     }
-    static std::string lastBox() { return platform::headless::lastMessageBox(); }
     static bool reported(const char8_t* message) {
-        return lastBox().find(reinterpret_cast<const char*>(message)) != std::string::npos &&
+        return platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos &&
                zuSystem::systemState.errorRaised == 1;
     }
+    static std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 };
 
 TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
@@ -29,55 +30,47 @@ TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
     Play(0, -1);
     SetVolume(0, -10, -1);
     EXPECT_EQ(SelectFormat(2, 22, 16), 1);
-    EXPECT_EQ(GetPosition(0), 0u);
-    EXPECT_EQ(platform::headless::messageBoxCount(), 0);
+    EXPECT_EQ(std::pair(GetPosition(0), platform::headless::messageBoxCount()), std::pair(0u, 0));
     EXPECT_EQ(platform::headless::renderAudio(10).size(), 0u);
 }
 
 TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
-    const int32_t one = loadTone("A.WAV", 1), four = loadTone("A.WAV", 4), minusFour = loadTone("A.WAV", -4);
-    const int32_t zero = loadTone("A.WAV", 0);
-    EXPECT_EQ(one, 0);
-    EXPECT_EQ(four, 1);
-    EXPECT_EQ(soundState.objects[one].slotCount, 1);
-    EXPECT_EQ(soundState.objects[one].echoState, -1);
-    EXPECT_EQ(soundState.objects[four].slotCount, 4);
-    EXPECT_EQ(soundState.objects[four].echoState, 0);
-    EXPECT_EQ(soundState.objects[minusFour].slotCount, 4);
-    EXPECT_EQ(soundState.objects[minusFour].echoState, -1);
-    EXPECT_EQ(soundState.objects[zero].slotCount, 1);  // a mix of 0 gets one slot
-    const SoundObject& s = soundState.objects[four];
+    // Mix count, slots and echo state: a negative count has no echo, 0 gets one slot.
+    const struct { int32_t mix, slots, echo; } loads[] = {{1, 1, -1}, {4, 4, 0}, {-4, 4, -1}, {0, 1, -1}};
+    for (int32_t n = 0; n < 4; ++n) {
+        SCOPED_TRACE(loads[n].mix);
+        ASSERT_EQ(loadTone("A.WAV", loads[n].mix), n);
+        EXPECT_EQ(std::pair(sound(n).slotCount, sound(n).echoState), std::pair(loads[n].slots, loads[n].echo));
+    }
+    const SoundObject& s = sound(1);
     EXPECT_STREQ(s.name, "SOUND\\A.WAV");
     EXPECT_EQ(s.baseFrequency, 22050u);
-    for (int j = 0; j < 4; ++j) {
-        EXPECT_EQ(s.frequency[j], 22050u);
-        EXPECT_EQ(s.volume[j], 0);
-        EXPECT_EQ(s.pan[j], 0);
-        EXPECT_NE(s.buffers[j], nullptr);
-    }
+    EXPECT_EQ(slots(s.frequency, 4), V(4, 22050));
+    EXPECT_EQ(slots(s.volume, 4), V(4, 0));
+    EXPECT_EQ(slots(s.pan, 4), V(4, 0));
+    for (int j = 0; j < 4; ++j) EXPECT_NE(s.buffers[j], nullptr);
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
-
-    EXPECT_EQ(loadTone("A.WAV", 11), -1);
-    EXPECT_TRUE(reported(u8"ミックス数が多過ぎます"));
-    EXPECT_EQ(loadTone("A.WAV", -11), -1);
-    EXPECT_EQ(LoadObject("SOUND\\MISSING.WAV", 1), -1);
-    EXPECT_TRUE(reported(u8"WAVEリソースが見つかりません"));
-
-    // An over-long name is refused before anything is loaded: the number stays free.
-    EXPECT_EQ(loadTone("ABCDEFGHIJKLMNOPQRSTU.WAV", 1), -1);  // 31 characters
-    EXPECT_TRUE(reported(u8"ファイル名またはリソース名が長すぎます"));
-    EXPECT_EQ(soundState.objects[4].used, 0);
-    EXPECT_EQ(loadTone("ABCDEFGHIJKLMNOPQRST.WAV", 1), 4);  // exactly 30
-
-    // A format the device cannot play: reported, and the number is free again.
+    // Refusals are reported and leave the next number free, also after the buffers were made.
+    writeSamples("ABCDEFGHIJKLMNOPQRSTU.WAV", constant(100, 1), 22050);  // 31 characters
     test::WavSpec float32;
     float32.tag = 3;
     float32.bits = 32;
     test::writeBytes((folder / "SOUND" / "F.WAV").string(), test::wavImage(float32, std::vector<uint8_t>(64)));
-    EXPECT_EQ(LoadObject("SOUND\\F.WAV", 3), -1);
-    EXPECT_TRUE(reported(u8"サウンドバッファが生成できません"));
-    EXPECT_EQ(soundState.objects[5].used, 0);
-    EXPECT_EQ(soundState.objects[5].buffers[0], nullptr);
+    const struct { const char* name; int32_t mix; const char8_t* report; } refused[] = {
+        {"A.WAV", 11, u8"ミックス数が多過ぎます"},
+        {"A.WAV", -11, u8"ミックス数が多過ぎます"},
+        {"MISSING.WAV", 1, u8"WAVEリソースが見つかりません"},
+        {"ABCDEFGHIJKLMNOPQRSTU.WAV", 1, u8"ファイル名またはリソース名が長すぎます"},
+        {"F.WAV", 3, u8"サウンドバッファが生成できません"},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.name);
+        zuSystem::systemState.errorRaised = 0;
+        EXPECT_EQ(LoadObject(("SOUND\\" + std::string(r.name)).c_str(), r.mix), -1);
+        EXPECT_TRUE(reported(r.report));
+        EXPECT_EQ(std::pair(sound(4).used, sound(4).buffers[0] == nullptr), std::pair(0, true));
+    }
+    EXPECT_EQ(loadTone("ABCDEFGHIJKLMNOPQRST.WAV", 1), 4);  // exactly 30
 }
 
 TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
@@ -86,20 +79,18 @@ TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
     EXPECT_TRUE(reported(u8"オブジェクト数が多過ぎます"));
     ReleaseObject(40);
     ReleaseObject(12);
-    EXPECT_EQ(soundState.objects[12].used, 0);
-    EXPECT_EQ(soundState.objects[12].buffers[0], nullptr);
+    EXPECT_EQ(std::pair(sound(12).used, sound(12).buffers[0] == nullptr), std::pair(0, true));
     EXPECT_EQ(loadTone("A.WAV", 1), 12);
     EXPECT_EQ(loadTone("A.WAV", 1), 40);
-
     ReleaseObject(12);
-    const SoundObject before = soundState.objects[12];
-    ReleaseObject(12);  // free: nothing changes
+    const SoundObject before = sound(12);
+    ReleaseObject(12);  // free: nothing changes, nor for numbers out of range
     ReleaseObject(-1);
     ReleaseObject(soundCount);
-    EXPECT_EQ(std::memcmp(&before, &soundState.objects[12], sizeof before), 0);
     Play(12, -1);
     Play(soundCount, 0);
     SetVolume(-5, 0, -1);
+    EXPECT_EQ(std::memcmp(&before, &sound(12), sizeof before), 0);
 }
 
 TEST_F(SoundTable, ResourcesStandInForMissingFiles) {
@@ -111,7 +102,6 @@ TEST_F(SoundTable, ResourcesStandInForMissingFiles) {
     ASSERT_GE(n, 0);
     Play(n, 0);
     EXPECT_EQ(render(10)[0], 5000);
-
     std::vector<uint8_t> cut(image.begin(), image.end() - 2);  // claims more than it holds
     const platform::Resource broken[] = {{"WAVE", "SOUND\\CUT.WAV", cut}};
     instance.resources = broken;
@@ -128,31 +118,25 @@ TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
     SetVolume(b, -10, -1);
     PlayLoop(a, -1);
     PlayLoop(b, 0);
-    const SoundObject before = soundState.objects[a];
-
+    const int32_t nextSlot = sound(a).nextSlot;
     Release();
     EXPECT_FALSE(platform::headless::audioDeviceOpen());
-    EXPECT_EQ(soundState.objects[a].buffers[0], nullptr);
+    EXPECT_EQ(sound(a).buffers[0], nullptr);
     Restore();
     ASSERT_TRUE(platform::headless::audioDeviceOpen());
-    const SoundObject& s = soundState.objects[a];
-    EXPECT_EQ(s.used, 1);
-    EXPECT_EQ(s.slotCount, 3);
-    EXPECT_EQ(s.echoState, 0);
-    EXPECT_EQ(soundState.objects[b].echoState, -1);  // loaded without echo, still without
-    EXPECT_EQ(s.nextSlot, before.nextSlot);
+    const SoundObject& s = sound(a);
+    EXPECT_EQ(std::tuple(s.used, s.slotCount, s.echoState, s.nextSlot), std::tuple(1, 3, 0, nextSlot));
+    EXPECT_EQ(sound(b).echoState, -1);  // loaded without echo, still without
+    EXPECT_EQ(slots(s.volume, 3), V({0, -600, 0}));
+    EXPECT_EQ(slots(s.pan, 3), V({0, 0, 2000}));
+    EXPECT_EQ(slots(s.frequency, 3), V({22050 + 1000, 22050, 22050}));
+    EXPECT_EQ(sound(b).volume[1], -1000);
     for (int j = 0; j < 3; ++j) {
-        SCOPED_TRACE(j);
-        EXPECT_EQ(s.volume[j], before.volume[j]);
-        EXPECT_EQ(s.pan[j], before.pan[j]);
-        EXPECT_EQ(s.frequency[j], before.frequency[j]);
-        EXPECT_EQ(platform::volume(s.buffers[j]), before.volume[j]);
-        EXPECT_EQ(platform::pan(s.buffers[j]), before.pan[j]);
-        EXPECT_EQ(platform::frequency(s.buffers[j]), before.frequency[j]);
-        EXPECT_FALSE(platform::isPlaying(s.buffers[j]));
+        const platform::SoundBuffer* buffer = s.buffers[j];
+        EXPECT_EQ(std::tuple(platform::volume(buffer), platform::pan(buffer), platform::frequency(buffer)),
+                  std::tuple(s.volume[j], s.pan[j], s.frequency[j])) << "slot " << j;
+        EXPECT_FALSE(platform::isPlaying(buffer)) << "slot " << j;
     }
-    EXPECT_EQ(s.frequency[0], 22050u + 1000u);
-    EXPECT_EQ(soundState.objects[b].volume[1], -1000);
     EXPECT_EQ(peak(render(500), 0), 0);
 }
 
@@ -161,29 +145,25 @@ TEST_F(SoundTable, FormatChangeRebuildsAndARefusalSilencesUntilRestore) {
     SetVolume(n, -6, 0);
     EXPECT_EQ(SelectFormat(2, 22, 16), 1);
     const platform::AudioOutput out = platform::outputFormat();
-    EXPECT_EQ(out.channels, 2);
-    EXPECT_EQ(out.rate, 22050u);
-    EXPECT_EQ(out.bits, 16);
-    EXPECT_EQ(soundState.objects[n].volume[0], -600);
+    EXPECT_EQ(std::tuple(out.channels, out.rate, out.bits), std::tuple(2, 22050u, 16));
+    EXPECT_EQ(sound(n).volume[0], -600);
     Play(n, 0);
     EXPECT_NEAR(render(10)[0], 4010, 3);
-
     platform::headless::refuseOutputFormats(true);
     EXPECT_EQ(SelectFormat(1, 44, 8), 0);
     platform::headless::refuseOutputFormats(false);
     EXPECT_TRUE(reported(u8"再生フォーマットを変更できません"));
-    EXPECT_EQ(soundState.objects[n].buffers[0], nullptr);
+    EXPECT_EQ(sound(n).buffers[0], nullptr);
     Play(n, -1);  // ignored: there is nothing to play through
     Pause(n, -1);
     SetPan(n, 10, -1);
     EXPECT_EQ(GetPosition(n), 0u);
     EXPECT_GT(peak(render(4000), 0), 0);  // the report's beep, 150 ms
     EXPECT_EQ(peak(render(100), 0), 0);
-
     Release();
     Restore();
-    EXPECT_NE(soundState.objects[n].buffers[1], nullptr);
-    EXPECT_EQ(soundState.objects[n].pan[1], 1000);
+    EXPECT_NE(sound(n).buffers[1], nullptr);
+    EXPECT_EQ(sound(n).pan[1], 1000);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The scene machine's first-frame flag, the blink timer and the frame clock on the virtual clock.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "draw/zu_draw.h"
@@ -14,29 +15,21 @@ namespace {
 
 namespace headless = platform::headless;
 
-// Each scene writes down the first-frame flag it saw; loading hands over to the title itself.
-std::vector<std::pair<int32_t, int32_t>> seen;
-void record(int32_t scene) { seen.emplace_back(scene, sceneState.firstFrame); }
-void loadingScene() {
-    record(1);
-    sceneState.current = 2;
-    sceneState.previous = 0;
-}
+// Each scene writes down the first-frame flag it saw; loading hands over to the title itself,
+// and the title to titleHandsOverTo when that is set.
+using Seen = std::vector<std::pair<int32_t, int32_t>>;
+Seen seen;
 int32_t titleHandsOverTo = 0;
-void titleScene() {
-    record(2);
-    if (titleHandsOverTo) changeScene(titleHandsOverTo);
-}
-void introScene() { record(3); }
+void record(int32_t scene) { seen.emplace_back(scene, sceneState.firstFrame); }
 
 class FrameLoop : public FreshProgram {
 protected:
     void SetUp() override {
         FreshProgram::SetUp();
         std::copy(std::begin(sceneTable), std::end(sceneTable), saved);
-        sceneTable[0] = loadingScene;
-        sceneTable[1] = titleScene;
-        sceneTable[2] = introScene;
+        sceneTable[0] = [] { record(1); sceneState.current = 2; sceneState.previous = 0; };
+        sceneTable[1] = [] { record(2); if (titleHandsOverTo) changeScene(titleHandsOverTo); };
+        sceneTable[2] = [] { record(3); };
         seen.clear();
         titleHandsOverTo = 0;
     }
@@ -50,18 +43,14 @@ protected:
 TEST_F(FrameLoop, FirstFrameIsSetOnceForEveryScene) {
     sceneState.current = 1;
     for (int i = 0; i < 3; ++i) runFrame();
-    using Seen = std::vector<std::pair<int32_t, int32_t>>;
     EXPECT_EQ(seen, (Seen{{1, 1}, {2, 1}, {2, 0}}));
-
     seen.clear();
     changeScene(3);
-    EXPECT_EQ(zuDraw::transitionState.kind, 2);
-    EXPECT_EQ(zuDraw::transitionState.step, 20);
-    EXPECT_EQ(zuDraw::transitionState.direction, -1);
+    const zuDraw::TransitionState& t = zuDraw::transitionState;
+    EXPECT_EQ(std::tuple(t.kind, t.step, t.direction), std::tuple(2, 20, -1));
     runFrame();
     runFrame();
     EXPECT_EQ(seen, (Seen{{3, 1}, {3, 0}}));
-
     // A scene number outside 1..5 runs nothing.
     seen.clear();
     sceneState = {};
@@ -70,17 +59,20 @@ TEST_F(FrameLoop, FirstFrameIsSetOnceForEveryScene) {
     EXPECT_TRUE(seen.empty());
 }
 
-TEST_F(FrameLoop, CoveringRunPresentsOnlyAndTakesThePendingScene) {
+TEST_F(FrameLoop, CoveringRunPresentsOnlyAndTakesThePendingSceneAtItsEnd) {
     sceneState.current = 2;
     sceneState.previous = 2;
     sceneState.pending = 3;
-    zuDraw::transitionState.direction = 1;
-    zuDraw::transitionState.step = 1;
-    runFrame();
-    EXPECT_TRUE(seen.empty());
-    if (zuDraw::transitionState.direction == 0) {
-        EXPECT_EQ(sceneState.current, 3);
+    zuDraw::BeginCover();
+    for (int step = 1; step <= zuDraw::coverSteps; ++step) {
+        SCOPED_TRACE(step);
+        runFrame();
+        const bool last = step == zuDraw::coverSteps;
+        EXPECT_EQ(zuDraw::transitionState.direction, last ? 0 : 1);
+        EXPECT_EQ(sceneState.current, last ? 3 : 2);
     }
+    runFrame();
+    EXPECT_EQ(seen, (Seen{{3, 1}}));  // no scene ran while covering; then the pending one begins
 }
 
 TEST_F(FrameLoop, FinishedClipWipeGivesTheClipBack) {
@@ -92,9 +84,9 @@ TEST_F(FrameLoop, FinishedClipWipeGivesTheClipBack) {
     EXPECT_EQ(zuDraw::clipWipe.state, 1);  // only a scene change ends it
     titleHandsOverTo = 3;
     runFrame();
+    const zuDraw::ScreenState& s = zuDraw::screenState;
     EXPECT_EQ(zuDraw::clipWipe.state, 0);
-    EXPECT_EQ(zuDraw::screenState.clipLeft, 1);
-    EXPECT_EQ(zuDraw::screenState.clipBottom, 4);
+    EXPECT_EQ(std::tuple(s.clipLeft, s.clipTop, s.clipRight, s.clipBottom), std::tuple(1, 2, 3, 4));
 }
 
 TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200Milliseconds) {
@@ -108,26 +100,19 @@ TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200Milliseconds) {
         if (blinkState.on != last) flips.emplace_back(t, blinkState.on);
         last = blinkState.on;
     }
-    using Flips = std::vector<std::pair<uint32_t, int32_t>>;
-    EXPECT_EQ(flips, (Flips{{6000, 0}, {6200, 1}, {7200, 0}, {7400, 1}}));
+    EXPECT_EQ(flips, (decltype(flips){{6000, 0}, {6200, 1}, {7200, 0}, {7400, 1}}));
 }
 
-TEST_F(FrameLoop, ClicksLastOneFrame) {
+TEST_F(FrameLoop, FramesClearTheClicksAndMeasureTheClockWhichStartsAtZeroAfterReactivation) {
     deliver(WM_LBUTTONDOWN);
     deliver(WM_RBUTTONDBLCLK);
-    runFrame();
-    EXPECT_EQ(zuSystem::inputState.leftClick, 0);
-    EXPECT_EQ(zuSystem::inputState.rightDoubleClick, 0);
-    EXPECT_EQ(zuSystem::inputState.leftDown, 1);
-}
-
-TEST_F(FrameLoop, FrameClockMeasuresFramesAndStartsAtZeroAfterReactivation) {
     headless::setClock(0xFFFFFFF0u);  // across the wrap
     zuSystem::ResetClock();
     headless::setClock(0x10);
-    runFrame();
+    runFrame();  // clicks last one frame
+    const zuSystem::InputState& in = zuSystem::inputState;
+    EXPECT_EQ(std::tuple(in.leftClick, in.rightDoubleClick, in.leftDown), std::tuple(0, 0, 1));
     EXPECT_FLOAT_EQ(zuSystem::frameClock.seconds, 0.032f);
-
     deliver(WM_ACTIVATEAPP, 0);
     headless::setClock(60000);  // a minute in the background
     deliver(WM_ACTIVATEAPP, 1);

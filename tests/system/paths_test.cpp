@@ -41,13 +41,11 @@ TEST_F(Paths, ModuleDirWithAndWithoutOverride) {
     std::strcpy(pathState.dirOverride, "D:\\DATA");
     EXPECT_STREQ(ModuleDir(1), "D:\\DATA\\PUZZLE\\");
     EXPECT_STREQ(ModuleDir(0), "C:\\GAMES\\PUZZLE\\");
-
     // The trail byte 0x5C of "ソ" is no separator when scanning back.
     platform::setModuleFileName("\\GAMES\\ソ\\P.EXE");
     EXPECT_STREQ(ModuleDir(0), "\\GAMES\\ソ\\");
     EXPECT_STREQ(ModuleDir(1), "D:\\DATA\\ソ\\");
     EXPECT_STREQ(pathState.lastDirName, "ソ\\");
-
     // Over-long module paths are refused, not cut into another folder's name.
     platform::setModuleFileName(("\\" + std::string(300, 'a') + "\\P.EXE").c_str());
     EXPECT_STREQ(ModuleDir(0), "");
@@ -58,12 +56,10 @@ TEST_F(Paths, OverrideFileIsReadFromTheConfigFolder) {
     writeHost(configFolder / "tessora" / "zu.ini", "D:\\DATA\\\nsecond line\n");
     EXPECT_NE(LoadDirOverride("zu.ini"), 0);
     EXPECT_STREQ(pathState.dirOverride, "D:\\DATA");
-
     // A final "ソ" keeps its 0x5C trail byte.
     writeHost(configFolder / "tessora" / "zu.ini", "D:\\ソ\n");
     EXPECT_NE(LoadDirOverride("zu.ini"), 0);
     EXPECT_STREQ(pathState.dirOverride, "D:\\ソ");
-
     writeHost(configFolder / "tessora" / "zu.ini", std::string(255, 'x') + "\n");
     EXPECT_NE(LoadDirOverride("zu.ini"), 0);
     EXPECT_EQ(std::strlen(pathState.dirOverride), 255u);
@@ -79,7 +75,6 @@ TEST_F(Paths, SettingsFilesHoldOneNumber) {
     writeHost(programFolder / "EMPTY.TXT", "none");
     EXPECT_EQ(ReadNumber("EMPTY.TXT"), 0);
     EXPECT_EQ(headless::messageBoxCount(), 0);
-
     WriteNumber("NOFOLDER\\X.TXT", 1);  // unwritable: said so, nothing else happens
     EXPECT_EQ(headless::messageBoxCount(), 1);
     EXPECT_NE(headless::lastMessageBox().find("zuSystem::WriteNumber"), std::string::npos);
@@ -91,7 +86,6 @@ TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
     EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BIN").c_str()), "one");
     EXPECT_EQ(readAll((base + "/ソフト/data.bin").c_str()), "one");
     EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BI").c_str()), "<missing>");
-
     std::string host;
     std::string longName = base + "\\" + std::string(200, 'n') + "\\" + std::string(60, 'f');
     EXPECT_FALSE(platform::hostPath(longName.c_str(), host, true));  // 260 bytes or more

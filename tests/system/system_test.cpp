@@ -1,0 +1,253 @@
+// Quit, the instance guard between two processes, queries, Shift-JIS text, the error report and
+// the message boxes, the display-depth check and the numbered waits.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "draw/zu_draw.h"
+#include "platform/headless.h"
+#include "platform/os/clock.h"
+#include "platform/os/instance.h"
+#include "platform/os/system_info.h"
+#include "platform/os/window.h"
+#include "platform/sjis.h"
+#include "platform/win32.h"
+#include "support/fresh_program.h"
+#include "system/zu_system.h"
+
+namespace {
+
+using namespace zuSystem;
+namespace headless = platform::headless;
+
+class SystemFrame : public FreshProgram {};
+
+TEST_F(SystemFrame, QuitRunsOnceThenTheCloseEndsTheLoop) {
+    ClipCursor(0, 0, 10, 10);
+    systemState.mutex = 1;
+    // Unclipped, the guard given back, closing, and the one WM_CLOSE queued.
+    EXPECT_EQ(Quit(), 1);
+    const auto state = [] {
+        return std::tuple(IsClipped(), systemState.mutex, systemState.closeState, platform::queuedMessageCount());
+    };
+    EXPECT_EQ(state(), std::tuple(0, 0, 2, 1u));
+    ClipCursor(0, 0, 10, 10);
+    EXPECT_EQ(Quit(), 1);
+    EXPECT_EQ(state(), std::tuple(1, 0, 2, 1u));  // the second quit did nothing
+    EXPECT_TRUE(drainMessages());
+    EXPECT_EQ(platform::currentWindow(), nullptr);
+}
+
+TEST_F(SystemFrame, EscapeAndCloseQuitOnceAndEndTheLoop) {
+    // Each ends in quit, WM_CLOSE (never a second one), destroy and WM_QUIT.
+    for (const auto& [message, key] : {std::pair{WM_KEYDOWN, VK_ESCAPE}, std::pair{WM_CLOSE, 0}}) {
+        SCOPED_TRACE(message);
+        TearDown();
+        SetUp();
+        EXPECT_TRUE(deliver(message, key));
+        EXPECT_EQ(std::tuple(systemState.closeState, systemState.quitting), std::tuple(2, 1));
+        EXPECT_EQ(platform::currentWindow(), nullptr);
+    }
+}
+
+TEST_F(SystemFrame, SecondProcessIsRefusedAndBringsTheFirstToTheFront) {
+    std::string name = "guard-test-" + std::to_string(getpid());
+    ASSERT_EQ(CheckInstance(name.c_str()), 1);
+    EXPECT_EQ(systemState.mutex, 1);
+    auto otherProcess = [&] {
+        pid_t child = fork();
+        if (child == 0) _exit(platform::acquireInstance((name + ":ZuMutex").c_str()) ? 10 : 20);
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    EXPECT_EQ(otherProcess(), 20);
+    platform::serviceInstance();
+    EXPECT_EQ(headless::raiseCount(), 1);
+    Quit();  // releases the guard: the next copy may run
+    EXPECT_EQ(otherProcess(), 10);
+    platform::serviceInstance();
+    EXPECT_EQ(headless::raiseCount(), 1);
+}
+
+TEST_F(SystemFrame, VersionTable) {
+    // Platform id, major, minor and the number the game sees.
+    const int32_t rows[][4] = {{0, 3, 11, 310}, {1, 4, 0, 950},  {1, 4, 10, 980}, {1, 5, 2, 502},
+                               {2, 5, 0, 2000}, {2, 5, 1, 2000}, {2, 4, 0, 4000}, {3, 1, 0, -1}};
+    for (const auto& r : rows)
+        EXPECT_EQ(VersionNumber({r[0], r[1], r[2]}), r[3]) << r[0] << " " << r[1] << "." << r[2];
+    EXPECT_EQ(VersionNumber(platform::parseKernelRelease("6.1.0-18-amd64")), 6010);
+    EXPECT_GT(WindowsVersion(), 2000);
+}
+
+TEST_F(SystemFrame, DateTimeComeFromTheWallClockAndFreeMemorySaturates) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    int32_t year, month, day, hour, minute, second;
+    char weekday[4] = {};
+    GetDate(&year, &month, &day, weekday);
+    GetTime(&hour, &minute, &second);
+    unsetenv("TZ");
+    tzset();
+    EXPECT_EQ(std::tuple(year, month, day, hour, minute, second), std::tuple(2001, 9, 9, 1, 46, 40));
+    EXPECT_STREQ(weekday, "日");
+    // Bytes free, saturated rather than wrapped once the host has more than an int32 holds
+    // (with room for the host's count to move between the two readings).
+    const uint64_t hostFree = platform::freeMemory();
+    const int32_t memory = FreeMemory();
+    EXPECT_GT(memory, 0);
+    if (hostFree > uint64_t(INT32_MAX) + (256u << 20)) {
+        EXPECT_EQ(memory, INT32_MAX);
+    }
+}
+
+TEST(ShiftJis, ConvertsScansAndCutsOnCharacterBoundaries) {
+    EXPECT_EQ(platform::sjisToUtf8("エラー発生"), utf8(u8"エラー発生"));
+    EXPECT_EQ(platform::sjisToUtf8("ab\x83"), "ab");  // a lone final lead byte is dropped
+    std::string sjis;
+    EXPECT_TRUE(platform::utf8ToSjis(utf8(u8"ソフト"), sjis));
+    EXPECT_EQ(sjis, "ソフト");
+    EXPECT_FALSE(platform::utf8ToSjis("\xF0\x9F\x98\x80", sjis));
+    EXPECT_EQ(platform::sjisFindLast("a\\ソ", '\\'), 1u);
+    char small[4];
+    EXPECT_EQ(platform::sjisCopy(small, sizeof small, "aソソ"), 3u);
+    EXPECT_STREQ(small, "aソ");
+    EXPECT_EQ(platform::sjisCopy(small, sizeof small, "abソ"), 2u);
+    EXPECT_STREQ(small, "ab");
+}
+
+class Messages : public FreshProgram {};
+
+TEST_F(Messages, ErrorReportJoinsItsTextsBeepsAndRaisesTheFlag) {
+    int32_t beeps = headless::beepCount();
+    EXPECT_EQ(ReportError("zuDraw::Screen", "DirectDrawが使用できません", 42), 0);
+    EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : DirectDrawが使用できません"));
+    EXPECT_EQ(std::tuple(headless::beepCount(), HasError(), systemState.messageBoxOpen),
+              std::tuple(beeps + 1, 1, 0));
+    // An over-long message is cut at 255 bytes without splitting a double-byte character.
+    std::string message;
+    for (int i = 0; i < 200; ++i) message += "ソ";
+    ReportError("zuSound::Play", message.c_str(), 0);
+    std::string expected = utf8(u8"エラー発生: zuSound::Play : ");
+    for (int i = 0; i < (255 - 16) / 2; ++i) expected += utf8(u8"ソ");
+    EXPECT_EQ(headless::lastMessageBox(), expected);
+}
+
+TEST_F(Messages, QuitOnErrorQuitsOnlyAfterAReport) {
+    EXPECT_EQ((std::pair{QuitOnError(), systemState.quitting}), std::pair(0, 0));
+    ReportError("a", "b", 0);
+    EXPECT_EQ(QuitOnError(), 1);
+    EXPECT_EQ(systemState.quitting, 1);
+    EXPECT_TRUE(drainMessages());  // the posted close ends the loop
+}
+
+TEST_F(Messages, MessageAppendsALineBreakShowsTheCursorAndResetsTheClock) {
+    systemState.cursorShown = 0;
+    frameClock.seconds = 2.0f;
+    headless::setClock(777);
+    Message("%d", 5);
+    EXPECT_EQ(headless::lastMessageBox(), utf8(u8"メッセージ: 5\r\n"));
+    EXPECT_EQ(std::tuple(systemState.cursorShown, systemState.messageBoxOpen), std::tuple(1, 0));
+    EXPECT_EQ(std::tuple(frameClock.seconds, frameClock.lastTick), std::tuple(0.0f, 777u));
+    std::string longText(400, 'x');
+    Message("%s", longText.c_str());
+    EXPECT_EQ(headless::lastMessageBox(), utf8(u8"メッセージ: ") + std::string(253, 'x') + "\r\n");
+    EXPECT_EQ(YesNo("?"), 1);
+    headless::setAnswerNo(true);
+    EXPECT_EQ(YesNo("?"), 0);
+}
+
+TEST_F(Messages, DepthCheckAsksOnlyInAWindowOnAShallowDesktop) {
+    EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);  // full screen
+    systemState.fullScreen = 0;
+    headless::setDesktopBits(32);
+    EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);  // deep enough
+    zuDraw::screenState.colorDepth = 12;
+    headless::setDesktopBits(8);
+    EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);  // a depth with no index
+    EXPECT_EQ(headless::messageBoxCount(), 0);
+    zuDraw::screenState.colorDepth = 16;
+    EXPECT_EQ(CheckDisplayDepth("*"), 1);  // asked, answered Yes, nothing written
+    EXPECT_NE(headless::lastMessageBox().find(utf8(u8"フルスクリーンに切り換えますか？")), std::string::npos);
+    EXPECT_EQ(systemState.fullScreen, 1);
+    EXPECT_FALSE(std::filesystem::exists(programFolder / "*"));
+    systemState.fullScreen = 0;
+    int32_t boxes = headless::messageBoxCount();
+    EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);
+    EXPECT_EQ(headless::messageBoxCount(), boxes + 2);
+    EXPECT_EQ(ReadNumber("mode.txt"), 1);
+    systemState.fullScreen = 0;
+    headless::setAnswerNo(true);
+    EXPECT_EQ(CheckDisplayDepth("mode.txt"), 0);
+    EXPECT_EQ(systemState.quitting, 1);
+}
+
+TEST_F(Messages, DepthCheckWithoutAQuestionExplainsAndQuits) {
+    systemState.fullScreen = 0;
+    headless::setDesktopBits(8);
+    EXPECT_EQ(CheckDisplayDepth(""), 0);
+    EXPECT_EQ(headless::messageBoxCount(), 1);
+    std::string shown = headless::lastMessageBox();
+    EXPECT_NE(shown.find(utf8(u8"画面が256色以下に設定されています。\n")), std::string::npos);
+    EXPECT_NE(shown.find(utf8(u8"65536色以上に設定するか、")), std::string::npos);
+    EXPECT_EQ(systemState.quitting, 1);
+}
+
+class Waits : public FreshProgram {};
+
+TEST_F(Waits, OutOfRangeNumbersReportAndChangeNothing) {
+    StartUp();
+    WaitTable before = waitTable;
+    EXPECT_EQ(SetWait(0, 100), 0);
+    EXPECT_EQ(SetWait(11, 100), 0);
+    EXPECT_EQ(InitWait(-1), 0);
+    EXPECT_EQ(headless::messageBoxCount(), 3);
+    EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuSystem::InitWait : ウェイトNoが範囲外です"));
+    EXPECT_EQ(HasError(), 1);
+    EXPECT_EQ(0, std::memcmp(&before, &waitTable, sizeof before));
+    EXPECT_EQ(IsWaitOver(11), 0);
+    EXPECT_EQ(SetWait(10, 100), 1);
+}
+
+TEST_F(Waits, WaitsRunOutAndInitStopsThem) {
+    headless::setClock(1000);
+    StartUp();
+    const auto overAt = [](uint32_t now) {
+        headless::setClock(now);
+        return IsWaitOver(3);
+    };
+    EXPECT_EQ(IsWaitOver(3), 0);
+    SetWait(3, 500);
+    EXPECT_EQ((std::vector{overAt(1499), overAt(1500), overAt(90000)}), (std::vector{0, 1, 1}));
+    InitWait(3);
+    EXPECT_EQ((std::vector{overAt(90000), overAt(waitNotRunning)}), (std::vector{0, 1}));
+}
+
+TEST_F(Waits, DelaySleepsPastItsDeadlineAndResetsTheClock) {
+    headless::setClock(0xFFFFFF00u);  // the deadline lies after the wrap
+    frameClock.seconds = 3.0f;
+    Delay(0x200);
+    EXPECT_EQ(platform::ticks(), 0x101u);
+    EXPECT_EQ(std::pair(frameClock.seconds, frameClock.lastTick), std::pair(0.0f, 0x101u));
+}
+
+TEST_F(Waits, StartUpResetsWaitsCaptureAndSystemKeys) {
+    waitTable.due[4] = 7;
+    BeginCapture();
+    inputState.keyHeld = 'A';
+    SetSystemKeyMode(3);
+    zuDraw::screenState.width = 640;
+    zuDraw::screenState.height = 480;
+    EXPECT_EQ(StartUp(), 1);
+    EXPECT_EQ(waitTable.due[4], waitNotRunning);
+    EXPECT_EQ(inputState.captureMode + inputState.keyHeld + systemState.systemKeyMode, 0);
+    EXPECT_EQ(IsClipped(), 1);
+}
+
+}  // namespace
