@@ -34,7 +34,7 @@ bool VirtualDisplay::start(int32_t width, int32_t height) {
         whyNot_ = "Xvfb did not start: " + server_->err();
         return false;
     }
-    name_ = ":" + server_->out().substr(0, server_->out().find('\n'));
+    name_ = std::string(":") + server_->out().substr(0, server_->out().find('\n'));
     return true;
 }
 
