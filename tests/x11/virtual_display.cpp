@@ -26,6 +26,7 @@ bool VirtualDisplay::start(int32_t width, int32_t height) {
         whyNot_ = "Xvfb is not installed";
         return false;
     }
+    width_ = width, height_ = height;
     server_ = std::make_unique<Process>();
     ProcessSpec spec;
     spec.argv = {xvfb, "-displayfd", "1", "-screen", "0",
@@ -46,6 +47,21 @@ int64_t VirtualDisplay::pixel(int32_t x, int32_t y) const {
     if (image) XDestroyImage(image);
     XCloseDisplay(d);
     return value;
+}
+
+std::vector<uint32_t> VirtualDisplay::screenshot() const {
+    Display* d = XOpenDisplay(name_.c_str());
+    if (!d) return {};
+    XImage* image = XGetImage(d, DefaultRootWindow(d), 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
+    std::vector<uint32_t> pixels;
+    if (image) {
+        pixels.reserve(size_t(width_) * size_t(height_));
+        for (int32_t y = 0; y < height_; ++y)
+            for (int32_t x = 0; x < width_; ++x) pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFF));
+        XDestroyImage(image);
+    }
+    XCloseDisplay(d);
+    return pixels;
 }
 
 bool xdotool(const VirtualDisplay& display, const std::vector<std::string>& args) {

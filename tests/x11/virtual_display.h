@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "support/process.h"
 
@@ -16,10 +17,15 @@ public:
     const std::string& whyNot() const { return whyNot_; }
     // The screen's pixel at (x, y) as 0xRRGGBB, or -1 when it cannot be read.
     int64_t pixel(int32_t x, int32_t y) const;
+    // The whole screen, top row first, each pixel 0xRRGGBB; empty when it cannot be read.
+    std::vector<uint32_t> screenshot() const;
+    int32_t width() const { return width_; }
+    int32_t height() const { return height_; }
 
 private:
     std::unique_ptr<Process> server_;
     std::string name_, whyNot_;
+    int32_t width_ = 0, height_ = 0;
 };
 
 std::string findProgram(const std::string& name);  // empty when not on the PATH

@@ -45,11 +45,17 @@ private:
     bool createRenderer();
     void setFullDesktop(bool on);
     void toggleFullDesktop();
+    void followWindow();
     void render();
     bool uploadFrame(const Surface& frame);
     void paceToRefresh();
     void noticeVsyncThatDoesNotWait(uint32_t presentMs);
     void writeScreenshot();
+    struct Geometry {
+        Rect area;      // client area in screen coordinates (points)
+        Size drawable;  // in pixels
+    };
+    Geometry geometry() const;
     Viewport viewport() const;
     Point windowToDrawable(int32_t x, int32_t y) const;
     Point drawableToWindow(Point p) const;

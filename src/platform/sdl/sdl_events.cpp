@@ -59,7 +59,8 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_CLOSE: postMessage(currentWindow(), WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED: setFocus(true); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: setFocus(false); break;
-    case SDL_WINDOWEVENT_EXPOSED: case SDL_WINDOWEVENT_SIZE_CHANGED: render(); break;
+    case SDL_WINDOWEVENT_EXPOSED: render(); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED: case SDL_WINDOWEVENT_MOVED: followWindow(); break;
     default: break;
     }
 }

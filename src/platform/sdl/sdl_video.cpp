@@ -7,6 +7,7 @@
 #include "platform/text/fonts.h"
 #include "platform/video/image_write.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_host.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
 
@@ -96,6 +97,21 @@ void SdlBackend::setFullDesktop(bool on) {
         SDL_SetWindowSize(window, size.cx, size.cy);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
+    followWindow();
+}
+
+// Without a window manager nobody carries out a full-desktop request, and SDL takes the
+// display's size as granted: the window is placed over the display here. With one, whatever
+// it grants is followed. Either way the layout comes from the window's real size.
+void SdlBackend::followWindow() {
+    if (!window) return;
+    SDL_Rect b;
+    if (fullDesktop && !hostHasWindowManager(window) &&
+        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &b) == 0) {
+        Rect want{b.x, b.y, b.x + b.w, b.y + b.h}, have = geometry().area;
+        if (have.left != want.left || have.top != want.top || have.right != want.right || have.bottom != want.bottom)
+            hostPlaceWindow(window, want);
+    }
     clipCursor(clipOn ? &clip : nullptr);
     render();
 }
@@ -106,26 +122,38 @@ void SdlBackend::toggleFullDesktop() {
     rememberWindowed(!fullDesktop);
 }
 
+// The window's real area and drawable size: the X server's word where there is one (X11 has
+// no density scaling, so its drawable pixels are window points), else SDL's.
+SdlBackend::Geometry SdlBackend::geometry() const {
+    Geometry g;
+    if (hostWindowArea(window, g.area)) {
+        g.drawable = Size{g.area.width(), g.area.height()};
+        return g;
+    }
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+    g.area = Rect{x, y, x + w, y + h};
+    if (renderer) SDL_GetRendererOutputSize(renderer, &g.drawable.cx, &g.drawable.cy);
+    return g;
+}
+
 Viewport SdlBackend::viewport() const {
-    int w = 0, h = 0;
-    if (renderer) SDL_GetRendererOutputSize(renderer, &w, &h);
     Size picture = haveFrame ? Size{lastFrame.width, lastFrame.height} : Size{640, 480};
-    return fitPicture(Size{w, h}, picture);
+    return fitPicture(geometry().drawable, picture);
 }
 
 // Window coordinates (points) and drawable pixels differ on high-density screens.
 Point SdlBackend::windowToDrawable(int32_t x, int32_t y) const {
-    int ww = 1, wh = 1, dw = 1, dh = 1;
-    SDL_GetWindowSize(window, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer, &dw, &dh);
-    return Point{ww > 0 ? x * dw / ww : x, wh > 0 ? y * dh / wh : y};
+    Geometry g = geometry();
+    int32_t ww = g.area.width(), wh = g.area.height();
+    return Point{ww > 0 ? x * g.drawable.cx / ww : x, wh > 0 ? y * g.drawable.cy / wh : y};
 }
 
 Point SdlBackend::drawableToWindow(Point p) const {
-    int ww = 1, wh = 1, dw = 1, dh = 1;
-    SDL_GetWindowSize(window, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer, &dw, &dh);
-    return Point{dw > 0 ? p.x * ww / dw : p.x, dh > 0 ? p.y * wh / dh : p.y};
+    Geometry g = geometry();
+    int32_t ww = g.area.width(), wh = g.area.height();
+    return Point{g.drawable.cx > 0 ? p.x * ww / g.drawable.cx : p.x, g.drawable.cy > 0 ? p.y * wh / g.drawable.cy : p.y};
 }
 
 bool SdlBackend::uploadFrame(const Surface& frame) {
@@ -235,10 +263,10 @@ void SdlBackend::clipCursor(const Rect* r) {
 
 Point SdlBackend::cursorPos() {
     if (!window) return {};
-    int gx = 0, gy = 0, wx = 0, wy = 0;
+    int gx = 0, gy = 0;
     SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(window, &wx, &wy);
-    return toPicture(viewport(), windowToDrawable(gx - wx, gy - wy));
+    Rect area = geometry().area;
+    return toPicture(viewport(), windowToDrawable(gx - area.left, gy - area.top));
 }
 
 void SdlBackend::setCursorPos(int32_t x, int32_t y) {
