@@ -30,6 +30,7 @@ public:
     Point cursorPos() override;
     void setCursorPos(int32_t x, int32_t y) override;
     bool enableTextInput(bool on) override;
+    void setWindowIcon(std::span<const uint8_t> bmpFile) override;
 
     bool waitForVerticalBlank() override;
     void showFrame(const Surface& primary) override;

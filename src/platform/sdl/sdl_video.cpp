@@ -1,10 +1,12 @@
 // SDL2 presentation: the window (full-desktop or a whole multiple of the picture), the renderer
 // with vsync or paced to the refresh rate, the sharp scaling between bars, and F12 screenshots.
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 
 #include "platform/text/fonts.h"
+#include "platform/video/bmp.h"
 #include "platform/video/image_write.h"
 #include "platform/sdl/sdl_backend.h"
 #include "platform/sdl/sdl_host.h"
@@ -78,6 +80,19 @@ void SdlBackend::closeWindow() {
     renderer = nullptr;
     window = nullptr;
     enlargeScale = 0;
+}
+
+// A picture without alpha is taken as wholly opaque.
+void SdlBackend::setWindowIcon(std::span<const uint8_t> bmpFile) {
+    Image icon;
+    if (!window || !decodeBmp(bmpFile, icon)) return;
+    if (std::all_of(icon.xrgb.begin(), icon.xrgb.end(), [](uint32_t p) { return (p >> 24) == 0; }))
+        for (uint32_t& p : icon.xrgb) p |= 0xFF000000u;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(icon.xrgb.data(), icon.width, icon.height, 32,
+                                                        icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    SDL_SetWindowIcon(window, s);
+    SDL_FreeSurface(s);
 }
 
 void SdlBackend::raiseWindow() {
