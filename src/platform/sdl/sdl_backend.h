@@ -12,6 +12,8 @@
 
 namespace platform {
 
+class MessageBoxView;
+
 class SdlBackend : public Backend {
 public:
     ~SdlBackend() override;
@@ -62,6 +64,11 @@ private:
     Point drawableToWindow(Point p) const;
     void applyCursor();
 
+    // sdl_message_box.cpp
+    struct BoxScreen;
+    int32_t runMessageBox(MessageBoxView&, BoxScreen&);
+    SDL_Rect boxPlace() const;  // the box's place in the drawable, centred
+
     // sdl_events.cpp
     void handle(const SDL_Event& e);
     void handleWindowEvent(const SDL_WindowEvent& e);
@@ -73,6 +80,7 @@ private:
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* frameTexture = nullptr;
     SDL_Texture* enlargeTexture = nullptr;
+    SDL_Texture* boxTexture = nullptr;  // an open message box, drawn over the picture
     int32_t enlargeScale = 0;
     Surface lastFrame;
     bool haveFrame = false;
@@ -90,6 +98,8 @@ private:
     SDL_AudioDeviceID audioDevice = 0;
     AudioFill audioFill;
 };
+
+int32_t virtualKeyOf(SDL_Keycode);  // 0 for keys the framework does not know
 
 bool rememberedWindowed();
 void rememberWindowed(bool windowed);

@@ -211,6 +211,13 @@ void SdlBackend::render() {
         }
         SDL_RenderCopy(renderer, source, nullptr, &dest);
     }
+    if (boxTexture) {
+        SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 96);
+        SDL_RenderFillRect(renderer, nullptr);
+        SDL_Rect box = boxPlace();
+        SDL_RenderCopy(renderer, boxTexture, nullptr, &box);
+    }
     SDL_RenderPresent(renderer);
 }
 
