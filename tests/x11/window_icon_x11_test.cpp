@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <unistd.h>
 
 #include "game/board_reader.h"
 #include "x11/sdl_program.h"
@@ -38,8 +39,11 @@ TEST(WindowIconX11, TheGameWindowShowsTheProgramIcon) {
     ASSERT_FALSE(window.empty()) << "the game's window is found by its title";
     window = window.substr(0, window.find('\n'));
 
-    std::string size = "Icon (" + std::to_string(icon.width) + " x " + std::to_string(icon.height) + ")";
-    EXPECT_NE(runOn(display, {"xprop", "-id", window, "_NET_WM_ICON"}).find(size), std::string::npos) << size;
+    // The icon follows the window's opening by a moment.
+    std::string size = "Icon (" + std::to_string(icon.width) + " x " + std::to_string(icon.height) + ")", shown;
+    for (int i = 0; i < 100 && shown.find(size) == std::string::npos; ++i, usleep(50 * 1000))
+        shown = runOn(display, {"xprop", "-id", window, "_NET_WM_ICON"});
+    EXPECT_NE(shown.find(size), std::string::npos) << size << " in " << shown;
 
     // "_NET_WM_ICON = width, height, pixel, pixel ..." with each pixel 0xAARRGGBB.
     std::string numbers = runOn(display, {"xprop", "-id", window, "-notype", "32c", "_NET_WM_ICON"});
