@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <span>
 
 #include "platform/types.h"
 
@@ -42,6 +43,8 @@ public:
     virtual Point cursorPos() { return {}; }
     virtual void setCursorPos(int32_t x, int32_t y) { (void)x; (void)y; }
     virtual bool enableTextInput(bool on) { (void)on; return true; }
+    // The window's icon, as the bytes of a BMP file (32-bit ones carry alpha).
+    virtual void setWindowIcon(std::span<const uint8_t> bmpFile) { (void)bmpFile; }
 
     // Display
     virtual bool setDisplayMode(int32_t w, int32_t h, int32_t bits) { (void)w; (void)h; (void)bits; return true; }

@@ -11,6 +11,7 @@
 
 #include "game/game_run.h"
 #include "support/process.h"
+#include "x11/virtual_display.h"
 
 // Last: Xlib's macros (Status, None, Bool) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -18,27 +19,12 @@
 
 namespace {
 
-std::string findProgram(const std::string& name) {  // empty when not on the PATH
-    const char* path = std::getenv("PATH");
-    std::stringstream dirs(path ? path : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');)
-        if (access((dir + "/" + name).c_str(), X_OK) == 0) return dir + "/" + name;
-    return {};
-}
-
 class SdlX11 : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string xvfb = findProgram("Xvfb");
-        xdotoolPath = findProgram("xdotool");
-        if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
-        if (xdotoolPath.empty()) GTEST_SKIP() << "xdotool is not installed";
-        // Xvfb picks a free display number itself and writes it to the pipe.
-        test::ProcessSpec spec;
-        spec.argv = {xvfb, "-displayfd", "1", "-screen", "0", "1366x768x24", "-nolisten", "tcp"};
-        if (!server.start(spec) || !server.waitForOutput("\n", 15000))
-            GTEST_SKIP() << "Xvfb did not start: " << server.err();
-        display = ":" + server.out().substr(0, server.out().find('\n'));
+        if (test::findProgram("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+        if (!screen.start(1366, 768)) GTEST_SKIP() << screen.whyNot();
+        display = screen.name();
         dir = test::makeTempDir();
     }
     void TearDown() override {
@@ -54,25 +40,9 @@ protected:
         spec.workDir = dir;
         return spec;
     }
-    bool xdotool(const std::vector<std::string>& args) const {
-        test::ProcessSpec spec;
-        spec.argv = {xdotoolPath};
-        spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-        spec.env = {{"DISPLAY", display}};
-        spec.timeoutMs = 10000;
-        return test::runProcess(spec).exitCode == 0;
-    }
+    bool xdotool(const std::vector<std::string>& args) const { return test::xdotool(screen, args); }
     bool moveTo(int x, int y) const { return xdotool({"mousemove", std::to_string(x), std::to_string(y)}); }
-    // The screen's pixel as 0xRRGGBB, or -1 when it cannot be read.
-    int64_t pixel(int x, int y) const {
-        Display* d = XOpenDisplay(display.c_str());
-        if (!d) return -1;
-        XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
-        int64_t value = image ? int64_t(XGetPixel(image, 0, 0) & 0xFFFFFF) : -1;
-        if (image) XDestroyImage(image);
-        XCloseDisplay(d);
-        return value;
-    }
+    int64_t pixel(int x, int y) const { return screen.pixel(x, y); }
     // Polls the screen for up to ten seconds until every point has passed the test once: frames
     // come slowly on a loaded machine, where a scene may end before its opening blinds do.
     bool shows(const std::vector<platform::Point>& points, const std::function<bool(uint32_t)>& test) const {
@@ -90,8 +60,8 @@ protected:
         return false;
     }
 
-    test::Process server;
-    std::string xdotoolPath, display, dir;
+    test::VirtualDisplay screen;
+    std::string display, dir;
 };
 
 bool bright(uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) > 320; }

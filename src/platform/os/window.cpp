@@ -6,6 +6,7 @@
 
 #include "platform/backend.h"
 #include "platform/os/instance.h"
+#include "platform/os/resources.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
 
@@ -65,6 +66,7 @@ Window* createWindow(const WindowDesc& desc) {
         theWindow.alive = false;
         return nullptr;
     }
+    if (auto icon = findResource(desc.instance, "ICON", desc.icon); !icon.empty()) backend().setWindowIcon(icon);
     return &theWindow;
 }
 

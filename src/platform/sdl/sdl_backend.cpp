@@ -1,5 +1,5 @@
-// SDL2 backend: start-up, clock, cursor, text input, message boxes and the remembered
-// window/full-desktop choice.
+// SDL2 backend: start-up, clock, cursor, text input and the remembered window/full-desktop
+// choice.
 #include "platform/sdl/sdl_backend.h"
 
 #include <chrono>
@@ -56,35 +56,6 @@ bool SdlBackend::enableTextInput(bool on) {
     if (on) SDL_StartTextInput();
     else SDL_StopTextInput();
     return true;
-}
-
-int32_t SdlBackend::messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) {
-    bool yesNo = (type & 0xF) == MB_YESNO;
-    uint32_t icon = type & 0xF0;
-    SDL_MessageBoxButtonData yesNoButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"}};
-    SDL_MessageBoxButtonData okButton[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK, "OK"}};
-    SDL_MessageBoxData box{};
-    box.flags = icon == MB_ICONHAND       ? SDL_MESSAGEBOX_ERROR
-                : icon == MB_ICONWARNING  ? SDL_MESSAGEBOX_WARNING
-                                          : SDL_MESSAGEBOX_INFORMATION;
-    box.window = window;
-    box.title = captionUtf8;
-    box.message = textUtf8;
-    box.numbuttons = yesNo ? 2 : 1;
-    box.buttons = yesNo ? yesNoButtons : okButton;
-    int pressed = 0;
-    // A full-desktop window would hide the box; let go of the pointer while it is open.
-    if (window) SDL_SetWindowMouseRect(window, nullptr);
-    int result = SDL_ShowMessageBox(&box, &pressed);
-    if (window) clipCursor(clipOn ? &clip : nullptr);
-    if (result != 0 || pressed < 0) {
-        std::fprintf(stderr, "messagebox: %s: %s\n", captionUtf8, textUtf8);
-        return yesNo ? (result != 0 ? IDYES : IDNO) : IDOK;
-    }
-    return pressed;
 }
 
 // --- the remembered choice and the screenshot folder -------------------------------------

@@ -12,6 +12,8 @@
 
 namespace platform {
 
+class MessageBoxView;
+
 class SdlBackend : public Backend {
 public:
     ~SdlBackend() override;
@@ -30,6 +32,7 @@ public:
     Point cursorPos() override;
     void setCursorPos(int32_t x, int32_t y) override;
     bool enableTextInput(bool on) override;
+    void setWindowIcon(std::span<const uint8_t> bmpFile) override;
 
     bool waitForVerticalBlank() override;
     void showFrame(const Surface& primary) override;
@@ -45,15 +48,26 @@ private:
     bool createRenderer();
     void setFullDesktop(bool on);
     void toggleFullDesktop();
+    void followWindow();
     void render();
     bool uploadFrame(const Surface& frame);
     void paceToRefresh();
     void noticeVsyncThatDoesNotWait(uint32_t presentMs);
     void writeScreenshot();
+    struct Geometry {
+        Rect area;      // client area in screen coordinates (points)
+        Size drawable;  // in pixels
+    };
+    Geometry geometry() const;
     Viewport viewport() const;
     Point windowToDrawable(int32_t x, int32_t y) const;
     Point drawableToWindow(Point p) const;
     void applyCursor();
+
+    // sdl_message_box.cpp
+    struct BoxScreen;
+    int32_t runMessageBox(MessageBoxView&, BoxScreen&);
+    SDL_Rect boxPlace() const;  // the box's place in the drawable, centred
 
     // sdl_events.cpp
     void handle(const SDL_Event& e);
@@ -66,6 +80,7 @@ private:
     SDL_Renderer* renderer = nullptr;
     SDL_Texture* frameTexture = nullptr;
     SDL_Texture* enlargeTexture = nullptr;
+    SDL_Texture* boxTexture = nullptr;  // an open message box, drawn over the picture
     int32_t enlargeScale = 0;
     Surface lastFrame;
     bool haveFrame = false;
@@ -83,6 +98,8 @@ private:
     SDL_AudioDeviceID audioDevice = 0;
     AudioFill audioFill;
 };
+
+int32_t virtualKeyOf(SDL_Keycode);  // 0 for keys the framework does not know
 
 bool rememberedWindowed();
 void rememberWindowed(bool windowed);

@@ -21,6 +21,8 @@ constexpr KeyPair keyTable[] = {
     {SDLK_KP_PERIOD, VK_DECIMAL}, {SDLK_KP_DIVIDE, VK_DIVIDE},
 };
 
+}  // namespace
+
 int32_t virtualKeyOf(SDL_Keycode k) {
     if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
     if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
@@ -31,8 +33,6 @@ int32_t virtualKeyOf(SDL_Keycode k) {
         if (p.sdl == k) return p.vk;
     return 0;
 }
-
-}  // namespace
 
 void SdlBackend::pumpEvents(bool wait) {
     SDL_Event e;
@@ -59,7 +59,8 @@ void SdlBackend::handleWindowEvent(const SDL_WindowEvent& e) {
     case SDL_WINDOWEVENT_CLOSE: postMessage(currentWindow(), WM_CLOSE, 0, 0); break;
     case SDL_WINDOWEVENT_FOCUS_GAINED: setFocus(true); break;
     case SDL_WINDOWEVENT_FOCUS_LOST: setFocus(false); break;
-    case SDL_WINDOWEVENT_EXPOSED: case SDL_WINDOWEVENT_SIZE_CHANGED: render(); break;
+    case SDL_WINDOWEVENT_EXPOSED: render(); break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED: case SDL_WINDOWEVENT_MOVED: followWindow(); break;
     default: break;
     }
 }

@@ -1,12 +1,15 @@
 // SDL2 presentation: the window (full-desktop or a whole multiple of the picture), the renderer
 // with vsync or paced to the refresh rate, the sharp scaling between bars, and F12 screenshots.
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 
 #include "platform/text/fonts.h"
+#include "platform/video/bmp.h"
 #include "platform/video/image_write.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/sdl_host.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
 
@@ -79,6 +82,19 @@ void SdlBackend::closeWindow() {
     enlargeScale = 0;
 }
 
+// A picture without alpha is taken as wholly opaque.
+void SdlBackend::setWindowIcon(std::span<const uint8_t> bmpFile) {
+    Image icon;
+    if (!window || !decodeBmp(bmpFile, icon)) return;
+    if (std::all_of(icon.xrgb.begin(), icon.xrgb.end(), [](uint32_t p) { return (p >> 24) == 0; }))
+        for (uint32_t& p : icon.xrgb) p |= 0xFF000000u;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(icon.xrgb.data(), icon.width, icon.height, 32,
+                                                        icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (!s) return;
+    SDL_SetWindowIcon(window, s);
+    SDL_FreeSurface(s);
+}
+
 void SdlBackend::raiseWindow() {
     if (!window) return;
     SDL_RestoreWindow(window);
@@ -96,6 +112,21 @@ void SdlBackend::setFullDesktop(bool on) {
         SDL_SetWindowSize(window, size.cx, size.cy);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     }
+    followWindow();
+}
+
+// Without a window manager nobody carries out a full-desktop request, and SDL takes the
+// display's size as granted: the window is placed over the display here. With one, whatever
+// it grants is followed. Either way the layout comes from the window's real size.
+void SdlBackend::followWindow() {
+    if (!window) return;
+    SDL_Rect b;
+    if (fullDesktop && !hostHasWindowManager(window) &&
+        SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &b) == 0) {
+        Rect want{b.x, b.y, b.x + b.w, b.y + b.h}, have = geometry().area;
+        if (have.left != want.left || have.top != want.top || have.right != want.right || have.bottom != want.bottom)
+            hostPlaceWindow(window, want);
+    }
     clipCursor(clipOn ? &clip : nullptr);
     render();
 }
@@ -106,26 +137,38 @@ void SdlBackend::toggleFullDesktop() {
     rememberWindowed(!fullDesktop);
 }
 
+// The window's real area and drawable size: the X server's word where there is one (X11 has
+// no density scaling, so its drawable pixels are window points), else SDL's.
+SdlBackend::Geometry SdlBackend::geometry() const {
+    Geometry g;
+    if (hostWindowArea(window, g.area)) {
+        g.drawable = Size{g.area.width(), g.area.height()};
+        return g;
+    }
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+    g.area = Rect{x, y, x + w, y + h};
+    if (renderer) SDL_GetRendererOutputSize(renderer, &g.drawable.cx, &g.drawable.cy);
+    return g;
+}
+
 Viewport SdlBackend::viewport() const {
-    int w = 0, h = 0;
-    if (renderer) SDL_GetRendererOutputSize(renderer, &w, &h);
     Size picture = haveFrame ? Size{lastFrame.width, lastFrame.height} : Size{640, 480};
-    return fitPicture(Size{w, h}, picture);
+    return fitPicture(geometry().drawable, picture);
 }
 
 // Window coordinates (points) and drawable pixels differ on high-density screens.
 Point SdlBackend::windowToDrawable(int32_t x, int32_t y) const {
-    int ww = 1, wh = 1, dw = 1, dh = 1;
-    SDL_GetWindowSize(window, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer, &dw, &dh);
-    return Point{ww > 0 ? x * dw / ww : x, wh > 0 ? y * dh / wh : y};
+    Geometry g = geometry();
+    int32_t ww = g.area.width(), wh = g.area.height();
+    return Point{ww > 0 ? x * g.drawable.cx / ww : x, wh > 0 ? y * g.drawable.cy / wh : y};
 }
 
 Point SdlBackend::drawableToWindow(Point p) const {
-    int ww = 1, wh = 1, dw = 1, dh = 1;
-    SDL_GetWindowSize(window, &ww, &wh);
-    SDL_GetRendererOutputSize(renderer, &dw, &dh);
-    return Point{dw > 0 ? p.x * ww / dw : p.x, dh > 0 ? p.y * wh / dh : p.y};
+    Geometry g = geometry();
+    int32_t ww = g.area.width(), wh = g.area.height();
+    return Point{g.drawable.cx > 0 ? p.x * ww / g.drawable.cx : p.x, g.drawable.cy > 0 ? p.y * wh / g.drawable.cy : p.y};
 }
 
 bool SdlBackend::uploadFrame(const Surface& frame) {
@@ -167,6 +210,13 @@ void SdlBackend::render() {
             }
         }
         SDL_RenderCopy(renderer, source, nullptr, &dest);
+    }
+    if (boxTexture) {
+        SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+        SDL_SetRenderDrawColor(renderer, 0, 0, 0, 96);
+        SDL_RenderFillRect(renderer, nullptr);
+        SDL_Rect box = boxPlace();
+        SDL_RenderCopy(renderer, boxTexture, nullptr, &box);
     }
     SDL_RenderPresent(renderer);
 }
@@ -235,10 +285,10 @@ void SdlBackend::clipCursor(const Rect* r) {
 
 Point SdlBackend::cursorPos() {
     if (!window) return {};
-    int gx = 0, gy = 0, wx = 0, wy = 0;
+    int gx = 0, gy = 0;
     SDL_GetGlobalMouseState(&gx, &gy);
-    SDL_GetWindowPosition(window, &wx, &wy);
-    return toPicture(viewport(), windowToDrawable(gx - wx, gy - wy));
+    Rect area = geometry().area;
+    return toPicture(viewport(), windowToDrawable(gx - area.left, gy - area.top));
 }
 
 void SdlBackend::setCursorPos(int32_t x, int32_t y) {

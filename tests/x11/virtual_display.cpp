@@ -1,0 +1,77 @@
+// Starting Xvfb on a free display number it picks itself, and XGetImage of single pixels.
+#include "x11/virtual_display.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <sstream>
+
+namespace test {
+
+std::string findProgram(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream dirs(path ? path : "/usr/bin:/bin");
+    for (std::string dir; std::getline(dirs, dir, ':');) {
+        std::string candidate = dir + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
+    return {};
+}
+
+bool VirtualDisplay::start(int32_t width, int32_t height) {
+    std::string xvfb = findProgram("Xvfb");
+    if (xvfb.empty()) {
+        whyNot_ = "Xvfb is not installed";
+        return false;
+    }
+    width_ = width, height_ = height;
+    server_ = std::make_unique<Process>();
+    ProcessSpec spec;
+    spec.argv = {xvfb, "-displayfd", "1", "-screen", "0",
+                 std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp"};
+    if (!server_->start(spec) || !server_->waitForOutput("\n", 15000)) {
+        whyNot_ = "Xvfb did not start: " + server_->err();
+        return false;
+    }
+    name_ = std::string(":") + server_->out().substr(0, server_->out().find('\n'));
+    return true;
+}
+
+int64_t VirtualDisplay::pixel(int32_t x, int32_t y) const {
+    Display* d = XOpenDisplay(name_.c_str());
+    if (!d) return -1;
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
+    int64_t value = image ? int64_t(XGetPixel(image, 0, 0) & 0xFFFFFF) : -1;
+    if (image) XDestroyImage(image);
+    XCloseDisplay(d);
+    return value;
+}
+
+std::vector<uint32_t> VirtualDisplay::screenshot() const {
+    Display* d = XOpenDisplay(name_.c_str());
+    if (!d) return {};
+    XImage* image = XGetImage(d, DefaultRootWindow(d), 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
+    std::vector<uint32_t> pixels;
+    if (image) {
+        pixels.reserve(size_t(width_) * size_t(height_));
+        for (int32_t y = 0; y < height_; ++y)
+            for (int32_t x = 0; x < width_; ++x) pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFF));
+        XDestroyImage(image);
+    }
+    XCloseDisplay(d);
+    return pixels;
+}
+
+bool xdotool(const VirtualDisplay& display, const std::vector<std::string>& args) {
+    ProcessSpec spec;
+    spec.argv = {findProgram("xdotool")};
+    if (spec.argv[0].empty()) return false;
+    spec.argv.insert(spec.argv.end(), args.begin(), args.end());
+    spec.env = {{"DISPLAY", display.name()}};
+    spec.timeoutMs = 10000;
+    return runProcess(spec).exitCode == 0;
+}
+
+}  // namespace test
