@@ -1,4 +1,4 @@
-// The program's entry: picks the backend from TESSORA_PLATFORM, builds the instance from the
+// The program's entry: picks the backend from ZU_PLATFORM (or TESSORA_PLATFORM), builds the instance from the
 // compiled-in resources and the command line, and runs WinMain.
 #include <cstdio>
 #include <cstdlib>
@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/environment.h"
 #include "platform/headless.h"
 #include "platform/os/resources.h"
 #include "platform/sjis.h"
@@ -31,11 +32,12 @@ std::string commandLineOf(int argc, char** argv) {
 
 // 0 when a backend is installed, else the exit status.
 int chooseBackend() {
-    const char* name = std::getenv("TESSORA_PLATFORM");
-    if (!name || !*name || std::strcmp(name, "sdl") == 0) return platform::useSdl() ? 0 : 1;
+    const char* name = platform::environmentSetting("PLATFORM");
+    if (!name || std::strcmp(name, "sdl") == 0) return platform::useSdl() ? 0 : 1;
     if (std::strcmp(name, "headless") == 0)
         return platform::useHeadless(platform::HeadlessOptions::fromEnvironment()) ? 0 : 2;
-    std::fprintf(stderr, "TESSORA_PLATFORM: unknown platform '%s' (use sdl or headless)\n", name);
+    std::fprintf(stderr, "%s: unknown platform '%s' (use sdl or headless)\n",
+                 platform::environmentSettingName("PLATFORM").c_str(), name);
     return 2;
 }
 

@@ -80,7 +80,7 @@ TEST_F(SdlX11, ProbeMapsThePointerThroughTheBarsAndShowsThePictureBetweenThem) {
 
     ASSERT_TRUE(key("alt+Return"));
     EXPECT_TRUE(probe.waitForOutput("WM_SYSKEYDOWN 0x0d\n", 5000)) << "the keys still arrive";
-    std::ifstream remembered(dir + "/config/tessora/windowed");
+    std::ifstream remembered(dir + "/config/zuprobe/windowed");
     std::string choice;
     EXPECT_TRUE(std::getline(remembered, choice));
     EXPECT_EQ(choice, "1");
