@@ -1,5 +1,5 @@
-// The program's entry: picks the backend from ZU_PLATFORM (or TESSORA_PLATFORM), builds the instance from the
-// compiled-in resources and the command line, and runs WinMain.
+// The program's entry: picks the backend from ZU_PLATFORM (or TESSORA_PLATFORM), builds the
+// instance from the compiled-in resources and the command line, and runs WinMain.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,9 +11,12 @@
 #include "platform/os/resources.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
+#include "system/zu_main.h"
 
-int32_t WinMain(platform::Instance* instance, platform::Instance* previous, const char* commandLine,
-                int32_t showCommand);
+namespace platform {
+// The table of a program without resources; a program's own definition replaces this one.
+__attribute__((weak)) std::span<const Resource> programResources() { return {}; }
+}  // namespace platform
 
 namespace {
 
