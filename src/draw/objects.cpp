@@ -8,6 +8,7 @@
 #include "platform/os/files.h"
 #include "platform/sjis.h"
 #include "platform/video/surface.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuDraw {
@@ -49,7 +50,9 @@ bool loadPicture(ObjectRecord& record, const char* name) {
     if (path.size() < platform::maxPathBytes &&
         loadBitmapInto(record, path.c_str(), BitmapSource::resourceThenFile))
         return true;
-    return loadBitmapInto(record, name, BitmapSource::resourceOnly);
+    if (loadBitmapInto(record, name, BitmapSource::resourceOnly)) return true;
+    zuSystem::NoteTriedPath(path.c_str());
+    return false;
 }
 
 int32_t loadIntoSlot(const char* caption, const char* name, int32_t number) {

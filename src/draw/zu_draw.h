@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/types.h"
+#include "../platform/types.h"
 
 namespace platform {
 struct Display;

@@ -15,11 +15,11 @@ struct Surface;
 
 struct HeadlessOptions {
     uint32_t startTicks = 0;              // the virtual clock at start
-    double wallSeconds = 1000000000.0;    // TESSORA_TIME: the fixed wall clock
-    uint32_t frameMs = 16;                // TESSORA_FRAME_MS: clock advance per shown frame
-    bool answerNo = false;                // TESSORA_ANSWER=no: boxes answer No (Yes/OK otherwise)
-    bool audio = true;                    // TESSORA_AUDIO=none: no audio device
-    bool runScript = false;               // feed input from scriptPath (TESSORA_SCRIPT); the
+    double wallSeconds = 1000000000.0;    // ZU_TIME: the fixed wall clock
+    uint32_t frameMs = 16;                // ZU_FRAME_MS: clock advance per shown frame
+    bool answerNo = false;                // ZU_ANSWER=no: boxes answer No (Yes/OK otherwise)
+    bool audio = true;                    // ZU_AUDIO=none: no audio device
+    bool runScript = false;               // feed input from scriptPath (ZU_SCRIPT); the
     std::string scriptPath;               //   window closes at its end (or at once when empty)
 
     static HeadlessOptions fromEnvironment();

@@ -1,18 +1,22 @@
-// The program's entry: picks the backend from TESSORA_PLATFORM, builds the instance from the
-// compiled-in resources and the command line, and runs WinMain.
+// The program's entry: picks the backend from ZU_PLATFORM (or TESSORA_PLATFORM), builds the
+// instance from the compiled-in resources and the command line, and runs WinMain.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/environment.h"
 #include "platform/headless.h"
 #include "platform/os/resources.h"
 #include "platform/sjis.h"
 #include "platform/win32.h"
+#include "system/zu_main.h"
 
-int32_t WinMain(platform::Instance* instance, platform::Instance* previous, const char* commandLine,
-                int32_t showCommand);
+namespace platform {
+// The table of a program without resources; a program's own definition replaces this one.
+__attribute__((weak)) std::span<const Resource> programResources() { return {}; }
+}  // namespace platform
 
 namespace {
 
@@ -31,11 +35,12 @@ std::string commandLineOf(int argc, char** argv) {
 
 // 0 when a backend is installed, else the exit status.
 int chooseBackend() {
-    const char* name = std::getenv("TESSORA_PLATFORM");
-    if (!name || !*name || std::strcmp(name, "sdl") == 0) return platform::useSdl() ? 0 : 1;
+    const char* name = platform::environmentSetting("PLATFORM");
+    if (!name || std::strcmp(name, "sdl") == 0) return platform::useSdl() ? 0 : 1;
     if (std::strcmp(name, "headless") == 0)
         return platform::useHeadless(platform::HeadlessOptions::fromEnvironment()) ? 0 : 2;
-    std::fprintf(stderr, "TESSORA_PLATFORM: unknown platform '%s' (use sdl or headless)\n", name);
+    std::fprintf(stderr, "%s: unknown platform '%s' (use sdl or headless)\n",
+                 platform::environmentSettingName("PLATFORM").c_str(), name);
     return 2;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/audio/audio.h"
 #include "platform/os/resources.h"
 #include "sound/sound_internal.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuSound {
@@ -42,6 +43,7 @@ bool readSound(const char* name, WaveImage& out) {
         const std::span<const uint8_t> image = platform::findResource(instance, type, name);
         if (!image.empty()) return waveFromResource(image, out);
     }
+    zuSystem::NoteTriedPath(path.c_str());
     return false;
 }
 

@@ -11,12 +11,29 @@
 #include "platform/win32.h"
 #include "platform/os/window.h"
 #include "sound/zu_sound.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {
 namespace {
 
 constexpr size_t textBytes = 256;
+
+std::string triedPath;  // Shift-JIS, framework form; empty when the failure has no path
+
+// "<caption>: <message>" and the path tried, in UTF-8 with '/', on one line of standard error.
+void printReport(const char* caption, const char* message) {
+    std::string line = platform::sjisToUtf8(caption ? caption : "") + ": " +
+                       platform::sjisToUtf8(message ? message : "");
+    if (!triedPath.empty()) {
+        std::string path = platform::sjisToUtf8(triedPath);
+        for (char& c : path)
+            if (c == '\\') c = '/';
+        line += " (tried \"" + path + "\")";
+        triedPath.clear();
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
 
 // Formats into a 256-byte text cut on a character boundary, leaving room for the line break.
 void formatLine(char (&text)[textBytes], const char* format, va_list args) {
@@ -63,8 +80,11 @@ const char* depthQuestion(const char* settings) {
 
 }  // namespace
 
+void NoteTriedPath(const char* sjisPath) { triedPath = sjisPath ? sjisPath : ""; }
+
 int32_t ReportError(const char* caption, const char* message, int32_t code) {
     (void)code;  // kept for the caller's reference, never shown
+    printReport(caption, message);
     char text[textBytes];
     size_t n = platform::sjisCopy(text, sizeof text, caption);
     n += platform::sjisCopy(text + n, sizeof text - n, " : ");

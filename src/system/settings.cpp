@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/os/files.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {
@@ -17,6 +18,7 @@ void WriteNumber(const char* name, int32_t value) {
     FILE* file = platform::openFile(settingsPath(name).c_str(), "wt");
     bool written = file && std::fprintf(file, "%d", value) > 0;
     if (file && std::fclose(file) != 0) written = false;
+    if (!written) NoteTriedPath(settingsPath(name).c_str());
     if (!written) ReportError("zuSystem::WriteNumber", "設定ファイルに書き込めません", 0);
 }
 

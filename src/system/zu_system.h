@@ -3,7 +3,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/types.h"
+#include "../platform/types.h"
 
 namespace platform {
 struct Window;
@@ -98,6 +98,10 @@ intptr_t WindowProc(platform::Window* window, uint32_t message, uintptr_t wParam
 void KeyDown(int32_t key);
 void PollKey(int32_t virtualKey, int32_t& state);
 int32_t GetTrigger(int32_t code, ...);  // zero-terminated list; 1 left, 2 right, else a key
+// A program's loop: `while (zuSystem::PumpMessages()) { one frame }`. Hands every waiting
+// message to the window procedure and waits while the program is inactive; 1 when a frame is
+// due, 0 once the window has closed (after Quit or the user closing it).
+int32_t PumpMessages();
 
 // Waits, frame clock, start-up
 int32_t StartUp();

@@ -69,7 +69,12 @@ std::map<std::string, std::vector<std::string>> includeGraph() {
         auto& edges = graph[file];
         for (std::string line; std::getline(in, line);) {
             std::smatch m;
-            if (std::regex_search(line, m, include)) edges.push_back(m[1]);
+            if (!std::regex_search(line, m, include)) continue;
+            // Public headers name each other relative to themselves ("../platform/types.h").
+            std::string header = m[1];
+            if (header.rfind("../", 0) == 0)
+                header = (fs::path(file).parent_path() / header).lexically_normal().generic_string();
+            edges.push_back(header);
         }
     }
     return graph;

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "platform/environment.h"
 #include "platform/video/bmp.h"
 #include "platform/video/image_write.h"
 
@@ -97,7 +98,7 @@ Picture besideEachOther(const std::vector<Picture>& parts) { return joined(parts
 Picture aboveEachOther(const std::vector<Picture>& parts) { return joined(parts, false); }
 
 ::testing::AssertionResult matchesGolden(const std::string& name, const Picture& actual) {
-    const char* update = std::getenv("TESSORA_UPDATE_GOLDEN");
+    const char* update = platform::environmentSetting("UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
         if (!write(goldenPath(name), actual)) return ::testing::AssertionFailure() << "cannot write " << goldenPath(name);
         return ::testing::AssertionSuccess();
@@ -106,7 +107,7 @@ Picture aboveEachOther(const std::vector<Picture>& parts) { return joined(parts,
     if (!readGolden(goldenPath(name), expected)) {
         write(outputPath(name, ".actual.bmp"), actual);
         return ::testing::AssertionFailure() << "no golden " << goldenPath(name)
-                                             << " (TESSORA_UPDATE_GOLDEN=1 makes it)";
+                                             << " (ZU_UPDATE_GOLDEN=1 makes it)";
     }
     if (expected.width != actual.width || expected.height != actual.height) {
         write(outputPath(name, ".actual.bmp"), actual);

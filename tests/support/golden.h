@@ -1,6 +1,6 @@
 // Golden-image comparison: pictures against 24-bit BMPs under tests/golden/, exactly. A mismatch
 // writes <name>.actual.bmp and <name>.diff.bmp into the build tree and reports the count and the
-// first differing pixel; TESSORA_UPDATE_GOLDEN=1 rewrites the golden instead.
+// first differing pixel; ZU_UPDATE_GOLDEN=1 (or TESSORA_UPDATE_GOLDEN=1) rewrites the golden instead.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -109,7 +109,7 @@ TEST_F(SdlX11, ProbeMapsThePointerThroughTheBarsAndShowsThePictureBetweenThem) {
 
     ASSERT_TRUE(xdotool({"key", "alt+Return"}));
     EXPECT_TRUE(probe.waitForOutput("WM_SYSKEYDOWN 0x0d\n", 5000)) << "the keys still arrive";
-    EXPECT_EQ(gamerun::readFile(dir + "/config/tessora/windowed"), "1\n") << "windowed remembered";
+    EXPECT_EQ(gamerun::readFile(dir + "/config/zuprobe/windowed"), "1\n") << "windowed remembered";
 
     ASSERT_TRUE(xdotool({"key", "F12"}));
     ASSERT_TRUE(probe.waitForOutput("sdl: screenshot " + dir + "/tessora-", 5000, true)) << probe.err();

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/environment.h"
 #include "platform/faults.h"
 #include "platform/audio/mixer.h"
 
@@ -19,7 +20,7 @@ Backend* openedOn = nullptr;  // a newly installed backend starts without our de
 bool formatsRefused = false;
 
 bool audioSwitchedOff() {
-    const char* setting = std::getenv("TESSORA_AUDIO");
+    const char* setting = environmentSetting("AUDIO");
     return setting && std::strcmp(setting, "none") == 0;
 }
 

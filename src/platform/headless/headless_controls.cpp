@@ -6,6 +6,7 @@
 #include <sstream>
 #include <utility>
 
+#include "platform/environment.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/os/window.h"
 
@@ -14,10 +15,7 @@ namespace {
 
 HeadlessBackend* lastInstalled = nullptr;
 
-const char* env(const char* name) {
-    const char* v = std::getenv(name);
-    return v && *v ? v : nullptr;
-}
+const char* env(const char* name) { return environmentSetting(name); }
 
 template <typename T>
 void readUnsigned(const char* name, T& out) {
@@ -25,7 +23,7 @@ void readUnsigned(const char* name, T& out) {
         char* end = nullptr;
         unsigned long long n = std::strtoull(v, &end, 10);
         if (*end == '\0') out = T(n);
-        else std::fprintf(stderr, "%s: '%s' is not a number, ignored\n", name, v);
+        else std::fprintf(stderr, "%s: '%s' is not a number, ignored\n", environmentSettingName(name).c_str(), v);
     }
 }
 
@@ -46,13 +44,13 @@ HeadlessBackend* installedHeadless() {
 
 HeadlessOptions HeadlessOptions::fromEnvironment() {
     HeadlessOptions o;
-    if (const char* t = env("TESSORA_TIME")) o.wallSeconds = std::strtod(t, nullptr);
-    readUnsigned("TESSORA_FRAME_MS", o.frameMs);
-    readUnsigned("TESSORA_START_TICKS", o.startTicks);
-    if (const char* a = env("TESSORA_ANSWER")) o.answerNo = std::strcmp(a, "no") == 0;
-    if (const char* a = env("TESSORA_AUDIO")) o.audio = std::strcmp(a, "none") != 0;
+    if (const char* t = env("TIME")) o.wallSeconds = std::strtod(t, nullptr);
+    readUnsigned("FRAME_MS", o.frameMs);
+    readUnsigned("START_TICKS", o.startTicks);
+    if (const char* a = env("ANSWER")) o.answerNo = std::strcmp(a, "no") == 0;
+    if (const char* a = env("AUDIO")) o.audio = std::strcmp(a, "none") != 0;
     o.runScript = true;
-    if (const char* s = env("TESSORA_SCRIPT")) o.scriptPath = s;
+    if (const char* s = env("SCRIPT")) o.scriptPath = s;
     return o;
 }
 

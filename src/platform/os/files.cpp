@@ -163,10 +163,35 @@ std::string moduleFileName() {
 
 void setModuleFileName(const char* sjisPath) { moduleOverride = sjisPath ? sjisPath : ""; }
 
+namespace {
+
+std::string programName;  // Shift-JIS, as the program named itself
+
+// A folder name for the program: its name (else the executable's) in UTF-8, ASCII letters in
+// lower case, path separators replaced.
+std::string configFolderName() {
+    std::string name = programName;
+    if (name.empty()) {
+        std::string module = moduleFileName();
+        size_t slash = sjisFindLast(module, '\\');
+        name = slash == std::string::npos ? module : module.substr(slash + 1);
+    }
+    std::string folder = sjisToUtf8(name);
+    for (char& c : folder) {
+        if (c == '/' || c == '\\') c = '_';
+        else if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    }
+    return folder.empty() || folder == "." || folder == ".." ? "zu" : folder;
+}
+
+}  // namespace
+
+void setProgramName(const char* sjisName) { programName = sjisName ? sjisName : ""; }
+
 std::string configDirectory() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     std::string base = xdg && xdg[0] == '/' ? xdg : homeDirectory() + "/.config";
-    std::string dir = base + "/tessora";
+    std::string dir = base + "/" + configFolderName();
     makeDirectories(dir);
     return hostToFramework(dir);
 }

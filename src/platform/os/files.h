@@ -17,9 +17,12 @@ std::string moduleFileName();
 void setModuleFileName(const char* sjisPath);
 
 // The per-user settings folder, holding the directory override file and the window choice:
-// $XDG_CONFIG_HOME/tessora, by default ~/.config/tessora, in Shift-JIS with '\' and no final '\'.
-// Created on first use.
+// $XDG_CONFIG_HOME/<program>, by default ~/.config/<program>, where <program> is the name the
+// program gave (its window title; the game's is "tessora"), else the executable's file name, in
+// lower case. Shift-JIS with '\' and no final '\'; created on first use.
 std::string configDirectory();
+// The program's name (Shift-JIS); empty returns to the executable's file name.
+void setProgramName(const char* sjisName);
 
 // The host (UTF-8, '/') path of a framework path. With forWrite, a missing last part is
 // made as given. False when a part is missing, a limit is exceeded or a name does not convert.

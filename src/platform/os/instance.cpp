@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/backend.h"
+#include "platform/environment.h"
 
 namespace platform {
 namespace {
@@ -23,7 +24,7 @@ socklen_t guardAddress(const char* name, sockaddr_un& address) {
     std::memset(&address, 0, sizeof address);
     address.sun_family = AF_UNIX;
     // sun_path[0] stays 0: an abstract name, never a file.
-    const char* scope = std::getenv("TESSORA_INSTANCE");
+    const char* scope = environmentSetting("INSTANCE");
     int n = std::snprintf(address.sun_path + 1, sizeof address.sun_path - 1, "zu-%u-%s%s%s",
                           unsigned(getuid()), name, scope ? "-" : "", scope ? scope : "");
     size_t length = std::min(size_t(n), sizeof address.sun_path - 2) + 1;

@@ -19,7 +19,8 @@ struct Instance {
 // Names compare case-insensitively (ASCII); an empty span when absent.
 std::span<const uint8_t> findResource(const Instance*, const char* type, const char* name);
 
-// Defined by the program's generated resources.cpp.
+// The program's table: empty unless the program defines its own, as the source that zuembed
+// (CMake: zu_add_resources) generates from a manifest does.
 std::span<const Resource> programResources();
 
 }  // namespace platform

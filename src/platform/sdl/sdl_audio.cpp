@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/environment.h"
 #include "platform/sdl/sdl_backend.h"
 
 namespace platform {
@@ -14,7 +15,7 @@ void fillFromCallback(void* user, Uint8* out, int bytes) {
 
 bool SdlBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
     closeAudioDevice();
-    if (const char* a = std::getenv("TESSORA_AUDIO"); a && std::strcmp(a, "none") == 0) return false;
+    if (const char* a = environmentSetting("AUDIO"); a && std::strcmp(a, "none") == 0) return false;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "sdl: no audio: %s\n", SDL_GetError());
         return false;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/environment.h"
 #include "platform/os/files.h"
 #include "platform/headless.h"
 #include "platform/win32.h"
@@ -69,7 +70,7 @@ std::string windowedSettingPath() {
 }  // namespace
 
 bool rememberedWindowed() {
-    if (const char* v = std::getenv("TESSORA_WINDOWED"); v && *v) return std::string(v) != "0";
+    if (const char* v = environmentSetting("WINDOWED"); v && *v) return std::string(v) != "0";
     std::ifstream in(windowedSettingPath());
     char c = '0';
     return in.get(c) && c == '1';
