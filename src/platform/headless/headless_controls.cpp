@@ -51,6 +51,7 @@ HeadlessOptions HeadlessOptions::fromEnvironment() {
     readUnsigned("TESSORA_START_TICKS", o.startTicks);
     if (const char* a = env("TESSORA_ANSWER")) o.answerNo = std::strcmp(a, "no") == 0;
     if (const char* a = env("TESSORA_AUDIO")) o.audio = std::strcmp(a, "none") != 0;
+    if (const char* f = env("TESSORA_AUDIO_FILE")) o.audioFile = f;
     o.runScript = true;
     if (const char* s = env("TESSORA_SCRIPT")) o.scriptPath = s;
     return o;
