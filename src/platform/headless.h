@@ -19,6 +19,8 @@ struct HeadlessOptions {
     uint32_t frameMs = 16;                // ZU_FRAME_MS: clock advance per shown frame
     bool answerNo = false;                // ZU_ANSWER=no: boxes answer No (Yes/OK otherwise)
     bool audio = true;                    // ZU_AUDIO=none: no audio device
+    std::string audioFile;                // ZU_AUDIO_FILE: all that was played, as a WAV
+                                          //   written when the window closes
     bool runScript = false;               // feed input from scriptPath (ZU_SCRIPT); the
     std::string scriptPath;               //   window closes at its end (or at once when empty)
 

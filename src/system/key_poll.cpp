@@ -34,7 +34,10 @@ int32_t checkCandidate() {
 }  // namespace
 
 void PollKey(int32_t virtualKey, int32_t& state) {
-    bool down = (platform::getKeyState(virtualKey) & 0x80) != 0;
+    // A press that came and went since the last poll counts as down once; the release then
+    // shows on the poll after.
+    bool pressSeen = platform::takeKeyPress(virtualKey);
+    bool down = (platform::getKeyState(virtualKey) & 0x80) != 0 || pressSeen;
     if (down) state = state == KeyEdge::Up ? KeyEdge::Pressed : KeyEdge::Held;
     else state = (state == KeyEdge::Pressed || state == KeyEdge::Held) ? KeyEdge::Released : KeyEdge::Up;
     if (inputBlocked()) state = KeyEdge::Up;

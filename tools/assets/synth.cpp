@@ -19,16 +19,26 @@ struct Noise {
     }
 };
 
-// Scales to `peak` of full scale and fades the last few milliseconds so nothing clicks.
+// Mixes cleanly over the music: a short fade in and out so the sound starts and ends at zero,
+// no DC (the envelope-shaped offset that makes the sum zero is taken out, keeping the ends at
+// zero), and the peak scaled to `peak` of full scale.
 Samples finish(std::vector<double> wave, double peak) {
-    double top = 1e-9;
-    for (double v : wave) top = std::max(top, std::abs(v));
-    size_t fade = std::min<size_t>(wave.size(), kSampleRate / 200);
-    Samples out(wave.size());
-    for (size_t i = 0; i < wave.size(); ++i) {
-        double tail = i + fade >= wave.size() ? double(wave.size() - i) / fade : 1.0;
-        out[i] = int16_t(std::lround(wave[i] / top * peak * 32767 * tail));
+    const size_t n = wave.size();
+    const double fadeIn = kSampleRate / 500.0, fadeOut = kSampleRate / 200.0;  // 2 ms, 5 ms
+    std::vector<double> envelope(n);
+    double sum = 0, envelopeSum = 0;
+    for (size_t i = 0; i < n; ++i) {
+        envelope[i] = std::min({1.0, double(i) / fadeIn, double(n - 1 - i) / fadeOut});
+        wave[i] *= envelope[i];
+        sum += wave[i], envelopeSum += envelope[i];
     }
+    double offset = envelopeSum > 0 ? sum / envelopeSum : 0, top = 1e-9;
+    for (size_t i = 0; i < n; ++i) {
+        wave[i] -= offset * envelope[i];
+        top = std::max(top, std::abs(wave[i]));
+    }
+    Samples out(n);
+    for (size_t i = 0; i < n; ++i) out[i] = int16_t(std::lround(wave[i] / top * peak * 32767));
     return out;
 }
 
@@ -67,7 +77,9 @@ Samples pluck() {
     size_t period = size_t(kSampleRate / frequency);
     Noise rng{12345};
     std::vector<double> line(period);
-    for (double& v : line) v = rng.next();
+    double mean = 0;
+    for (double& v : line) mean += (v = rng.next()) / double(period);
+    for (double& v : line) v -= mean;  // the loop keeps the burst's mean: start without one
     std::vector<double> wave(size_t(kSampleRate * 0.32));
     for (size_t i = 0; i < wave.size(); ++i) {
         size_t k = i % period;
@@ -75,14 +87,14 @@ Samples pluck() {
         line[k] = 0.996 * 0.5 * (line[k] + line[(k + 1) % period]);
         wave[i] = out;
     }
-    return finish(wave, 0.7);
+    return finish(wave, 0.4);  // -8 dBFS
 }
 
 Samples chime() {
     std::vector<double> wave(size_t(kSampleRate * 0.7));
     addBell(wave, 0.0, 880.0, 1.0);
     addBell(wave, 0.09, 1318.5, 0.8);
-    return finish(wave, 0.65);
+    return finish(wave, 0.4);  // -8 dBFS
 }
 
 Samples risingArpeggio() {
@@ -90,7 +102,7 @@ Samples risingArpeggio() {
     std::vector<double> wave(size_t(kSampleRate * 1.4));
     for (int i = 0; i < 5; ++i) addNote(wave, i * 0.11, i == 4 ? 0.35 : 0.12, notes[i]);
     addBell(wave, 0.44, 1046.5, 0.25);
-    return finish(wave, 0.7);
+    return finish(wave, 0.45);  // -7 dBFS
 }
 
 Samples singleCycle(int length, const std::vector<double>& harmonics, double peak) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/video/image_write.h"
 #include "platform/win32.h"
@@ -10,7 +11,8 @@
 
 namespace platform {
 
-HeadlessBackend::HeadlessBackend(const HeadlessOptions& o) : options(o), now(o.startTicks) {}
+HeadlessBackend::HeadlessBackend(const HeadlessOptions& o)
+    : options(o), now(o.startTicks), capturing(!o.audioFile.empty()) {}
 
 void HeadlessBackend::sleepUntil(uint32_t tick) {
     if (int32_t(tick - now) > 0) now = tick;
@@ -22,7 +24,10 @@ bool HeadlessBackend::openWindow(const char*, bool) {
 }
 
 // Logged, so end-to-end tests can see the program end in order, exactly once.
-void HeadlessBackend::closeWindow() { std::fprintf(stderr, "headless: window closed\n"); }
+void HeadlessBackend::closeWindow() {
+    std::fprintf(stderr, "headless: window closed\n");
+    if (!options.audioFile.empty()) writeAudioFile();
+}
 
 void HeadlessBackend::raiseWindow() {
     ++raises;
@@ -53,12 +58,12 @@ void HeadlessBackend::pumpEvents(bool wait) {
 
 void HeadlessBackend::runScript() {
     if (!options.runScript || closePosted) return;
-    while (waitFrames == 0 && frameSinceInput && nextCommand < script.size() && !closePosted) {
-        const ScriptCommand& cmd = script[nextCommand++];
-        if (runCommand(cmd)) {
-            frameSinceInput = false;
-            return;
-        }
+    // One input a frame, with the commands joined to it; waits and shots in between.
+    while (waitFrames == 0 && nextCommand < script.size() && !closePosted) {
+        const ScriptCommand& cmd = script[nextCommand];
+        if (!frameSinceInput && !cmd.sameFrame) return;
+        ++nextCommand;
+        if (runCommand(cmd)) frameSinceInput = false;
     }
     if (waitFrames == 0 && frameSinceInput && nextCommand >= script.size() && !closePosted) {
         closePosted = true;
@@ -128,10 +133,32 @@ int32_t HeadlessBackend::messageBox(const char* textUtf8, const char* captionUtf
 
 bool HeadlessBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
     if (!options.audio || audioRemoved) return false;
+    bool sameFormat = spec.channels == audioSpec.channels && spec.rate == audioSpec.rate && spec.bits == audioSpec.bits;
+    if (!sameFormat && !options.audioFile.empty()) captured.clear();  // the file holds one format
     audioSpec = spec;
     audioFill = std::move(fill);
     audioRemainder = 0;
     return true;
+}
+
+void HeadlessBackend::writeAudioFile() {
+    auto u16 = [](uint8_t* p, uint32_t v) { p[0] = uint8_t(v), p[1] = uint8_t(v >> 8); };
+    auto u32 = [&](uint8_t* p, uint32_t v) { u16(p, v & 0xFFFF), u16(p + 2, v >> 16); };
+    uint8_t header[44] = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0};
+    uint32_t frameBytes = uint32_t(audioSpec.channels * audioSpec.bits / 8), data = uint32_t(captured.size());
+    u32(header + 4, 36 + data);
+    u16(header + 22, uint32_t(audioSpec.channels));
+    u32(header + 24, audioSpec.rate);
+    u32(header + 28, audioSpec.rate * frameBytes);
+    u16(header + 32, frameBytes);
+    u16(header + 34, uint32_t(audioSpec.bits));
+    std::memcpy(header + 36, "data", 4);
+    u32(header + 40, data);
+    std::FILE* out = std::fopen(options.audioFile.c_str(), "wb");
+    bool written = out && std::fwrite(header, 1, sizeof header, out) == sizeof header &&
+                   std::fwrite(captured.data(), 1, captured.size(), out) == captured.size();
+    if (out) written = std::fclose(out) == 0 && written;
+    if (!written) std::fprintf(stderr, "cannot write the audio to '%s'\n", options.audioFile.c_str());
 }
 
 std::vector<uint8_t> HeadlessBackend::renderAudio(uint32_t frames) {

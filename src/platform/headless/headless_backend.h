@@ -57,6 +57,7 @@ private:
     void runScript();
     bool runCommand(const ScriptCommand&);  // true when it produced input (one a frame)
     void writeShot(const ScriptCommand&);
+    void writeAudioFile();  // what was captured, as a WAV in the device's format
 
     Point pointer;
     DoubleClickRule doubleClicks;

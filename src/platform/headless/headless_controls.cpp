@@ -49,6 +49,7 @@ HeadlessOptions HeadlessOptions::fromEnvironment() {
     readUnsigned("START_TICKS", o.startTicks);
     if (const char* a = env("ANSWER")) o.answerNo = std::strcmp(a, "no") == 0;
     if (const char* a = env("AUDIO")) o.audio = std::strcmp(a, "none") != 0;
+    if (const char* f = env("AUDIO_FILE")) o.audioFile = f;
     o.runScript = true;
     if (const char* s = env("SCRIPT")) o.scriptPath = s;
     return o;

@@ -78,15 +78,22 @@ bool parseScript(std::string_view text, std::vector<ScriptCommand>& out, std::st
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
         ++lineNumber;
         line = line.substr(0, line.find('#'));
-        std::vector<std::string_view> words = wordsOf(line);
-        if (words.empty()) continue;
-        ScriptCommand cmd;
-        cmd.line = lineNumber;
-        if (std::string reason = parseLine(words, cmd); !reason.empty()) {
-            error = "script:" + std::to_string(lineNumber) + ": " + reason;
-            return false;
+        if (wordsOf(line).empty()) continue;
+        for (bool joined = false;; joined = true) {
+            size_t split = line.find(';');
+            std::vector<std::string_view> words = wordsOf(line.substr(0, split));
+            std::string reason = "empty command beside ';'";
+            ScriptCommand cmd;
+            cmd.line = lineNumber;
+            cmd.sameFrame = joined;
+            if (words.empty() || !(reason = parseLine(words, cmd)).empty()) {
+                error = "script:" + std::to_string(lineNumber) + ": " + reason;
+                return false;
+            }
+            out.push_back(std::move(cmd));
+            if (split == std::string_view::npos) break;
+            line = line.substr(split + 1);
         }
-        out.push_back(std::move(cmd));
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include "platform/os/window.h"
 
 #include <deque>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/os/instance.h"
@@ -23,10 +24,11 @@ Window theWindow;
 std::deque<Message> queue;
 uint8_t keyDown[256];
 uint8_t keyToggled[256];
+uint8_t keyPressSeen[256];  // a press left the queue since takeKeyPress last looked
 
 void setKey(uintptr_t vk, bool down) {
     if (vk > 255) return;
-    if (down && !keyDown[vk]) keyToggled[vk] ^= 1;
+    if (down && !keyDown[vk]) keyToggled[vk] ^= 1, keyPressSeen[vk] = 1;
     keyDown[vk] = down;
 }
 
@@ -127,6 +129,11 @@ int16_t getKeyState(int32_t vk) {
     return int16_t((keyDown[vk] ? 0xFF80 : 0) | keyToggled[vk]);
 }
 
+bool takeKeyPress(int32_t vk) {
+    if (vk < 0 || vk > 255) return false;
+    return std::exchange(keyPressSeen[vk], uint8_t(0)) != 0;
+}
+
 void showCursor(bool show) { backend().showCursor(show); }
 void setCursor(bool arrow) { backend().setCursor(arrow); }
 void clipCursor(const Rect* area) { backend().clipCursor(area); }
@@ -137,7 +144,7 @@ bool enableTextInput(bool on) { return backend().enableTextInput(on); }
 void resetMessageQueue() {
     theWindow.alive = false;
     queue.clear();
-    for (int i = 0; i < 256; ++i) keyDown[i] = keyToggled[i] = 0;
+    for (int i = 0; i < 256; ++i) keyDown[i] = keyToggled[i] = keyPressSeen[i] = 0;
 }
 
 size_t queuedMessageCount() { return queue.size(); }

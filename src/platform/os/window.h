@@ -40,6 +40,9 @@ void postQuitMessage(int32_t exitCode);
 
 // Bit 0x8000 (and so 0x80) while down, bit 0 toggled by each press; mouse buttons included.
 int16_t getKeyState(int32_t vk);
+// True once for each press (up to down) of vk that left the queue since the last call, even when
+// its release has left too: a click shorter than a frame is still seen.
+bool takeKeyPress(int32_t vk);
 void showCursor(bool show);
 void setCursor(bool arrow);         // false: no system cursor over the window
 void clipCursor(const Rect* area);  // null releases

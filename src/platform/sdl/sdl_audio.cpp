@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "platform/environment.h"
 #include "platform/sdl/sdl_backend.h"
@@ -10,6 +11,12 @@ namespace platform {
 namespace {
 void fillFromCallback(void* user, Uint8* out, int bytes) {
     (*static_cast<AudioFill*>(user))(out, uint32_t(bytes));
+}
+
+std::string describe(const SDL_AudioSpec& s) {
+    const char* kind = SDL_AUDIO_ISFLOAT(s.format) ? "float" : SDL_AUDIO_ISSIGNED(s.format) ? "signed" : "unsigned";
+    return std::to_string(s.freq) + " Hz, " + std::to_string(int(s.channels)) + " channels, " +
+           std::to_string(int(SDL_AUDIO_BITSIZE(s.format))) + "-bit " + kind;
 }
 }  // namespace
 
@@ -34,8 +41,16 @@ bool SdlBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
         audioFill = nullptr;
         return false;
     }
-    std::fprintf(stderr, "sdl: audio driver %s, %u Hz, %d channels, %d bits\n",
-                 SDL_GetCurrentAudioDriver(), spec.rate, spec.channels, spec.bits);
+    // The device's own format where SDL can tell it, and the one SDL opened for the mixer
+    // (SDL converts between the two).
+    SDL_AudioSpec device{};
+    char* deviceName = nullptr;
+    std::string deviceText = SDL_GetDefaultAudioInfo(&deviceName, &device, 0) == 0
+                                 ? std::string(deviceName ? deviceName : "default") + " " + describe(device)
+                                 : "format not reported";
+    SDL_free(deviceName);
+    std::fprintf(stderr, "sdl: audio driver %s, device %s; opened %s, %u-frame buffer\n", SDL_GetCurrentAudioDriver(),
+                 deviceText.c_str(), describe(have).c_str(), unsigned(have.samples));
     SDL_PauseAudioDevice(audioDevice, 0);
     return true;
 }

@@ -83,10 +83,30 @@ void fillCellBox(DrawContext& dc, const Frame& f, double x0, double y0, double x
     fillPolygon(dc, box, 4, raw);
 }
 
-void drawGlyph(DrawContext& dc, const Glyph& g, int32_t penX, int32_t penY, uint32_t raw) {
-    for (int32_t y = 0; y < g.height; ++y)
-        for (int32_t x = 0; x < g.width; ++x)
-            if (g.ink[size_t(y) * g.width + x]) plot(dc, penX + g.left + x, penY - g.top + y, raw);
+// Full coverage writes the text colour; partial coverage mixes it with what the surface holds
+// (the cell's background in opaque mode), each channel rounded to the nearest step.
+void drawGlyph(DrawContext& dc, const Glyph& g, int32_t penX, int32_t penY, COLORREF color, uint32_t raw) {
+    const Rect& clip = dc.clip;
+    Format format = dc.surface->format;
+    for (int32_t y = 0; y < g.height; ++y) {
+        int32_t sy = penY - g.top + y;
+        if (sy < clip.top || sy >= clip.bottom) continue;
+        const uint8_t* row = g.ink.data() + size_t(y) * g.width;
+        for (int32_t x = 0; x < g.width; ++x) {
+            uint32_t a = row[x];
+            int32_t sx = penX + g.left + x;
+            if (a == 0 || sx < clip.left || sx >= clip.right) continue;
+            if (a == 255) {
+                plot(dc, sx, sy, raw);
+                continue;
+            }
+            COLORREF under = colorFromPixel(format, readPixel(dc, sx, sy));
+            auto mix = [a](uint32_t from, uint32_t to) { return uint8_t((from * (255 - a) + to * a + 127) / 255); };
+            COLORREF mixed = RGB(mix(GetRValue(under), GetRValue(color)), mix(GetGValue(under), GetGValue(color)),
+                                 mix(GetBValue(under), GetBValue(color)));
+            plot(dc, sx, sy, pixelFromColor(format, mixed));
+        }
+    }
 }
 
 void drawRun(DrawContext& dc, int32_t x, int32_t y, const TextChar* chars, size_t n) {
@@ -101,7 +121,7 @@ void drawRun(DrawContext& dc, int32_t x, int32_t y, const TextChar* chars, size_
     double penX = base.x * 64, penY = base.y * 64;
     for (size_t i = 0; i < n; ++i) {
         const Glyph& g = font.glyph(chars[i].code);
-        drawGlyph(dc, g, int32_t(std::lround(penX / 64)), int32_t(std::lround(penY / 64)), ink);
+        drawGlyph(dc, g, int32_t(std::lround(penX / 64)), int32_t(std::lround(penY / 64)), dc.textColor, ink);
         penX += g.advanceX, penY += g.advanceY;
     }
     const LogFont* lf = dc.font ? &dc.font->record : nullptr;

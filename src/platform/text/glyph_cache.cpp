@@ -1,5 +1,6 @@
-// Sized fonts on FreeType: the LOGFONT height rule, monochrome hinted glyphs, synthesised bold
-// and italic, the escapement, the gothic face for missing characters, and the caches.
+// Sized fonts on FreeType: the LOGFONT height rule, grey-level glyphs with light hinting,
+// synthesised bold and italic, the escapement, the gothic face for missing characters, and the
+// caches.
 #include "platform/text/glyph_cache.h"
 
 #include <ft2build.h>
@@ -23,6 +24,11 @@ namespace {
 constexpr int32_t maxPixelHeight = 1024;
 constexpr int32_t defaultCellHeight = 16;
 constexpr size_t keptFonts = 32;
+// Light hinting snaps only vertically (through the auto-hinter for these faces): it keeps the
+// shapes where full hinting of the Japanese faces' Latin letters distorts them at small sizes.
+constexpr FT_Int32 glyphLoadFlags = FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_LIGHT;
+// Synthesised bold thickens stems by this fraction of the em (at least a quarter pixel).
+constexpr int32_t boldenPerEm = 16;
 
 FT_Library library() {
     static FT_Library lib = [] {
@@ -130,6 +136,7 @@ public:
         double scale = double(r.ppem) / face->units_per_EM;
         metrics_.underlineOffset = std::max(1, int32_t(std::lround(-face->underline_position * scale)));
         metrics_.underlineThickness = std::max(1, int32_t(std::lround(face->underline_thickness * scale)));
+        bolden = std::max<FT_Pos>(16, FT_Pos(r.ppem) * 64 / boldenPerEm);
         if (!main.open(file, r)) return;
         const FaceFile& stand = fallbackFace();
         if (stand.path != file.path || stand.index != file.index) {
@@ -158,38 +165,41 @@ private:
             return g;
         }
         FT_Activate_Size(from->size);
-        if (FT_Load_Glyph(from->face, index, FT_LOAD_NO_BITMAP | FT_LOAD_TARGET_MONO) != 0) return g;
+        if (FT_Load_Glyph(from->face, index, glyphLoadFlags) != 0) return g;
         FT_GlyphSlot slot = from->face->glyph;
-        FT_Vector advance{slot->advance.x + (synthBold ? 64 : 0), 0};
+        // Synthesised bold: stems grow by `bolden`, horizontal strokes by half of it so small
+        // counters stay open; the advance grows by it in whole pixels, keeping the pen on the grid.
+        FT_Vector advance{slot->advance.x + (synthBold ? (bolden + 32) & ~63 : 0), 0};
         if (slot->format == FT_GLYPH_FORMAT_OUTLINE) {
-            if (synthBold) FT_Outline_EmboldenXY(&slot->outline, 64, 0);
+            if (synthBold) FT_Outline_EmboldenXY(&slot->outline, bolden, bolden / 2);
             if (transformOutline) FT_Outline_Transform(&slot->outline, &matrix);
         }
         if (metrics_.escapement % 3600 != 0) FT_Vector_Transform(&advance, &matrix);
         g.advanceX = int32_t(advance.x);
         g.advanceY = int32_t(-advance.y);
-        if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) return g;
-        copyInk(slot, g);
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL) != 0) return g;
+        copyCoverage(slot, g);
         return g;
     }
 
-    static void copyInk(FT_GlyphSlot slot, Glyph& g) {
+    static void copyCoverage(FT_GlyphSlot slot, Glyph& g) {
         const FT_Bitmap& bm = slot->bitmap;
-        if (bm.pixel_mode != FT_PIXEL_MODE_MONO) return;
+        if (bm.pixel_mode != FT_PIXEL_MODE_GRAY) return;
         g.left = slot->bitmap_left;
         g.top = slot->bitmap_top;
         g.width = int32_t(bm.width);
         g.height = int32_t(bm.rows);
-        g.ink.assign(size_t(g.width) * g.height, 0);
+        g.ink.resize(size_t(g.width) * g.height);
         for (int32_t y = 0; y < g.height; ++y) {
             const uint8_t* row = bm.buffer + std::ptrdiff_t(y) * bm.pitch;
-            for (int32_t x = 0; x < g.width; ++x) g.ink[size_t(y) * g.width + x] = row[x >> 3] >> (7 - (x & 7)) & 1;
+            std::copy(row, row + g.width, g.ink.begin() + std::ptrdiff_t(y) * g.width);
         }
     }
 
     FontMetrics metrics_;
     SizedFace main, fallback;
     FT_Matrix matrix{};
+    FT_Pos bolden = 0;  // 26.6 pixels of synthesised stem thickness
     bool synthBold = false, transformOutline = false;
     std::unordered_map<char32_t, Glyph> glyphs;
 };

@@ -1,4 +1,4 @@
-// Sized fonts and their glyphs: FreeType renders each glyph once, hinted and monochrome, turned
+// Sized fonts and their glyphs: FreeType renders each glyph once, in grey levels, turned
 // by the escapement, slanted or thickened where the face lacks the style; later uses hit the cache.
 #pragma once
 #include <cstdint>
@@ -13,7 +13,7 @@ namespace platform {
 struct Glyph {
     int32_t left = 0, top = 0;  // bitmap corner from the pen: right, and up
     int32_t width = 0, height = 0;
-    std::vector<uint8_t> ink;   // width x height, 1 where the glyph is drawn
+    std::vector<uint8_t> ink;   // width x height coverage: 0 none .. 255 fully inked
     int32_t advanceX = 0, advanceY = 0;  // 26.6 pixels, y pointing down
 };
 
