@@ -121,7 +121,7 @@ int32_t CheckDisplayDepth(const char* settings);
 // Paths, files, queries
 char* ModuleDir(int32_t useOverride);
 int32_t LoadDirOverride(const char* name);
-void WriteNumber(const char* name, int32_t value);
+int32_t WriteNumber(const char* name, int32_t value);  // 0, silently, when not written
 int32_t ReadNumber(const char* name);
 void GetDate(int32_t* year, int32_t* month, int32_t* day, char* weekday);
 void GetTime(int32_t* hour, int32_t* minute, int32_t* second);

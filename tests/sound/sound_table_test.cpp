@@ -45,7 +45,7 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
     EXPECT_EQ(soundState.objects[four].echoState, 0);
     EXPECT_EQ(soundState.objects[minusFour].slotCount, 4);
     EXPECT_EQ(soundState.objects[minusFour].echoState, -1);
-    EXPECT_EQ(soundState.objects[zero].slotCount, 1);  // a mix of 0 gets one slot
+    EXPECT_EQ(soundState.objects[zero].slotCount, 0);  // a mix of 0 gets no slot
     const SoundObject& s = soundState.objects[four];
     EXPECT_STREQ(s.name, "SOUND\\A.WAV");
     EXPECT_EQ(s.baseFrequency, 22050u);
