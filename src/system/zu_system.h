@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/os/clock.h"
 #include "platform/types.h"
 
 namespace platform {
@@ -60,7 +61,7 @@ struct TriggerState {
 
 struct FrameClock {
     float seconds = 0.0f;
-    uint32_t lastTick = 0;
+    uint32_t lastTick = platform::ticks();  // the first frame measures from the program's start
 };
 
 constexpr uint32_t waitNotRunning = 999999999;

@@ -24,6 +24,7 @@ public:
     bool openWindow(const char* titleUtf8, bool fullScreen) override;
     void closeWindow() override;
     void raiseWindow() override;
+    void minimizeWindow() override { ++minimizes; }
     void pumpEvents(bool wait) override;
     Point cursorPos() override { return pointer; }
     void setCursorPos(int32_t x, int32_t y) override;
@@ -49,7 +50,7 @@ public:
     bool audioRemoved = false;
     bool capturing = false;
     std::vector<uint8_t> captured;
-    int32_t messageBoxes = 0, beeps = 0, raises = 0;
+    int32_t messageBoxes = 0, beeps = 0, raises = 0, minimizes = 0;
     std::string lastMessageBox;
 
 private:
