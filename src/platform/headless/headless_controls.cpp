@@ -134,6 +134,9 @@ std::string lastMessageBox() { return active() ? installedHeadless()->lastMessag
 int32_t beepCount() { return active() ? installedHeadless()->beeps : 0; }
 int32_t raiseCount() { return active() ? installedHeadless()->raises : 0; }
 int32_t minimizeCount() { return active() ? installedHeadless()->minimizes : 0; }
+bool systemCursorVisible() {
+    return active() && installedHeadless()->cursorShown && installedHeadless()->cursorArrow;
+}
 
 }  // namespace headless
 }  // namespace platform
