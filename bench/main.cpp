@@ -24,6 +24,16 @@ std::vector<Check>& checks() {
     return all;
 }
 
+struct Measured {
+    std::string label;
+    double seconds, atMost;
+};
+
+std::vector<Measured>& measured() {
+    static std::vector<Measured> all;
+    return all;
+}
+
 // Console output as usual, and the fastest CPU time per iteration of each benchmark kept by name
 // (CPU time, so that other work on a shared machine does not skew the ratios).
 class KeepingReporter : public benchmark::ConsoleReporter {
@@ -62,6 +72,12 @@ void printReport(const std::map<std::string, double>& times) {
         std::printf("%-44s %11.2fx %11s   %s\n", c.label.c_str(), ratio, c.target > 0 ? target : "-",
                     verdict(ratio >= c.target, c.target));
     }
+    for (const Measured& m : measured()) {
+        char target[32];
+        std::snprintf(target, sizeof target, "<= %.3f ms", m.atMost * 1e3);
+        std::printf("%-44s %9.3f ms %11s   %s\n", m.label.c_str(), m.seconds * 1e3, target,
+                    verdict(m.seconds <= m.atMost, m.atMost));
+    }
 }
 
 }  // namespace
@@ -75,6 +91,10 @@ bool addRatio(const std::string& caseName, const std::string& anchorName, double
 bool addBudget(const std::string& caseName, double seconds, const std::string& label) {
     checks().push_back({caseName, "", seconds, label});
     return true;
+}
+
+void reportMeasured(const std::string& label, double seconds, double atMost) {
+    measured().push_back({label, seconds, atMost});
 }
 
 }  // namespace zubench

@@ -16,6 +16,8 @@ bool addRatio(const std::string& caseName, const std::string& anchorName, double
               const std::string& label);
 // passes when the case takes at most `seconds` per iteration; reported as a fraction of it.
 bool addBudget(const std::string& caseName, double seconds, const std::string& label);
+// A time the case measured itself (not its own duration), reported against an upper bound.
+void reportMeasured(const std::string& label, double seconds, double atMost);
 
 }  // namespace zubench
 

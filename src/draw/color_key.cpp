@@ -60,29 +60,30 @@ void SetLoadColorKey(COLORREF colour) {
 
 void SetLoadColorKeyFromPixel() { screenState.loadKeyFromPixel = 1; }
 
-// The key operations return 0 on success (the value of Status::ok), 1 for a slot without surface.
+// The key operations return DD_OK, or DDERR_GENERIC for a slot without surface (or, copying,
+// a source without key).
 int32_t SetObjectColorKey(int32_t number, COLORREF colour) {
     platform::Surface* surface = objectSurface(number);
-    if (!surface) return 1;
+    if (!surface) return DDERR_GENERIC;
     objectTable[number].colorKey = int32_t(colour);
     probeColorKey(*surface, int32_t(colour));
-    return 0;
+    return DD_OK;
 }
 
 int32_t SetObjectColorKeyFromPixel(int32_t number) {
     platform::Surface* surface = objectSurface(number);
-    if (!surface) return 1;
+    if (!surface) return DDERR_GENERIC;
     objectTable[number].colorKey = -1;
     probeColorKey(*surface, -1);
-    return 0;
+    return DD_OK;
 }
 
 int32_t CopyColorKey(int32_t destination, int32_t source) {
     platform::Surface* to = objectSurface(destination);
     platform::Surface* from = objectSurface(source);
-    if (!to || !from || !from->hasKey) return 1;
+    if (!to || !from || !from->hasKey) return DDERR_GENERIC;
     platform::setColorKey(*to, from->key);
-    return 0;
+    return DD_OK;
 }
 
 }  // namespace zuDraw

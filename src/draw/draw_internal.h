@@ -5,6 +5,7 @@
 
 #include "draw/zu_draw.h"
 #include "platform/video/surface.h"
+#include "platform/win32.h"
 
 namespace zuDraw {
 
@@ -20,6 +21,9 @@ platform::Surface* objectSurface(int32_t number);
 
 // A lost surface met during a copy brings every surface back; other results are ignored.
 void restoreIfLost(platform::Status status);
+
+// The drawing device's result for a platform status: DD_OK, DDERR_SURFACELOST or DDERR_GENERIC.
+int32_t deviceResult(platform::Status status);
 
 // Screen set-up pieces used by more than one file.
 void fillPixelFormat(uint32_t redMask, uint32_t greenMask, uint32_t blueMask);

@@ -1,4 +1,5 @@
-// Fills of the back buffer (clipped to the surface, 0 on success) and the 50/50 blend HalfRect.
+// Fills of the back buffer (clipped to the surface; DD_OK, or a negative device result) and the
+// 50/50 blend HalfRect.
 #include <algorithm>
 
 #include "draw/draw_internal.h"
@@ -9,8 +10,8 @@ namespace zuDraw {
 namespace {
 
 int32_t fillBack(int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t raw) {
-    if (!screenState.back) return int32_t(platform::Status::failed);
-    return int32_t(platform::fill(*screenState.back, {left, top, right, bottom}, raw));
+    if (!screenState.back) return DDERR_GENERIC;
+    return deviceResult(platform::fill(*screenState.back, {left, top, right, bottom}, raw));
 }
 
 void blendRow(uint16_t* row, int32_t count, uint16_t half, uint16_t colourHalf) {

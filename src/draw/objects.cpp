@@ -76,6 +76,14 @@ void restoreIfLost(platform::Status status) {
     if (status == platform::Status::surfaceLost) Restore();
 }
 
+int32_t deviceResult(platform::Status status) {
+    switch (status) {
+    case platform::Status::ok: return DD_OK;
+    case platform::Status::surfaceLost: return DDERR_SURFACELOST;
+    default: return DDERR_GENERIC;
+    }
+}
+
 int32_t LoadObject(const char* name, int32_t placement) {
     (void)placement;
     constexpr const char* caption = "zuDraw::LoadObject";
@@ -123,9 +131,9 @@ void ReleaseObject(int32_t number) {
 
 int32_t ClearObject(int32_t number) {
     platform::Surface* surface = objectSurface(number);
-    if (!surface) return int32_t(platform::Status::failed);
+    if (!surface) return DDERR_GENERIC;
     const ObjectRecord& record = objectTable[number];
-    return int32_t(platform::fill(*surface, {0, 0, record.width, record.height}, 0));
+    return deviceResult(platform::fill(*surface, {0, 0, record.width, record.height}, 0));
 }
 
 }  // namespace zuDraw

@@ -15,8 +15,8 @@ void advanceTransition() {
     TransitionState& t = transitionState;
     drawTransitionStep(t.kind, t.length, t.step);
     t.step += t.direction;
-    if ((t.direction == -1 && t.step < 1) || (t.direction == 1 && t.step > coverSteps) ||
-        t.direction == 0) {
+    // A step with direction 0 stays: it is drawn again every frame until changed.
+    if ((t.direction == -1 && t.step < 1) || (t.direction == 1 && t.step > coverSteps)) {
         t.step = 0;
         t.direction = 0;
     }

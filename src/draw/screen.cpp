@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "draw/draw_internal.h"
+#include "platform/os/window.h"
 #include "platform/video/display.h"
 #include "system/zu_system.h"
 
@@ -144,11 +145,14 @@ int32_t Screen(int32_t width, int32_t height, int32_t memory) {
     return 1;
 }
 
+// Full screen, the window is then shown as an icon, with or without a display to let go of.
 void Release() {
-    if (!screenState.ddraw) return;
-    releaseSurfaces();
-    platform::closeDisplay(screenState.ddraw);  // the mode goes back with the display
-    screenState.ddraw = nullptr;
+    if (screenState.ddraw) {
+        releaseSurfaces();
+        platform::closeDisplay(screenState.ddraw);  // the mode goes back with the display
+        screenState.ddraw = nullptr;
+    }
+    if (zuSystem::systemState.fullScreen) platform::minimizeWindow(zuSystem::systemState.window);
 }
 
 }  // namespace zuDraw

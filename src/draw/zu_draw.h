@@ -162,12 +162,13 @@ void ReleaseObject(int32_t number);
 void Restore();
 void SetLoadColorKey(COLORREF colour);
 void SetLoadColorKeyFromPixel();
+// The key operations and ClearObject return DD_OK (0), or a negative device result (win32.h).
 int32_t SetObjectColorKey(int32_t number, COLORREF colour);
 int32_t SetObjectColorKeyFromPixel(int32_t number);
 int32_t CopyColorKey(int32_t destination, int32_t source);
 int32_t ClearObject(int32_t number);
 
-// Blits and fills; the fills return 0 on success
+// Blits and fills; the fills return DD_OK (0), or DDERR_SURFACELOST or DDERR_GENERIC (negative)
 void Blit(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
           int32_t bottom);
 void BlitOpaque(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,

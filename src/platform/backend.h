@@ -36,13 +36,19 @@ public:
     virtual bool openWindow(const char* titleUtf8, bool fullScreen) { (void)titleUtf8; (void)fullScreen; return true; }
     virtual void closeWindow() {}
     virtual void raiseWindow() {}
+    virtual void minimizeWindow() {}
     virtual void pumpEvents(bool wait) { (void)wait; }
     virtual void showCursor(bool show) { (void)show; }
     virtual void setCursor(bool arrow) { (void)arrow; }
     virtual void clipCursor(const Rect* r) { (void)r; }
     virtual Point cursorPos() { return {}; }
     virtual void setCursorPos(int32_t x, int32_t y) { (void)x; (void)y; }
-    virtual bool enableTextInput(bool on) { (void)on; return true; }
+    // The input-method switch; returns whether it was on before (it starts on).
+    virtual bool enableTextInput(bool on) {
+        const bool was = textInputOn;
+        textInputOn = on;
+        return was;
+    }
     // The window's icon, as the bytes of a BMP file (32-bit ones carry alpha).
     virtual void setWindowIcon(std::span<const uint8_t> bmpFile) { (void)bmpFile; }
 
@@ -66,6 +72,9 @@ public:
     // Joysticks
     virtual bool readJoystick(int32_t id, JoyInfo& out) { (void)id; (void)out; return false; }
     virtual void joystickConfigChanged() {}
+
+private:
+    bool textInputOn = true;
 };
 
 Backend& backend();

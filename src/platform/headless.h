@@ -59,6 +59,8 @@ int32_t messageBoxCount();
 std::string lastMessageBox();                 // "<caption>: <text>" in UTF-8
 int32_t beepCount();
 int32_t raiseCount();                         // "come to the front" requests
+int32_t minimizeCount();                      // windows shown as an icon
+bool systemCursorVisible();                   // shown, and an arrow over the window
 
 }  // namespace headless
 }  // namespace platform

@@ -47,6 +47,11 @@ constexpr uint8_t ANSI_CHARSET = 0, DEFAULT_CHARSET = 1, SYMBOL_CHARSET = 2, SHI
 // ShowWindow
 constexpr int32_t SW_HIDE = 0, SW_SHOWNORMAL = 1, SW_SHOW = 5;
 
+// Drawing-device results: 0 for success, negative for failure
+constexpr int32_t DD_OK = 0;
+constexpr int32_t DDERR_GENERIC = int32_t(0x80004005u);  // E_FAIL
+constexpr int32_t DDERR_SURFACELOST = int32_t(0x887601C2u);
+
 constexpr uint16_t LOWORD(uintptr_t v) { return uint16_t(v & 0xFFFF); }
 constexpr uint16_t HIWORD(uintptr_t v) { return uint16_t((v >> 16) & 0xFFFF); }
 constexpr intptr_t MAKELPARAM(uint16_t lo, uint16_t hi) {

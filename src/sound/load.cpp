@@ -118,7 +118,7 @@ int32_t LoadObject(const char* name, int32_t mix) {
     if (!readSound(name, wave)) return refuse("WAVEリソースが見つかりません", 0);
 
     SoundObject& s = soundState.objects[number];
-    s.slotCount = slots == 0 ? 1 : int32_t(slots);  // a mix of 0 gets one slot, like 1
+    s.slotCount = int32_t(slots);  // a mix of 0: a used number with no slots, which never sounds
     s.echoState = mix > 1 ? 0 : -1;
     if (!reloading) s.nextSlot = 0;
     if (s.nextSlot >= s.slotCount) s.nextSlot = 0;

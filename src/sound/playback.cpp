@@ -16,6 +16,7 @@ SoundObject* loadedSound(int32_t number) {
 bool isStream(int32_t number) { return soundState.streams[number].dataSize != 0; }
 
 SlotRange targetSlots(const SoundObject& s, int32_t mix, bool forSettings) {
+    if (s.slotCount <= 0) return {};
     if (mix >= 0) return mix < s.slotCount ? SlotRange{mix, mix} : SlotRange{};
     if (mix == -2 && forSettings) return {s.nextSlot, s.nextSlot};
     return {0, s.slotCount - 1};
@@ -51,7 +52,7 @@ void beginEcho(int32_t number, SoundObject& s, bool loop) {
 
 void start(int32_t number, int32_t mix, bool loop) {
     SoundObject* s = detail::loadedSound(number);
-    if (!s) return;
+    if (!s || s->slotCount <= 0) return;
     if (mix >= 0) {
         if (mix < s->slotCount) detail::startSlot(number, *s, mix, loop);
     } else {

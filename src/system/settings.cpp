@@ -13,13 +13,13 @@ std::string settingsPath(const char* name) { return std::string(ModuleDir(1)) + 
 
 }  // namespace
 
-// A settings file that cannot be written is reported, so the player knows the choice is lost.
-void WriteNumber(const char* name, int32_t value) {
+// A settings file that cannot be written is skipped without a report; the result says so.
+int32_t WriteNumber(const char* name, int32_t value) {
     FILE* file = platform::openFile(settingsPath(name).c_str(), "wt");
-    bool written = file && std::fprintf(file, "%d", value) > 0;
-    if (file && std::fclose(file) != 0) written = false;
-    if (!written) NoteTriedPath(settingsPath(name).c_str());
-    if (!written) ReportError("zuSystem::WriteNumber", "設定ファイルに書き込めません", 0);
+    if (!file) return 0;
+    bool written = std::fprintf(file, "%d", value) > 0;
+    if (std::fclose(file) != 0) written = false;
+    return written ? 1 : 0;
 }
 
 // A missing file, or one holding no number, reads as 0.

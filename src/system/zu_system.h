@@ -6,6 +6,10 @@
 #include "../platform/types.h"
 
 namespace platform {
+uint32_t ticks();  // the platform clock, in milliseconds
+}
+
+namespace platform {
 struct Window;
 struct OsVersion;
 }  // namespace platform
@@ -60,7 +64,7 @@ struct TriggerState {
 
 struct FrameClock {
     float seconds = 0.0f;
-    uint32_t lastTick = 0;
+    uint32_t lastTick = platform::ticks();  // the first frame measures from the program's start
 };
 
 constexpr uint32_t waitNotRunning = 999999999;
@@ -125,7 +129,7 @@ int32_t CheckDisplayDepth(const char* settings);
 // Paths, files, queries
 char* ModuleDir(int32_t useOverride);
 int32_t LoadDirOverride(const char* name);
-void WriteNumber(const char* name, int32_t value);
+int32_t WriteNumber(const char* name, int32_t value);  // 0, silently, when not written
 int32_t ReadNumber(const char* name);
 void GetDate(int32_t* year, int32_t* month, int32_t* day, char* weekday);
 void GetTime(int32_t* hour, int32_t* minute, int32_t* second);

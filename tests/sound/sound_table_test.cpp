@@ -35,8 +35,8 @@ TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
 }
 
 TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
-    // Mix count, slots and echo state: a negative count has no echo, 0 gets one slot.
-    const struct { int32_t mix, slots, echo; } loads[] = {{1, 1, -1}, {4, 4, 0}, {-4, 4, -1}, {0, 1, -1}};
+    // Mix count, slots and echo state: a negative count has no echo, 0 gets no slot.
+    const struct { int32_t mix, slots, echo; } loads[] = {{1, 1, -1}, {4, 4, 0}, {-4, 4, -1}, {0, 0, -1}};
     for (int32_t n = 0; n < 4; ++n) {
         SCOPED_TRACE(loads[n].mix);
         ASSERT_EQ(loadTone("A.WAV", loads[n].mix), n);

@@ -91,13 +91,13 @@ AudioOutput outputFormat() {
 
 void attachSource(AudioSource* source) {
     if (!source) return;
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     auto& sources = mixerState().sources;
     if (std::find(sources.begin(), sources.end(), source) == sources.end()) sources.push_back(source);
 }
 
 void detachSource(AudioSource* source) {
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     auto& sources = mixerState().sources;
     sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
 }

@@ -55,7 +55,9 @@ void destroyBuffer(SoundBuffer*);  // null does nothing
 uint32_t bufferBytes(const SoundBuffer*);
 
 // Write access to `bytes` from `offset` (0 bytes: the whole buffer), wrapping at the end into a
-// second region. The mixer is held between lockBuffer and unlockBuffer: keep it short.
+// second region. The mixer is not held while the lock is open: a stopped buffer is kept out of
+// the mix until unlockBuffer, and a playing one goes on playing its old bytes until the new ones
+// are swapped in at unlockBuffer. One lock per buffer at a time.
 struct BufferLock {
     SoundBuffer* buffer = nullptr;
     uint8_t* first = nullptr;
@@ -80,7 +82,9 @@ int32_t pan(const SoundBuffer*);
 uint32_t frequency(const SoundBuffer*);
 
 // A client that adds its own stereo samples into each block (music, MIDI). mix is called on the
-// audio thread with the mixer held; it adds `frames` stereo frames of 16-bit scale into accum.
+// audio thread with the sources held (sourceMutex in mixer.h), never the mixer, so decoding
+// does not keep the mixer's voices waiting; it adds `frames` stereo frames of 16-bit scale
+// into accum. State that mix reads changes only with the sources held.
 struct AudioSource {
     virtual ~AudioSource();
     virtual void mix(int32_t* accumStereo, uint32_t frames, uint32_t outputRate) = 0;

@@ -36,13 +36,14 @@ BeepTone tone;
 void beep() {
     backend().noteBeep();
     if (!audioOpen()) return;
+    const uint32_t rate = outputFormat().rate;
     attachSource(&tone);
-    std::lock_guard<std::mutex> hold(mixerMutex());
-    tone.start(mixerState().output.rate);
+    std::lock_guard<std::mutex> hold(sourceMutex());
+    tone.start(rate);
 }
 
 void silenceBeep() {
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     tone.silence();
 }
 

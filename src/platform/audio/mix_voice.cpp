@@ -1,5 +1,10 @@
-// The mixer's inner loops: linear interpolation on a 32.32 cursor, one loop per source format,
-// with the end of the buffer (the loop seam) handled outside the fast loop.
+// The mixer's inner loops: linear interpolation on a 32.32 cursor folded into the gain, one loop
+// per source format, with the end of the buffer (the loop seam) handled outside the fast loop.
+//
+// Each output sample is a * (m - w) + b * w, rounded and shifted down by the gain's shift: a and
+// b the neighbouring source samples at 16-bit scale, m the gain's 15-bit mantissa and
+// w = f * m / 2^16 for the cursor's 16-bit fraction f. The weights sum to m, so a constant stays
+// constant, and every path (scalar, SSE2, seam) computes the same value.
 #include <algorithm>
 #include <type_traits>
 
@@ -21,54 +26,86 @@ struct Unsigned8 {
     static int32_t at(const uint8_t* p, uint32_t i) { return (int32_t(p[i]) - 128) << 8; }
 };
 
-// 15-bit interpolation fraction from the cursor's 32-bit fraction.
-inline int32_t fractionOf(uint64_t cursor) { return int32_t(uint32_t(cursor) >> 17); }
-inline int32_t lerp(int32_t a, int32_t b, int32_t f) { return a + (((b - a) * f) >> 15); }
+inline int32_t fractionOf(uint64_t cursor) { return int32_t(uint32_t(cursor) >> 16); }
+
+// Rounds to nearest. The shift is at least 8, so the accumulation keeps 6 bits below a 16-bit
+// step and an exact half (the only biased case) is too rare to leave an offset.
+inline int32_t roundShift(int32_t x, int32_t bits) { return (x + (1 << (bits - 1))) >> bits; }
+
+inline int32_t weighed(int32_t a, int32_t b, int32_t f, const Gain& g) {
+    const int32_t w = (f * g.mantissa) >> 16;
+    return roundShift(a * (g.mantissa - w) + b * w, g.shift);
+}
 
 #if defined(__SSE2__)
-// 16-bit sources, two output frames per step: each channel's two neighbours are weighed by
-// (G - W, W) with W = f * G and G the gain in 13 bits, so one multiply-add per pair gives the
-// interpolated, attenuated sample, and the weights always sum to G (a constant stays constant).
+// 16-bit sources, four output frames per step: one vector holds the left channel's four
+// neighbour pairs and one the right's, each multiplied by its channel's weight pairs in one
+// multiply-add and shifted by that channel's own shift, then interleaved into the accumulation.
+
+// Weight pairs (m - w, w) of four frames from their fractions (f in each lane's high half).
+inline __m128i weightsOf(__m128i fractions, __m128i mantissa16, __m128i whole) {
+    const __m128i far = _mm_mulhi_epu16(fractions, mantissa16);  // (0, w)
+    return _mm_add_epi16(_mm_sub_epi16(whole, _mm_srli_epi32(far, 16)), far);
+}
+
+// (a b) of both channels of a frame as (La Lb Ra Rb).
+inline __m128i stereoPairs(const int16_t* s, uint32_t i0, uint32_t i1) {
+    const __m128i both = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i0)),
+                                            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i1)));
+    return _mm_shufflehi_epi16(_mm_shufflelo_epi16(both, _MM_SHUFFLE(3, 1, 2, 0)), _MM_SHUFFLE(3, 1, 2, 0));
+}
+
+inline __m128i monoPairs(const int16_t* s, uint32_t i0, uint32_t i1) {
+    int32_t m0, m1;
+    __builtin_memcpy(&m0, s + i0, 4);
+    __builtin_memcpy(&m1, s + i1, 4);
+    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(m0), _mm_cvtsi32_si128(m1));
+}
+
+inline __m128i pick(__m128i x, __m128i y, int lanes) {
+    return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(x), _mm_castsi128_ps(y), lanes));
+}
 
 template <int Channels>
 uint32_t mixInside16(Voice& v, int32_t* acc, uint32_t count) {
     const int16_t* s = reinterpret_cast<const int16_t*>(v.samples);
     uint64_t c = v.cursor;
     const uint64_t step = v.step;
-    const int16_t gl = int16_t(uint16_t(v.gainLeft)), gr = int16_t(uint16_t(v.gainRight));
-    const __m128i gains = _mm_setr_epi16(gl, gl, gr, gr, gl, gl, gr, gr);
-    const int16_t ql = int16_t(uint16_t(v.gainLeft) >> 2), qr = int16_t(uint16_t(v.gainRight) >> 2);
-    const __m128i wholeGains = _mm_setr_epi16(ql, 0, qr, 0, ql, 0, qr, 0);
-    // The low 32 bits of the cursor advance by the step's low bits modulo 2^32, so both frames'
-    // fractions are kept in a vector instead of being rebuilt from scalars each step.
-    const uint32_t lo0 = uint32_t(c), lo1 = uint32_t(c + step);
-    __m128i low = _mm_setr_epi32(int32_t(lo0), int32_t(lo0), int32_t(lo1), int32_t(lo1));
-    const __m128i lowStep = _mm_set1_epi32(int32_t(uint32_t(2 * step)));
+    const __m128i mantissaLeft = _mm_set1_epi16(int16_t(v.left.mantissa));
+    const __m128i mantissaRight = _mm_set1_epi16(int16_t(v.right.mantissa));
+    const __m128i wholeLeft = _mm_set1_epi32(v.left.mantissa), wholeRight = _mm_set1_epi32(v.right.mantissa);
+    const __m128i halfLeft = _mm_set1_epi32(1 << (v.left.shift - 1));
+    const __m128i halfRight = _mm_set1_epi32(1 << (v.right.shift - 1));
+    const __m128i shiftLeft = _mm_cvtsi32_si128(v.left.shift), shiftRight = _mm_cvtsi32_si128(v.right.shift);
+    // The low 32 bits of the cursor advance by the step's low bits modulo 2^32, so the four
+    // frames' fractions are kept in a vector instead of being rebuilt from scalars each step.
+    __m128i low = _mm_setr_epi32(int32_t(uint32_t(c)), int32_t(uint32_t(c + step)), int32_t(uint32_t(c + 2 * step)),
+                                 int32_t(uint32_t(c + 3 * step)));
+    const __m128i lowStep = _mm_set1_epi32(int32_t(uint32_t(4 * step)));
+    const __m128i fractionBits = _mm_set1_epi32(int32_t(0xFFFF0000u));
     uint32_t k = 0;
-    for (; k + 2 <= count; k += 2) {
-        const uint64_t c1 = c + step;
+    for (; k + 4 <= count; k += 4) {
+        const uint64_t c1 = c + step, c2 = c1 + step, c3 = c2 + step;
         const uint32_t i0 = uint32_t(c >> 32) * Channels, i1 = uint32_t(c1 >> 32) * Channels;
-        __m128i pairs;
+        const uint32_t i2 = uint32_t(c2 >> 32) * Channels, i3 = uint32_t(c3 >> 32) * Channels;
+        __m128i left, right;
         if constexpr (Channels == 2) {
-            // (L0 R0 L1 R1) of both frames, regrouped as (L0 L1 R0 R1).
-            pairs = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i0)),
-                                       _mm_loadl_epi64(reinterpret_cast<const __m128i*>(s + i1)));
-            pairs = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pairs, _MM_SHUFFLE(3, 1, 2, 0)), _MM_SHUFFLE(3, 1, 2, 0));
+            const __m128i x = stereoPairs(s, i0, i1), y = stereoPairs(s, i2, i3);
+            left = pick(x, y, _MM_SHUFFLE(2, 0, 2, 0));
+            right = pick(x, y, _MM_SHUFFLE(3, 1, 3, 1));
         } else {
-            int32_t m0, m1;
-            __builtin_memcpy(&m0, s + i0, 4);
-            __builtin_memcpy(&m1, s + i1, 4);
-            const __m128i both = _mm_unpacklo_epi32(_mm_cvtsi32_si128(m0), _mm_cvtsi32_si128(m1));
-            pairs = _mm_unpacklo_epi32(both, both);  // (M0 M1) for left and right of each frame
+            left = right = _mm_unpacklo_epi64(monoPairs(s, i0, i1), monoPairs(s, i2, i3));
         }
-        const __m128i fractions = _mm_slli_epi32(_mm_srli_epi32(low, 18), 16);
+        const __m128i fractions = _mm_and_si128(low, fractionBits);
         low = _mm_add_epi32(low, lowStep);
-        const __m128i far = _mm_mulhi_epu16(fractions, gains);  // (0, W)
-        const __m128i weights = _mm_add_epi16(_mm_sub_epi16(wholeGains, _mm_srli_epi32(far, 16)), far);
-        const __m128i mixed = _mm_srai_epi32(_mm_madd_epi16(pairs, weights), 13);
+        left = _mm_madd_epi16(left, weightsOf(fractions, mantissaLeft, wholeLeft));
+        right = _mm_madd_epi16(right, weightsOf(fractions, mantissaRight, wholeRight));
+        left = _mm_sra_epi32(_mm_add_epi32(left, halfLeft), shiftLeft);
+        right = _mm_sra_epi32(_mm_add_epi32(right, halfRight), shiftRight);
         __m128i* out = reinterpret_cast<__m128i*>(acc + 2 * k);
-        _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), mixed));
-        c = c1 + step;
+        _mm_storeu_si128(out, _mm_add_epi32(_mm_loadu_si128(out), _mm_unpacklo_epi32(left, right)));
+        _mm_storeu_si128(out + 1, _mm_add_epi32(_mm_loadu_si128(out + 1), _mm_unpackhi_epi32(left, right)));
+        c = c3 + step;
     }
     v.cursor = c;
     return k;
@@ -100,19 +137,17 @@ void mixInside(Voice& v, int32_t* acc, uint32_t count) {
     const uint8_t* s = v.samples;
     uint64_t c = v.cursor;
     const uint64_t step = v.step;
-    const int32_t gl = v.gainLeft, gr = v.gainRight;
+    const Gain gl = v.left, gr = v.right;
     for (uint32_t k = 0; k < count; ++k) {
         const uint32_t i = uint32_t(c >> 32) * Channels;
         const int32_t f = fractionOf(c);
         if constexpr (Channels == 2) {
-            const int32_t l = lerp(Sample::at(s, i), Sample::at(s, i + 2), f);
-            const int32_t r = lerp(Sample::at(s, i + 1), Sample::at(s, i + 3), f);
-            acc[2 * k] += (l * gl) >> 15;
-            acc[2 * k + 1] += (r * gr) >> 15;
+            acc[2 * k] += weighed(Sample::at(s, i), Sample::at(s, i + 2), f, gl);
+            acc[2 * k + 1] += weighed(Sample::at(s, i + 1), Sample::at(s, i + 3), f, gr);
         } else {
-            const int32_t m = lerp(Sample::at(s, i), Sample::at(s, i + 1), f);
-            acc[2 * k] += (m * gl) >> 15;
-            acc[2 * k + 1] += (m * gr) >> 15;
+            const int32_t a = Sample::at(s, i), b = Sample::at(s, i + 1);
+            acc[2 * k] += weighed(a, b, f, gl);
+            acc[2 * k + 1] += weighed(a, b, f, gr);
         }
         c += step;
     }
@@ -122,15 +157,12 @@ void mixInside(Voice& v, int32_t* acc, uint32_t count) {
 // One frame in the last source frame: interpolates toward frame 0 when looping, else holds.
 template <class Sample, int Channels>
 void mixSeamFrame(Voice& v, int32_t* acc) {
-    const uint32_t last = v.frames - 1;
+    const uint32_t last = (v.frames - 1) * Channels;
     const uint32_t next = v.looping ? 0 : last;
     const int32_t f = fractionOf(v.cursor);
-    const int32_t l = lerp(Sample::at(v.samples, last * Channels), Sample::at(v.samples, next * Channels), f);
-    const int32_t r = Channels == 2
-        ? lerp(Sample::at(v.samples, last * Channels + 1), Sample::at(v.samples, next * Channels + 1), f)
-        : l;
-    acc[0] += (l * v.gainLeft) >> 15;
-    acc[1] += (r * v.gainRight) >> 15;
+    const uint32_t r = Channels == 2 ? 1 : 0;
+    acc[0] += weighed(Sample::at(v.samples, last), Sample::at(v.samples, next), f, v.left);
+    acc[1] += weighed(Sample::at(v.samples, last + r), Sample::at(v.samples, next + r), f, v.right);
     v.cursor += v.step;
 }
 

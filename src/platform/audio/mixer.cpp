@@ -1,6 +1,8 @@
 // Mixing blocks: every playing voice and attached source into a 32-bit stereo accumulation,
-// then saturated into the output's channels and bits.
+// then rounded and saturated into the output's channels and bits.
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -9,6 +11,11 @@
 namespace platform {
 
 std::mutex& mixerMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::mutex& sourceMutex() {
     static std::mutex mutex;
     return mutex;
 }
@@ -22,43 +29,74 @@ uint64_t resampleStep(uint32_t sourceRate, uint32_t outputRate) {
     return outputRate == 0 ? 0 : (uint64_t(sourceRate) << 32) / outputRate;
 }
 
-int32_t gainOf(int32_t hundredthsDb) {
-    if (hundredthsDb <= -10000) return 0;
-    if (hundredthsDb >= 0) return 32768;
-    return int32_t(std::lround(32768.0 * std::pow(10.0, hundredthsDb / 2000.0)));
+Gain gainOf(int32_t hundredthsDb) {
+    if (hundredthsDb <= -10000) return {0, 14 - accumFractionBits};
+    if (hundredthsDb >= 0) return {16384, 14 - accumFractionBits};
+    const double gain = std::pow(10.0, hundredthsDb / 2000.0);
+    int32_t exponent = 14;
+    while (std::lround(std::ldexp(gain, exponent + 1)) <= 32767) ++exponent;
+    return {int32_t(std::lround(std::ldexp(gain, exponent))), exponent - accumFractionBits};
 }
 
 // The side away from the pan is lowered by |pan| hundredths of a decibel.
 void applyGains(Voice& v, int32_t volume, int32_t pan) {
-    v.gainLeft = gainOf(volume - std::max(pan, 0));
-    v.gainRight = gainOf(volume - std::max(-pan, 0));
+    v.left = gainOf(volume - std::max(pan, 0));
+    v.right = gainOf(volume - std::max(-pan, 0));
 }
 
-void mixBlock(MixerState& state, int32_t* accum, uint32_t frames) {
+void mixVoices(MixerState& state, int32_t* accum, uint32_t frames) {
     std::memset(accum, 0, sizeof(int32_t) * 2 * frames);
     for (Voice& v : state.voices)
-        if (v.playing) v.mix(v, accum, frames);
-    for (AudioSource* source : state.sources) source->mix(accum, frames, state.output.rate);
+        if (v.playing && !v.held) v.mix(v, accum, frames);
+}
+
+bool mixSources(MixerState& state, int32_t* accum, uint32_t frames, uint32_t outputRate) {
+    if (state.sources.empty()) return false;
+    std::memset(accum, 0, sizeof(int32_t) * 2 * frames);
+    for (AudioSource* source : state.sources) source->mix(accum, frames, outputRate);
+    return true;
 }
 
 namespace {
-inline int32_t saturate16(int32_t v) { return std::clamp(v, -32768, 32767); }
+
+// Halves round away from zero, so a signal and its negation give mirrored output (no offset).
+inline int64_t roundShift(int64_t x, int32_t bits) { return (x + (int64_t(1) << (bits - 1)) - (x < 0)) >> bits; }
+inline int32_t to16(int64_t x, int32_t bits) { return int32_t(std::clamp<int64_t>(roundShift(x, bits), -32768, 32767)); }
+inline uint8_t to8(int64_t x, int32_t bits) { return uint8_t(std::clamp<int64_t>(roundShift(x, bits), -128, 127) + 128); }
+
+constexpr int32_t F = accumFractionBits;
 
 void writeStereo16(const int32_t* a, uint32_t frames, uint8_t* out) {
     int16_t* o = reinterpret_cast<int16_t*>(out);
-    for (uint32_t i = 0; i < 2 * frames; ++i) o[i] = int16_t(saturate16(a[i]));
+    for (uint32_t i = 0; i < 2 * frames; ++i) o[i] = int16_t(to16(a[i], F));
 }
 void writeMono16(const int32_t* a, uint32_t frames, uint8_t* out) {
     int16_t* o = reinterpret_cast<int16_t*>(out);
-    for (uint32_t i = 0; i < frames; ++i) o[i] = int16_t(saturate16((a[2 * i] + a[2 * i + 1]) >> 1));
+    for (uint32_t i = 0; i < frames; ++i) o[i] = int16_t(to16(int64_t(a[2 * i]) + a[2 * i + 1], F + 1));
 }
 void writeStereo8(const int32_t* a, uint32_t frames, uint8_t* out) {
-    for (uint32_t i = 0; i < 2 * frames; ++i) out[i] = uint8_t((saturate16(a[i]) >> 8) + 128);
+    for (uint32_t i = 0; i < 2 * frames; ++i) out[i] = to8(a[i], F + 8);
 }
 void writeMono8(const int32_t* a, uint32_t frames, uint8_t* out) {
-    for (uint32_t i = 0; i < frames; ++i)
-        out[i] = uint8_t((saturate16((a[2 * i] + a[2 * i + 1]) >> 1) >> 8) + 128);
+    for (uint32_t i = 0; i < frames; ++i) out[i] = to8(int64_t(a[2 * i]) + a[2 * i + 1], F + 9);
 }
+
+std::atomic<uint64_t> longestWait{0};
+
+// Takes the lock, timing the wait only when it is contended.
+std::unique_lock<std::mutex> holdTimed(std::mutex& m) {
+    std::unique_lock<std::mutex> hold(m, std::try_to_lock);
+    if (hold.owns_lock()) return hold;
+    const auto start = std::chrono::steady_clock::now();
+    hold.lock();
+    const uint64_t waited =
+        uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count());
+    uint64_t seen = longestWait.load(std::memory_order_relaxed);
+    while (waited > seen && !longestWait.compare_exchange_weak(seen, waited, std::memory_order_relaxed)) {
+    }
+    return hold;
+}
+
 }  // namespace
 
 void writeOutput(const int32_t* accum, uint32_t frames, const AudioOutput& output, uint8_t* out) {
@@ -69,24 +107,36 @@ void writeOutput(const int32_t* accum, uint32_t frames, const AudioOutput& outpu
 
 void fillOutput(uint8_t* out, uint32_t bytes) {
     int32_t accum[2 * mixBlockFrames];
+    int32_t sources[2 * mixBlockFrames];
     MixerState& state = mixerState();
     while (bytes > 0) {
         AudioOutput output;
-        uint32_t frames;
         {
-            std::lock_guard<std::mutex> hold(mixerMutex());
+            auto hold = holdTimed(mixerMutex());
             output = state.output;
-            const uint32_t frameBytes = uint32_t(output.channels * output.bits / 8);
-            frames = std::min(bytes / frameBytes, mixBlockFrames);
-            if (frames == 0) break;
-            mixBlock(state, accum, frames);
         }
+        const uint32_t frameBytes = uint32_t(output.channels * output.bits / 8);
+        const uint32_t frames = std::min(bytes / frameBytes, mixBlockFrames);
+        if (frames == 0) break;
+        bool sourced;
+        {
+            auto hold = holdTimed(sourceMutex());
+            sourced = mixSources(state, sources, frames, output.rate);
+        }
+        {
+            auto hold = holdTimed(mixerMutex());
+            mixVoices(state, accum, frames);
+        }
+        if (sourced)
+            for (uint32_t i = 0; i < 2 * frames; ++i) accum[i] += sources[i] * (1 << F);
         writeOutput(accum, frames, output, out);
-        const uint32_t written = frames * uint32_t(output.channels * output.bits / 8);
-        out += written;
-        bytes -= written;
+        out += frames * frameBytes;
+        bytes -= frames * frameBytes;
     }
     std::memset(out, 0, bytes);  // a partial frame, never expected
 }
+
+uint64_t longestDeviceWaitNanoseconds() { return longestWait.load(); }
+void resetLongestDeviceWait() { longestWait.store(0); }
 
 }  // namespace platform

@@ -1,5 +1,6 @@
-// Music: its handle table and the calls, with one mixer source that renders
-// every playing channel inside the mixer's blocks.
+// Music: its handle table and the calls, with one mixer source that renders every playing
+// channel block by block on the audio thread, with the sources held (not the mixer). Files are
+// read and parsed before the sources are taken.
 #include "platform/audio/music.h"
 
 #include <algorithm>
@@ -24,7 +25,7 @@ struct Channel {
     bool ended = false;
 };
 
-// Channels change only with the mixer held, since mix() runs with it held.
+// Channels change only with the sources held, since mix() runs with them held.
 class MusicSource : public AudioSource {
 public:
     std::vector<Channel> channels;
@@ -84,7 +85,7 @@ bool readWhole(const char* path, std::vector<uint8_t>& bytes) {
 
 uint32_t add(Kind kind, std::unique_ptr<Decoder> decoder) {
     if (!decoder) return 0;
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     uint32_t handle = ++state().lastHandle;
     state().source.channels.push_back({handle, kind, std::move(decoder)});
     return handle;
@@ -92,7 +93,7 @@ uint32_t add(Kind kind, std::unique_ptr<Decoder> decoder) {
 
 bool remove(uint32_t handle, Kind kind) {
     std::unique_ptr<Decoder> doomed;  // destroyed after the mixer is let go
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     auto& channels = state().source.channels;
     auto it = std::find_if(channels.begin(), channels.end(),
                            [&](const Channel& c) { return c.handle == handle && c.kind == kind; });
@@ -128,7 +129,7 @@ bool init(int32_t device, uint32_t rate, uint32_t flags, Window*) {
 
 bool start() {
     if (!state().initialised) return false;
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     state().source.started = true;
     return true;
 }
@@ -156,13 +157,13 @@ uint32_t loadModule(const char* path, uint32_t flags) {
 }
 
 uint32_t channelFlags(uint32_t handle) {
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     Channel* c = handle ? find(handle) : nullptr;
     return c ? c->decoder->sourceFlags() : 0;
 }
 
 bool play(uint32_t handle) {
-    std::lock_guard<std::mutex> hold(mixerMutex());
+    std::lock_guard<std::mutex> hold(sourceMutex());
     Channel* c = handle ? find(handle) : nullptr;
     if (!c) return false;
     if (c->ended) c->decoder->rewind();

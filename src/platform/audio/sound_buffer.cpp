@@ -57,23 +57,46 @@ void destroyBuffer(SoundBuffer* b) {
 
 uint32_t bufferBytes(const SoundBuffer* b) { return b ? uint32_t(b->bytes.size()) : 0; }
 
+// The caller writes without the mixer held. A buffer that is not playing lends its own bytes
+// and its voice is held out of the mix meanwhile; a playing one is copied, written beside and
+// swapped in at unlock, so the device plays on undisturbed and waits only for the swap.
 BufferLock lockBuffer(SoundBuffer* b, uint32_t offset, uint32_t bytes) {
-    if (!b) return {};
+    if (!b || b->locked) return {};
     const uint32_t size = uint32_t(b->bytes.size());
     if (bytes == 0) bytes = size;
     if (offset >= size || bytes > size) return {};
+    bool playing;
+    {
+        Hold hold(mixerMutex());
+        Voice& v = voiceOf(b);
+        playing = v.playing;
+        v.held = !playing;
+    }
+    if (playing) b->staging = b->bytes;  // only this thread writes the bytes: reading is safe
+    uint8_t* data = playing ? b->staging.data() : b->bytes.data();
+    b->locked = true;
     BufferLock lock;
     lock.buffer = b;
-    lock.first = b->bytes.data() + offset;
+    lock.first = data + offset;
     lock.firstBytes = std::min(bytes, size - offset);
     lock.secondBytes = bytes - lock.firstBytes;
-    lock.second = lock.secondBytes ? b->bytes.data() : nullptr;
-    mixerMutex().lock();  // released by unlockBuffer
+    lock.second = lock.secondBytes ? data : nullptr;
     return lock;
 }
 
 void unlockBuffer(const BufferLock& lock) {
-    if (lock.buffer) mixerMutex().unlock();
+    SoundBuffer* b = lock.buffer;
+    if (!b || !b->locked) return;
+    b->locked = false;
+    std::vector<uint8_t> replaced;  // freed after the mixer is let go
+    Hold hold(mixerMutex());
+    Voice& v = voiceOf(b);
+    if (!b->staging.empty()) {
+        b->bytes.swap(b->staging);
+        v.samples = b->bytes.data();
+        replaced.swap(b->staging);
+    }
+    v.held = false;
 }
 
 void play(SoundBuffer* b, bool loop) {

@@ -24,8 +24,11 @@ public:
     bool openWindow(const char* titleUtf8, bool fullScreen) override;
     void closeWindow() override;
     void raiseWindow() override;
+    void minimizeWindow() override { ++minimizes; }
     void pumpEvents(bool wait) override;
     Point cursorPos() override { return pointer; }
+    void showCursor(bool show) override { cursorShown = show; }
+    void setCursor(bool arrow) override { cursorArrow = arrow; }
     void setCursorPos(int32_t x, int32_t y) override;
 
     void showFrame(const Surface& primary) override;
@@ -49,7 +52,8 @@ public:
     bool audioRemoved = false;
     bool capturing = false;
     std::vector<uint8_t> captured;
-    int32_t messageBoxes = 0, beeps = 0, raises = 0;
+    int32_t messageBoxes = 0, beeps = 0, raises = 0, minimizes = 0;
+    bool cursorShown = true, cursorArrow = true;
     std::string lastMessageBox;
 
 private:

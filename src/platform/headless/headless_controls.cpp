@@ -132,6 +132,10 @@ int32_t messageBoxCount() { return active() ? installedHeadless()->messageBoxes 
 std::string lastMessageBox() { return active() ? installedHeadless()->lastMessageBox : ""; }
 int32_t beepCount() { return active() ? installedHeadless()->beeps : 0; }
 int32_t raiseCount() { return active() ? installedHeadless()->raises : 0; }
+int32_t minimizeCount() { return active() ? installedHeadless()->minimizes : 0; }
+bool systemCursorVisible() {
+    return active() && installedHeadless()->cursorShown && installedHeadless()->cursorArrow;
+}
 
 }  // namespace headless
 }  // namespace platform

@@ -82,6 +82,10 @@ void destroyWindow(Window* w) {
 
 Window* currentWindow() { return theWindow.alive ? &theWindow : nullptr; }
 
+void minimizeWindow(Window* w) {
+    if (w == &theWindow && theWindow.alive) backend().minimizeWindow();
+}
+
 bool peekMessage(Message& out) {
     if (queue.empty()) pump(false);
     if (queue.empty()) return false;

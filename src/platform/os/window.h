@@ -30,6 +30,7 @@ struct Message {
 Window* createWindow(const WindowDesc&);  // null when the backend cannot open it
 void destroyWindow(Window*);              // WM_DESTROY through the procedure at once
 Window* currentWindow();                  // the live window, or null
+void minimizeWindow(Window*);             // shown as an icon; it stays alive
 
 bool peekMessage(Message&);  // removes the first message; false when none is waiting
 void waitMessage();          // blocks until a message is waiting
@@ -48,7 +49,7 @@ void setCursor(bool arrow);         // false: no system cursor over the window
 void clipCursor(const Rect* area);  // null releases
 Point cursorPos();                  // in 640 x 480 picture coordinates
 void setCursorPos(int32_t x, int32_t y);
-bool enableTextInput(bool on);      // the input-method switch
+bool enableTextInput(bool on);      // the input-method switch; true when it was on before
 
 // For backends and tests: forget the window (sending nothing), queued messages and key state.
 void resetMessageQueue();

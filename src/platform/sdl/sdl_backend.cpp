@@ -54,9 +54,10 @@ void SdlBackend::setCursor(bool arrow) {
 void SdlBackend::applyCursor() { SDL_ShowCursor(cursorShown && cursorArrow ? SDL_ENABLE : SDL_DISABLE); }
 
 bool SdlBackend::enableTextInput(bool on) {
+    const bool was = SDL_IsTextInputActive() == SDL_TRUE;
     if (on) SDL_StartTextInput();
     else SDL_StopTextInput();
-    return true;
+    return was;
 }
 
 // --- the remembered choice and the screenshot folder -------------------------------------

@@ -25,6 +25,7 @@ public:
     bool openWindow(const char* titleUtf8, bool fullScreen) override;
     void closeWindow() override;
     void raiseWindow() override;
+    void minimizeWindow() override;
     void pumpEvents(bool wait) override;
     void showCursor(bool show) override;
     void setCursor(bool arrow) override;

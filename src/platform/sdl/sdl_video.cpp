@@ -101,6 +101,10 @@ void SdlBackend::raiseWindow() {
     SDL_RaiseWindow(window);
 }
 
+void SdlBackend::minimizeWindow() {
+    if (window) SDL_MinimizeWindow(window);
+}
+
 void SdlBackend::setFullDesktop(bool on) {
     fullDesktop = on;
     if (on) {
