@@ -118,7 +118,8 @@ TEST(FrameworkProgramE2E, ReadmeProgramBuildsFromTheInstalledTreeAndDrawsItsFram
         const fs::path build = installed.dir / (std::string("build-") + config);
         test::ProcessResult step = run({ZU_CMAKE_COMMAND, "-S", source.string(), "-B", build.string(), "-G", "Ninja",
                                         "-DCMAKE_PREFIX_PATH=" + installed.prefix.string(),
-                                        std::string("-DCMAKE_BUILD_TYPE=") + config});
+                                        std::string("-DCMAKE_BUILD_TYPE=") + config,
+                                        std::string("-DCMAKE_EXE_LINKER_FLAGS=") + ZU_EXE_LINKER_FLAGS});
         ASSERT_EQ(step.exitCode, 0) << config << step.out << step.err;
         step = run({ZU_CMAKE_COMMAND, "--build", build.string(), "-j", "2"});
         ASSERT_EQ(step.exitCode, 0) << config << step.out << step.err;
