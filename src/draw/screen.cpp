@@ -123,6 +123,7 @@ int32_t Screen(int32_t width, int32_t height, int32_t memory) {
         if (!setModeWithFallbacks()) return fail("解像度が変更できません");
     } else {
         s.colorDepth = zuSystem::DesktopBits();
+        platform::setWindowPicture(width, height);  // the window shows the screen's size
     }
     s.primary = platform::primarySurface();
     if (!s.primary) return fail("表画面が生成できません");

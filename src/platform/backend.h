@@ -55,6 +55,9 @@ public:
     // Display
     virtual bool setDisplayMode(int32_t w, int32_t h, int32_t bits) { (void)w; (void)h; (void)bits; return true; }
     virtual int32_t desktopBits() { return 32; }
+    // The size of the picture the display shows (the mode's, or the window's in a window): the
+    // window, the pointer and the scaling follow it. 640 x 480 until told.
+    virtual void setPictureSize(int32_t w, int32_t h) { (void)w; (void)h; }
     virtual bool waitForVerticalBlank() { return true; }
     virtual void showFrame(const Surface& primary) { (void)primary; }
     virtual bool allowLock(const Surface& s) { (void)s; return true; }
@@ -79,5 +82,14 @@ private:
 
 Backend& backend();
 void installBackend(Backend*);  // takes ownership
+
+// What a backend reports about its audio device, on the main thread. A device that vanishes
+// while open (unplugged, its server restarted) is closed and replaced by the default one when
+// there is one; until then the mixer goes on against the clock, so every sound keeps its state
+// and its position moves on. serviceAudio, called as events are pumped, does that mixing and
+// retries the device now and then; audioDeviceAdded retries it at once.
+void audioDeviceLost();
+void audioDeviceAdded();
+void serviceAudio();
 
 }  // namespace platform

@@ -48,7 +48,10 @@ uint32_t framesShown();
 // Audio: renderAudio calls the fill installed by openAudioDevice for that many frames and
 // returns the bytes (empty when no device is open).
 std::vector<uint8_t> renderAudio(uint32_t frames);
-void removeAudioDevice(bool removed);         // openAudioDevice then fails
+void removeAudioDevice(bool removed);         // openAudioDevice then fails; false: a device
+                                              //   is there again (a lost one is reopened)
+void pullAudioDevice();                       // the open device vanishes, as when unplugged: it
+                                              //   is replaced at once unless removed
 bool audioDeviceOpen();
 void captureAudio(bool on);                   // keep what each shown frame renders
 std::vector<uint8_t> takeCapturedAudio();

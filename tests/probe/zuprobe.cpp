@@ -1,13 +1,21 @@
 // zuprobe: the SDL backend alone, showing a known frame and printing every message it gets,
 // one a line ("WM_MOUSEMOVE x y", "WM_KEYDOWN 0x1b" ...). Escape or closing the window ends it.
+// "zuprobe screen W H" sets up the drawing core in a window at W x H instead and shows the same
+// frame at that size through zuDraw::Present. The D key closes the open audio device behind the
+// program's back and reports it gone, as SDL does for an unplugged device.
+#include <SDL2/SDL.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+#include "draw/zu_draw.h"
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/video/surface.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
+#include "system/zu_system.h"
 
 namespace {
 
@@ -36,12 +44,26 @@ void print(uint32_t m, uintptr_t wp, intptr_t lp) {
     std::fflush(stdout);
 }
 
+void pullAudioDevice() {
+    for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
+        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) continue;
+        SDL_CloseAudioDevice(id);
+        SDL_Event e{};
+        e.type = SDL_AUDIODEVICEREMOVED;
+        e.adevice.which = id;
+        SDL_PushEvent(&e);
+        std::printf("audio device %u pulled\n", unsigned(id));
+    }
+    std::fflush(stdout);
+}
+
 intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
     print(m, wp, lp);
     switch (m) {
     case WM_DESTROY: platform::postQuitMessage(0); return 0;
     case WM_KEYDOWN:
         if (wp == uintptr_t(VK_ESCAPE)) platform::postMessage(w, WM_CLOSE, 0, 0);
+        if (wp == 'D') pullAudioDevice();
         return 0;
     case WM_SETCURSOR: platform::setCursor(false); return 1;
     default: return platform::defWindowProc(w, m, wp, lp);
@@ -60,14 +82,38 @@ platform::Surface testFrame() {
     return s;
 }
 
+// The same picture drawn into the drawing core's back buffer, at the screen's size.
+void drawTestFrame(platform::Surface& back) {
+    const int32_t w = back.width, h = back.height;
+    platform::fill(back, {0, 0, w, h}, platform::pixelFromColor(back.format, RGB(255, 0, 0)));
+    platform::fill(back, {1, 1, w - 1, h - 1}, platform::pixelFromColor(back.format, RGB(255, 255, 255)));
+}
+
+bool startScreen(platform::Window* w, int32_t width, int32_t height) {
+    zuSystem::systemState.window = w;
+    zuSystem::systemState.fullScreen = 0;
+    if (zuDraw::Screen(width, height, 1) != 1) return false;
+    const zuDraw::ScreenState& s = zuDraw::screenState;
+    std::printf("screen primary %dx%d back %dx%d\n", s.primary->width, s.primary->height, s.back->width,
+                s.back->height);
+    drawTestFrame(*s.back);
+    return true;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const bool screen = argc == 4 && std::strcmp(argv[1], "screen") == 0;
     if (!platform::useSdl()) return 1;
     platform::Window* w = platform::createWindow({.className = "PROBE", .title = "zuprobe", .proc = probeProc});
     if (!w) return 1;
+    if (screen && !startScreen(w, std::atoi(argv[2]), std::atoi(argv[3]))) return 1;
     platform::Surface frame = testFrame();
-    platform::backend().showFrame(frame);
+    auto show = [&] {
+        if (screen) zuDraw::Present();
+        else platform::backend().showFrame(frame);
+    };
+    show();
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;) {
@@ -78,6 +124,6 @@ int main() {
             continue;
         }
         platform::waitMessage();
-        platform::backend().showFrame(frame);
+        show();
     }
 }

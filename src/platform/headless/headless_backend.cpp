@@ -35,7 +35,12 @@ void HeadlessBackend::raiseWindow() {
 }
 
 void HeadlessBackend::setCursorPos(int32_t x, int32_t y) {
-    pointer = Point{std::clamp(x, 0, 639), std::clamp(y, 0, 479)};
+    pointer = Point{std::clamp(x, 0, picture.cx - 1), std::clamp(y, 0, picture.cy - 1)};
+}
+
+void HeadlessBackend::setPictureSize(int32_t width, int32_t height) {
+    picture = Size{width, height};
+    setCursorPos(pointer.x, pointer.y);
 }
 
 // A frame is counted when it is shown, or when the program found its queue empty and came
@@ -53,6 +58,7 @@ void HeadlessBackend::pumpEvents(bool wait) {
         frameSinceInput = true;
     }
     runScript();
+    serviceAudio();
     if (queuedMessageCount() == 0 && !wait) idleSinceFrame = true;
 }
 
@@ -117,6 +123,8 @@ void HeadlessBackend::showFrame(const Surface& primary) {
     if (audioFill) {
         std::vector<uint8_t> bytes = renderAudio(uint32_t(thousandths / 1000));
         if (capturing) captured.insert(captured.end(), bytes.begin(), bytes.end());
+    } else {
+        serviceAudio();  // a lost device: the mixer keeps time
     }
     idleSinceFrame = false;
     frameRan();

@@ -30,6 +30,7 @@ public:
     void showCursor(bool show) override { cursorShown = show; }
     void setCursor(bool arrow) override { cursorArrow = arrow; }
     void setCursorPos(int32_t x, int32_t y) override;
+    void setPictureSize(int32_t width, int32_t height) override;
 
     void showFrame(const Surface& primary) override;
     int32_t messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) override;
@@ -64,6 +65,7 @@ private:
     void writeAudioFile();  // what was captured, as a WAV in the device's format
 
     Point pointer;
+    Size picture{640, 480};  // the pointer stays on it
     DoubleClickRule doubleClicks;
     bool altHeld = false;
     uint32_t waitFrames = 0;

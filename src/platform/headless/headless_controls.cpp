@@ -114,7 +114,14 @@ std::vector<uint8_t> renderAudio(uint32_t frames) {
     return b ? b->renderAudio(frames) : std::vector<uint8_t>{};
 }
 void removeAudioDevice(bool removed) {
-    if (auto* b = installedHeadless()) b->audioRemoved = removed;
+    auto* b = installedHeadless();
+    if (!b) return;
+    b->audioRemoved = removed;
+    if (!removed) audioDeviceAdded();
+}
+void pullAudioDevice() {
+    auto* b = installedHeadless();
+    if (b && b->audioOpen()) audioDeviceLost();
 }
 bool audioDeviceOpen() { return active() && installedHeadless()->audioOpen(); }
 void captureAudio(bool on) {

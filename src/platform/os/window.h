@@ -47,7 +47,7 @@ bool takeKeyPress(int32_t vk);
 void showCursor(bool show);
 void setCursor(bool arrow);         // false: no system cursor over the window
 void clipCursor(const Rect* area);  // null releases
-Point cursorPos();                  // in 640 x 480 picture coordinates
+Point cursorPos();                  // in picture coordinates
 void setCursorPos(int32_t x, int32_t y);
 bool enableTextInput(bool on);      // the input-method switch; true when it was on before
 

@@ -37,10 +37,13 @@ bool SdlBackend::openAudioDevice(AudioSpec& spec, AudioFill fill) {
     want.userdata = &audioFill;
     audioDevice = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (audioDevice == 0) {
-        std::fprintf(stderr, "sdl: no audio device: %s\n", SDL_GetError());
+        // Said once while the device stays away: a lost device is retried every second.
+        if (!audioMissingSaid) std::fprintf(stderr, "sdl: no audio device: %s\n", SDL_GetError());
+        audioMissingSaid = true;
         audioFill = nullptr;
         return false;
     }
+    audioMissingSaid = false;
     // The device's own format where SDL can tell it, and the one SDL opened for the mixer
     // (SDL converts between the two).
     SDL_AudioSpec device{};

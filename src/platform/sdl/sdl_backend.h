@@ -35,6 +35,7 @@ public:
     bool enableTextInput(bool on) override;
     void setWindowIcon(std::span<const uint8_t> bmpFile) override;
 
+    void setPictureSize(int32_t width, int32_t height) override;
     bool waitForVerticalBlank() override;
     void showFrame(const Surface& primary) override;
     int32_t messageBox(const char* textUtf8, const char* captionUtf8, uint32_t type) override;
@@ -48,6 +49,7 @@ private:
     // sdl_video.cpp
     bool createRenderer();
     void setFullDesktop(bool on);
+    void sizeWindowForPicture();
     void toggleFullDesktop();
     void followWindow();
     void render();
@@ -83,6 +85,7 @@ private:
     SDL_Texture* enlargeTexture = nullptr;
     SDL_Texture* boxTexture = nullptr;  // an open message box, drawn over the picture
     int32_t enlargeScale = 0;
+    Size picture{640, 480};  // what the display shows; the layout and pointer follow it
     Surface lastFrame;
     bool haveFrame = false;
     bool vsync = false;
@@ -98,6 +101,7 @@ private:
     DoubleClickRule doubleClicks;
     SDL_AudioDeviceID audioDevice = 0;
     AudioFill audioFill;
+    bool audioMissingSaid = false;
 };
 
 int32_t virtualKeyOf(SDL_Keycode);  // 0 for keys the framework does not know

@@ -1,5 +1,7 @@
 // SDL2 events into Win32 messages: keys by virtual key (repeats included, system keys while Alt
 // is held), pointer and buttons in picture coordinates, focus, close; Alt+Enter and F12.
+#include <cstdio>
+
 #include "platform/sdl/sdl_backend.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
@@ -39,6 +41,7 @@ void SdlBackend::pumpEvents(bool wait) {
     // A short wait: the instance guard is served between waits.
     if (wait && SDL_WaitEventTimeout(&e, 50)) handle(e);
     while (SDL_PollEvent(&e)) handle(e);
+    serviceAudio();
 }
 
 void SdlBackend::handle(const SDL_Event& e) {
@@ -50,6 +53,15 @@ void SdlBackend::handle(const SDL_Event& e) {
         postPointerMove(toPicture(viewport(), windowToDrawable(e.motion.x, e.motion.y)));
         break;
     case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP: handleButton(e.button); break;
+    case SDL_AUDIODEVICEREMOVED:
+        if (!e.adevice.iscapture && audioDevice != 0 && e.adevice.which == audioDevice) {
+            std::fprintf(stderr, "sdl: the audio device went away\n");
+            audioDeviceLost();
+        }
+        break;
+    case SDL_AUDIODEVICEADDED:
+        if (!e.adevice.iscapture) audioDeviceAdded();
+        break;
     default: break;
     }
 }

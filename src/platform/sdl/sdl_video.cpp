@@ -25,10 +25,10 @@ uint32_t textureFormatOf(Format f) {
     return SDL_PIXELFORMAT_RGB565;
 }
 
-Size windowedSize(SDL_Window* w) {
-    SDL_Rect usable{0, 0, 640, 480};
+Size windowedSize(SDL_Window* w, Size picture) {
+    SDL_Rect usable{0, 0, picture.cx, picture.cy};
     SDL_GetDisplayUsableBounds(w ? SDL_GetWindowDisplayIndex(w) : 0, &usable);
-    return largestWholeWindow(Size{usable.w, usable.h});
+    return largestWholeWindow(Size{usable.w, usable.h}, picture);
 }
 
 }  // namespace
@@ -37,7 +37,7 @@ bool SdlBackend::openWindow(const char* titleUtf8, bool) {
     fullDesktop = !rememberedWindowed();
     // Placed over the whole desktop from the start: without a window manager nothing moves it.
     SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 0, 0};
-    Size size = windowedSize(nullptr);
+    Size size = windowedSize(nullptr, picture);
     if (fullDesktop && SDL_GetDisplayBounds(0, &area) == 0) size = Size{area.w, area.h};
     uint32_t flags = SDL_WINDOW_ALLOW_HIGHDPI | SDL_WINDOW_RESIZABLE |
                      (fullDesktop ? SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS : 0);
@@ -112,10 +112,27 @@ void SdlBackend::setFullDesktop(bool on) {
     } else {
         SDL_SetWindowFullscreen(window, 0);
         SDL_SetWindowBordered(window, SDL_TRUE);
-        Size size = windowedSize(window);
-        SDL_SetWindowSize(window, size.cx, size.cy);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        sizeWindowForPicture();
     }
+    followWindow();
+}
+
+void SdlBackend::sizeWindowForPicture() {
+    Size size = windowedSize(window, picture);
+    SDL_SetWindowSize(window, size.cx, size.cy);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+// A window keeps the largest whole multiple of the new picture; full desktop only lays it out
+// again. The enlarged copy is made afresh for the new size.
+void SdlBackend::setPictureSize(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0 || (picture.cx == width && picture.cy == height)) return;
+    picture = Size{width, height};
+    if (enlargeTexture) SDL_DestroyTexture(enlargeTexture);
+    enlargeTexture = nullptr;
+    enlargeScale = 0;
+    if (!window) return;
+    if (!fullDesktop) sizeWindowForPicture();
     followWindow();
 }
 
@@ -157,10 +174,7 @@ SdlBackend::Geometry SdlBackend::geometry() const {
     return g;
 }
 
-Viewport SdlBackend::viewport() const {
-    Size picture = haveFrame ? Size{lastFrame.width, lastFrame.height} : Size{640, 480};
-    return fitPicture(geometry().drawable, picture);
-}
+Viewport SdlBackend::viewport() const { return fitPicture(geometry().drawable, picture); }
 
 // Window coordinates (points) and drawable pixels differ on high-density screens.
 Point SdlBackend::windowToDrawable(int32_t x, int32_t y) const {

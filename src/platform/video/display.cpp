@@ -79,6 +79,16 @@ bool setDisplayMode(int32_t width, int32_t height, int32_t bits) {
     display.height = height;
     display.bits = bits;
     display.format = format;
+    backend().setPictureSize(width, height);
+    return true;
+}
+
+bool setWindowPicture(int32_t width, int32_t height) {
+    if (width <= 0 || height <= 0) return false;
+    if (display.primary && (display.primary->width != width || display.primary->height != height)) dropPrimary();
+    display.width = width;
+    display.height = height;
+    backend().setPictureSize(width, height);
     return true;
 }
 
@@ -114,6 +124,7 @@ void setCanStretch(bool on) { controls.canStretch = on; }
 
 void resetDisplay() {
     closeDisplay(&display.handle);
+    backend().setPictureSize(display.width, display.height);
     controls = {};
     failNextLocks(0);
     failNextContexts(0);
