@@ -13,7 +13,14 @@
 #include "platform/os/window.h"
 #include "system/zu_system.h"
 
-void resetProgramRecords() {
+namespace {
+
+// The window, the message queue, the instance and the records of every family back at their
+// values at load, and a blank display.
+void resetProgram() {
+    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
+    platform::resetMessageQueue();
+    platform::releaseInstance();
     zuSystem::systemState = {};
     zuSystem::inputState = {};
     zuSystem::triggerState = {};
@@ -32,7 +39,10 @@ void resetProgramRecords() {
     zuDraw::clipWipe = {};
     sceneState = {};
     blinkState = {};
+    platform::headless::resetDisplay();
 }
+
+}  // namespace
 
 std::string FreshProgram::frameworkPath(const std::filesystem::path& host) {
     std::string path = host.string();
@@ -42,12 +52,8 @@ std::string FreshProgram::frameworkPath(const std::filesystem::path& host) {
 }
 
 void FreshProgram::SetUp() {
-    platform::useHeadless(options);
-    platform::headless::resetDisplay();
-    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
-    platform::resetMessageQueue();
-    platform::releaseInstance();
-    resetProgramRecords();
+    platform::useHeadless({});
+    resetProgram();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::filesystem::path root = std::filesystem::temp_directory_path() /
                                  ("zusys-" + std::to_string(getpid()) + "-" + info->name());
@@ -62,11 +68,7 @@ void FreshProgram::SetUp() {
 }
 
 void FreshProgram::TearDown() {
-    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
-    platform::resetMessageQueue();
-    platform::releaseInstance();
-    resetProgramRecords();
-    platform::headless::resetDisplay();
+    resetProgram();
     platform::setModuleFileName("");
     unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(programFolder.parent_path());
