@@ -1,56 +1,40 @@
-// A fresh headless program with the sound device open, a module folder of its own and helpers
-// to write sounds into SOUND\ and to listen to the rendered output.
+// A fresh program with the headless sound device open, helpers to write sounds into SOUND\ and
+// to listen to the rendered output.
 #pragma once
-#include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/audio/audio.h"
-#include "platform/headless.h"
-#include "platform/os/files.h"
 #include "sound/zu_sound.h"
+#include "support/fresh_program.h"
 #include "support/wav_writer.h"
 #include "system/zu_system.h"
 
-class SoundFixture : public ::testing::Test {
+class SoundFixture : public FreshProgram {
 protected:
     void SetUp() override {
-        platform::useHeadless({});
+        FreshProgram::SetUp();
         while (platform::audioOpen()) platform::closeAudio();  // left open by an earlier test
-        zuSystem::systemState = {};
-        zuSystem::frameClock = {};
         zuSound::soundState = {};
-        folder = std::filesystem::temp_directory_path() /
-                 ("zusound-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder / "SOUND");
-        std::string module = (folder / "prog").string();
-        std::replace(module.begin(), module.end(), '/', '\\');
-        platform::setModuleFileName(module.c_str());
+        std::filesystem::create_directories(programFolder / "SOUND");
         zuSound::Init();
         zuSound::ClearObjects();
     }
     void TearDown() override {
         zuSound::Release();
         zuSound::soundState = {};
-        platform::setModuleFileName("");
-        std::filesystem::remove_all(folder);
+        FreshProgram::TearDown();
     }
 
-    // Writes SOUND\<name>; loadSamples also loads it and returns the sound number.
-    void writeSamples(const std::string& name, const std::vector<int16_t>& samples, uint32_t rate) {
-        test::WavSpec spec;
-        spec.rate = rate;
-        test::writeBytes((folder / "SOUND" / name).string(), test::wavImage(spec, test::pcm16(samples)));
+    void writeSound(const std::string& name, const std::vector<uint8_t>& image) {
+        test::writeBytes((programFolder / "SOUND" / name).string(), image);
     }
+    // Writes SOUND\<name> and loads it; returns the sound number.
     int32_t loadSamples(const std::string& name, const std::vector<int16_t>& samples, int32_t mix,
                         uint32_t rate = 44100) {
-        writeSamples(name, samples, rate);
+        writeSound(name, test::wavImage({.rate = rate}, test::pcm16(samples)));
         return zuSound::LoadObject(("SOUND\\" + name).c_str(), mix);
     }
     static zuSound::SoundObject& sound(int32_t n) { return zuSound::soundState.objects[n]; }
@@ -74,6 +58,4 @@ protected:
         return best;
     }
     static std::vector<int16_t> constant(uint32_t frames, int16_t value) { return std::vector<int16_t>(frames, value); }
-
-    std::filesystem::path folder;
 };

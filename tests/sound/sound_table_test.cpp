@@ -17,7 +17,6 @@ protected:
         return platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos &&
                zuSystem::systemState.errorRaised == 1;
     }
-    static std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 };
 
 TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
@@ -51,11 +50,8 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
     for (int j = 0; j < 4; ++j) EXPECT_NE(s.buffers[j], nullptr);
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
     // Refusals are reported and leave the next number free, also after the buffers were made.
-    writeSamples("ABCDEFGHIJKLMNOPQRSTU.WAV", constant(100, 1), 22050);  // 31 characters
-    test::WavSpec float32;
-    float32.tag = 3;
-    float32.bits = 32;
-    test::writeBytes((folder / "SOUND" / "F.WAV").string(), test::wavImage(float32, std::vector<uint8_t>(64)));
+    writeSound("ABCDEFGHIJKLMNOPQRSTU.WAV", test::wavImage({}, test::pcm16(constant(100, 1))));  // 31 characters
+    writeSound("F.WAV", test::wavImage({.tag = 3, .bits = 32}, std::vector<uint8_t>(64)));
     const struct { const char* name; int32_t mix; const char8_t* report; } refused[] = {
         {"A.WAV", 11, u8"ミックス数が多過ぎます"},
         {"A.WAV", -11, u8"ミックス数が多過ぎます"},

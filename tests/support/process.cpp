@@ -14,13 +14,6 @@
 namespace test {
 namespace {
 
-// Not <chrono>: these tests are compiled for Shift-JIS texts, which its unit names defeat.
-double nowSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + t.tv_nsec / 1e9;
-}
-
 [[noreturn]] void execChild(const ProcessSpec& spec, int outFd, int errFd) {
     dup2(outFd, 1);
     dup2(errFd, 2);
@@ -52,7 +45,7 @@ bool Process::start(const ProcessSpec& spec) {
     int out[2], err[2];
     if (spec.argv.empty() || pipe2(out, O_CLOEXEC) != 0) return false;
     if (pipe2(err, O_CLOEXEC) != 0) return false;
-    startedAt_ = nowSeconds();
+    startedAt_ = monotonicSeconds();
     pid_ = fork();
     if (pid_ == 0) execChild(spec, out[1], err[1]);
     close(out[1]);
@@ -82,10 +75,10 @@ bool Process::readSome(int timeoutMs) {
 }
 
 bool Process::waitForOutput(std::string_view text, int timeoutMs, bool inError) {
-    double deadline = nowSeconds() + timeoutMs / 1000.0;
+    double deadline = monotonicSeconds() + timeoutMs / 1000.0;
     const std::string& sink = inError ? result_.err : result_.out;
     while (sink.find(text) == std::string::npos) {
-        double left = deadline - nowSeconds();
+        double left = deadline - monotonicSeconds();
         if (left <= 0 || !readSome(int(left * 1000) + 1)) return sink.find(text) != std::string::npos;
     }
     return true;
@@ -96,15 +89,15 @@ bool Process::reaped() {
     if (pid_ <= 0) return true;
     if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
     result_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result_.seconds = nowSeconds() - startedAt_;
+    result_.seconds = monotonicSeconds() - startedAt_;
     pid_ = -1;
     return true;
 }
 
 bool Process::exitsWithin(int timeoutMs) {
-    double deadline = nowSeconds() + timeoutMs / 1000.0;
+    double deadline = monotonicSeconds() + timeoutMs / 1000.0;
     while (!reaped()) {
-        if (nowSeconds() > deadline) return false;
+        if (monotonicSeconds() > deadline) return false;
         if (!readSome(20)) usleep(5000);
     }
     return true;
@@ -115,7 +108,7 @@ ProcessResult Process::finish(int timeoutMs) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
         result_.timedOut = true;
-        result_.seconds = nowSeconds() - startedAt_;
+        result_.seconds = monotonicSeconds() - startedAt_;
         pid_ = -1;
     }
     // What is left in the pipes; a descendant may hold them open, so only briefly.
@@ -127,6 +120,12 @@ ProcessResult runProcess(const ProcessSpec& spec) {
     Process p;
     if (!p.start(spec)) return {};
     return p.finish(spec.timeoutMs);
+}
+
+double monotonicSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return double(t.tv_sec) + t.tv_nsec / 1e9;
 }
 
 std::string binaryDir() { return ZU_BINARY_DIR; }

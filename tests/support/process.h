@@ -51,6 +51,8 @@ private:
 
 ProcessResult runProcess(const ProcessSpec&);
 
+// Seconds on the monotonic clock (not <chrono>: its unit names defeat the Shift-JIS texts).
+double monotonicSeconds();
 // The build's program directory and a fresh temporary directory (removed by the caller).
 std::string binaryDir();
 std::string makeTempDir();
