@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "draw/zu_draw.h"
@@ -46,8 +47,7 @@ void resetProgram() {
 
 std::string FreshProgram::frameworkPath(const std::filesystem::path& host) {
     std::string path = host.string();
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
