@@ -1,7 +1,7 @@
 // zuprobe: the SDL backend alone, showing a known frame and printing every message it gets,
 // one a line ("WM_MOUSEMOVE x y", "WM_KEYDOWN 0x1b" ...). Escape or closing the window ends it.
 #include <cstdio>
-#include <cstring>
+#include <utility>
 
 #include "platform/backend.h"
 #include "platform/headless.h"
@@ -11,8 +11,7 @@
 
 namespace {
 
-struct Name { uint32_t id; const char* name; };
-constexpr Name names[] = {
+constexpr std::pair<uint32_t, const char*> names[] = {
     {WM_MOVE, "WM_MOVE"}, {WM_CLOSE, "WM_CLOSE"}, {WM_DESTROY, "WM_DESTROY"},
     {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"}, {WM_SETCURSOR, "WM_SETCURSOR"},
     {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"}, {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
@@ -22,22 +21,19 @@ constexpr Name names[] = {
     {WM_RBUTTONUP, "WM_RBUTTONUP"}, {WM_RBUTTONDBLCLK, "WM_RBUTTONDBLCLK"},
 };
 
-bool isPointerMessage(uint32_t m) { return m >= WM_MOUSEMOVE && m <= WM_RBUTTONDBLCLK; }
-bool isKeyMessage(uint32_t m) { return m >= WM_KEYDOWN && m <= WM_SYSKEYUP; }
-
-void print(uint32_t m, uintptr_t wp, intptr_t lp) {
-    const char* name = nullptr;
-    for (const Name& n : names)
-        if (n.id == m) name = n.name;
-    if (!name) std::printf("0x%04x %#lx %#lx\n", m, (unsigned long)wp, (unsigned long)lp);
-    else if (isPointerMessage(m) || m == WM_MOVE) std::printf("%s %d %d\n", name, LOWORD(lp), HIWORD(lp));
-    else if (isKeyMessage(m)) std::printf("%s 0x%02lx\n", name, (unsigned long)wp);
-    else std::printf("%s %lu\n", name, (unsigned long)wp);
-    std::fflush(stdout);
-}
-
 intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
-    print(m, wp, lp);
+    const char* name = nullptr;
+    for (const auto& [id, text] : names)
+        if (id == m) name = text;
+    if (!name)
+        std::printf("0x%04x %#lx %#lx\n", m, (unsigned long)wp, (unsigned long)lp);
+    else if ((m >= WM_MOUSEMOVE && m <= WM_RBUTTONDBLCLK) || m == WM_MOVE)
+        std::printf("%s %d %d\n", name, LOWORD(lp), HIWORD(lp));
+    else if (m >= WM_KEYDOWN && m <= WM_SYSKEYUP)
+        std::printf("%s 0x%02lx\n", name, (unsigned long)wp);
+    else
+        std::printf("%s %lu\n", name, (unsigned long)wp);
+    std::fflush(stdout);
     switch (m) {
     case WM_DESTROY: platform::postQuitMessage(0); return 0;
     case WM_KEYDOWN:
@@ -48,25 +44,19 @@ intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
     }
 }
 
-// A white picture with a one-pixel red frame, in RGB565: the bars around it stay black.
-platform::Surface testFrame() {
-    platform::Surface s;
-    s.width = 640, s.height = 480, s.pitch = 1280;
-    s.memory.resize(size_t(s.pitch) * s.height);
-    auto* px = reinterpret_cast<uint16_t*>(s.memory.data());
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            px[y * 640 + x] = (x == 0 || y == 0 || x == 639 || y == 479) ? 0xF800 : 0xFFFF;
-    return s;
-}
-
 }  // namespace
 
 int main() {
     if (!platform::useSdl()) return 1;
     platform::Window* w = platform::createWindow({.className = "PROBE", .title = "zuprobe", .proc = probeProc});
     if (!w) return 1;
-    platform::Surface frame = testFrame();
+    // A white picture with a one-pixel red frame, in RGB565: the bars around it stay black.
+    platform::Surface frame;
+    frame.width = 640, frame.height = 480, frame.pitch = 1280;
+    frame.memory.resize(size_t(frame.pitch) * frame.height);
+    auto* px = reinterpret_cast<uint16_t*>(frame.memory.data());
+    for (int y = 0; y < 480; ++y)
+        for (int x = 0; x < 640; ++x) px[y * 640 + x] = (x == 0 || y == 0 || x == 639 || y == 479) ? 0xF800 : 0xFFFF;
     platform::backend().showFrame(frame);
     std::printf("ready\n");
     std::fflush(stdout);

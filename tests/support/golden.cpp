@@ -13,10 +13,6 @@
 namespace testsupport {
 namespace {
 
-std::string goldenPath(const std::string& name) {
-    return std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name + ".bmp";
-}
-
 // Writes the picture into the build tree as <name><suffix> and returns the path.
 std::string writeOutput(const std::string& name, const char* suffix, const Picture& picture) {
     const std::filesystem::path folder = std::filesystem::path(ZU_BINARY_DIR) / "golden";
@@ -63,7 +59,7 @@ Picture besideEachOther(const std::vector<Picture>& parts) { return joined(parts
 Picture aboveEachOther(const std::vector<Picture>& parts) { return joined(parts, false); }
 
 ::testing::AssertionResult matchesGolden(const std::string& name, const Picture& actual) {
-    const std::string golden = goldenPath(name);
+    const std::string golden = std::string(ZU_SOURCE_DIR) + "/tests/golden/" + name + ".bmp";
     const char* update = platform::environmentSetting("UPDATE_GOLDEN");
     if (update && std::string(update) == "1") {
         if (platform::writeBmp24(golden, actual.width, actual.height, actual.xrgb.data()))
