@@ -31,13 +31,11 @@ TEST(AudioThreadStress, RandomCallsWhileTheDeviceMixes) {
     ASSERT_EQ(zuSound::Init(), 1);
     zuSound::ClearObjects();
     const char* names[] = {"SOUND\\A.WAV", "SOUND\\B.WAV", "SOUND\\C.WAV"};
-    for (int32_t i = 0; i < 3; ++i) {
-        // Saw tones of different lengths and periods, the second in stereo.
-        const int32_t period = 50 + 30 * i;
-        std::vector<int16_t> tone(22050 + 5000 * i);
-        for (size_t k = 0; k < tone.size(); ++k) tone[k] = int16_t((int32_t(k % period) - period / 2) * 200);
+    for (int32_t i = 0; i < 3; ++i) {  // tones of different lengths and pitches, the second in stereo
+        const uint16_t channels = uint16_t(1 + i % 2);
+        const std::vector<int16_t> tone = test::sine(400 + 300 * i, 44100, 22050 + 5000 * i, 6000, channels);
         test::writeBytes((folder / "SOUND" / (names[i] + 6)).string(),
-                         test::wavImage({.channels = uint16_t(1 + i % 2)}, test::pcm16(tone)));
+                         test::wavImage({.channels = channels}, test::pcm16(tone)));
         ASSERT_EQ(zuSound::LoadObject(names[i], 4), i);
     }
     ASSERT_TRUE(platform::music::init(-1, 44100, platform::music::kInitSixteenBits, nullptr));

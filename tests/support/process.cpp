@@ -77,21 +77,17 @@ bool Process::waitForOutput(std::string_view text, int timeoutMs, bool inError) 
     return true;
 }
 
-bool Process::reaped() {
-    int status = 0;
-    if (pid_ <= 0) return true;
-    if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
-    result_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result_.seconds = monotonicSeconds() - startedAt_;
-    pid_ = -1;
-    return true;
-}
-
 bool Process::exitsWithin(int timeoutMs) {
-    double deadline = monotonicSeconds() + timeoutMs / 1000.0;
-    while (!reaped()) {
+    const double deadline = monotonicSeconds() + timeoutMs / 1000.0;
+    int status = 0;
+    while (pid_ > 0 && waitpid(pid_, &status, WNOHANG) != pid_) {
         if (monotonicSeconds() > deadline) return false;
         if (!readSome(20)) usleep(5000);
+    }
+    if (pid_ > 0) {
+        result_.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result_.seconds = monotonicSeconds() - startedAt_;
+        pid_ = -1;
     }
     return true;
 }

@@ -42,7 +42,6 @@ public:
 
 private:
     bool readSome(int timeoutMs);  // false when both pipes are closed
-    bool reaped();                 // records the exit when the child has ended
     pid_t pid_ = -1;
     int fds_[2] = {-1, -1};  // standard output and error
     double startedAt_ = 0;
