@@ -59,9 +59,6 @@ TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
     EXPECT_NEAR(double(soundingFrames(render(10000))) / atBase, 0.5, 0.0005);
     ResetFrequency(n, 0);
     // Each call from the reset settings, then the frequency, volume and pan of both slots.
-    const auto settings = [&] {
-        return V{s.frequency[0], s.frequency[1], s.volume[0], s.volume[1], s.pan[0], s.pan[1]};
-    };
     const struct { const char* what; std::function<void()> call; V after; } rows[] = {
         {"rate 0 is the base", [&] { SetFrequency(n, 0, 0); }, {22000, 22000, 0, 0, 0, 0}},
         {"rate floor", [&] { AddFrequency(n, -300, 0); }, {100, 22000, 0, 0, 0, 0}},
@@ -78,7 +75,7 @@ TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         r.call();
-        EXPECT_EQ(settings(), r.after);
+        EXPECT_EQ(settings(s, 2), r.after);
         EXPECT_EQ(s.volume[7], 0);
         ResetFrequency(n, -1);
         ResetVolume(n, -1);

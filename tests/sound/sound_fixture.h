@@ -38,10 +38,12 @@ protected:
         return zuSound::LoadObject(("SOUND\\" + name).c_str(), mix);
     }
     static zuSound::SoundObject& sound(int32_t n) { return zuSound::soundState.objects[n]; }
-    // The first `count` entries of a per-slot setting, to compare slots at once.
-    template <class T>
-    static std::vector<int64_t> slots(const T (&field)[zuSound::slotLimit], int count) {
-        return {std::begin(field), std::begin(field) + count};
+    // Frequencies, volumes and pans of the first `count` slots, in that order.
+    static std::vector<int64_t> settings(const zuSound::SoundObject& s, int count) {
+        std::vector<int64_t> out(s.frequency, s.frequency + count);
+        out.insert(out.end(), s.volume, s.volume + count);
+        out.insert(out.end(), s.pan, s.pan + count);
+        return out;
     }
 
     // Stereo 16-bit frames of the output.

@@ -44,9 +44,7 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
     const SoundObject& s = sound(1);
     EXPECT_STREQ(s.name, "SOUND\\A.WAV");
     EXPECT_EQ(s.baseFrequency, 22050u);
-    EXPECT_EQ(slots(s.frequency, 4), V(4, 22050));
-    EXPECT_EQ(slots(s.volume, 4), V(4, 0));
-    EXPECT_EQ(slots(s.pan, 4), V(4, 0));
+    EXPECT_EQ(settings(s, 4), V({22050, 22050, 22050, 22050, 0, 0, 0, 0, 0, 0, 0, 0}));
     for (int j = 0; j < 4; ++j) EXPECT_NE(s.buffers[j], nullptr);
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
     // Refusals are reported and leave the next number free, also after the buffers were made.
@@ -123,9 +121,7 @@ TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
     const SoundObject& s = sound(a);
     EXPECT_EQ(std::tuple(s.used, s.slotCount, s.echoState, s.nextSlot), std::tuple(1, 3, 0, nextSlot));
     EXPECT_EQ(sound(b).echoState, -1);  // loaded without echo, still without
-    EXPECT_EQ(slots(s.volume, 3), V({0, -600, 0}));
-    EXPECT_EQ(slots(s.pan, 3), V({0, 0, 2000}));
-    EXPECT_EQ(slots(s.frequency, 3), V({22050 + 1000, 22050, 22050}));
+    EXPECT_EQ(settings(s, 3), V({22050 + 1000, 22050, 22050, 0, -600, 0, 0, 0, 2000}));
     EXPECT_EQ(sound(b).volume[1], -1000);
     for (int j = 0; j < 3; ++j) {
         const platform::SoundBuffer* buffer = s.buffers[j];

@@ -1,5 +1,5 @@
-// Reading WAV files: chunk order, format extras, refusals of malformed images, the real WAV
-// files of the system, and the seed corpus of the fuzzer.
+// Reading WAV files: chunk order, format extras, refusals of malformed images, files by their
+// framework path, and the seed corpus of the fuzzer.
 #include <cstdlib>
 #include <filesystem>
 
@@ -60,7 +60,7 @@ TEST(WaveReader, RefusesMalformedImagesWithBothOutputsEmpty) {
 
 class WaveFiles : public SoundFixture {};
 
-TEST_F(WaveFiles, ReadsFilesByFrameworkPathAndTheSystemSounds) {
+TEST_F(WaveFiles, ReadsFilesByFrameworkPathInAnyCaseAndEmptiesBothOutputsWhenMissing) {
     writeSound("A.WAV", test::wavImage({}, samples));
     std::vector<uint8_t> format, data;
     const std::string dir = zuSystem::ModuleDir(0);
@@ -68,28 +68,6 @@ TEST_F(WaveFiles, ReadsFilesByFrameworkPathAndTheSystemSounds) {
     EXPECT_EQ(data, samples);
     EXPECT_EQ(zuSound::ReadWave((dir + "SOUND\\NONE.WAV").c_str(), format, data), 1);
     EXPECT_TRUE(format.empty() && data.empty());
-    const std::filesystem::path alsa = "/usr/share/sounds/alsa";
-    if (!std::filesystem::is_directory(alsa)) GTEST_SKIP() << "the alsa-utils sounds are not installed";
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(alsa)) {
-        if (entry.path().extension() != ".wav") continue;
-        SCOPED_TRACE(entry.path().string());
-        ++files;
-        ASSERT_EQ(zuSound::ReadWave(frameworkPath(entry.path()).c_str(), format, data), 0);
-        const uint16_t channels = field16(format, 2), align = field16(format, 12), bits = field16(format, 14);
-        EXPECT_EQ(std::pair(field16(format, 0), align), std::pair(uint16_t(1), uint16_t(channels * bits / 8)));
-        // The data is what the file's own "data" chunk holds, up to the file's end.
-        EXPECT_GT(data.size(), std::filesystem::file_size(entry.path()) - 200);
-        EXPECT_EQ(data.size() % align, 0u);
-        const double seconds = double(data.size()) / (field32(format, 4) * align);
-        EXPECT_TRUE(seconds > 0.3 && seconds < 10.0) << seconds;
-        // Every one is playable as a sound of its own.
-        std::filesystem::copy_file(entry.path(), programFolder / "SOUND" / entry.path().filename());
-        const int32_t number = zuSound::LoadObject(("SOUND\\" + entry.path().filename().string()).c_str(), 1);
-        ASSERT_GE(number, 0);
-        EXPECT_EQ(sound(number).baseFrequency, field32(format, 4));
-    }
-    EXPECT_GT(files, 0);
 }
 
 // Seeds for the fuzzer: written only when ZU_WRITE_CORPUS names a folder.
