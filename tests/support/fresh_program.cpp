@@ -1,8 +1,6 @@
 // The fresh program fixture.
 #include "support/fresh_program.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -12,6 +10,7 @@
 #include "platform/os/instance.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
+#include "support/process.h"
 #include "system/zu_system.h"
 
 namespace {
@@ -54,9 +53,7 @@ std::string FreshProgram::frameworkPath(const std::filesystem::path& host) {
 void FreshProgram::SetUp() {
     platform::useHeadless({});
     resetProgram();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                 ("zusys-" + std::to_string(getpid()) + "-" + info->name());
+    const std::filesystem::path root = test::makeTempDir();
     programFolder = root / "program";
     configFolder = root / "config";
     std::filesystem::create_directories(programFolder);
