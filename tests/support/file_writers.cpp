@@ -21,11 +21,6 @@ void putChunk(std::vector<uint8_t>& out, const char* id, uint32_t size, const st
     if (body.size() & 1) out.push_back(0);
 }
 
-}  // namespace
-
-namespace testsupport {
-namespace {
-
 // The top bits of each 8-bit channel of 0x00RRGGBB, in its mask's field.
 uint32_t packPixel(uint32_t rgb, const uint32_t masks[3]) {
     uint32_t out = 0;
@@ -35,23 +30,6 @@ uint32_t packPixel(uint32_t rgb, const uint32_t masks[3]) {
         if (bits) out |= (bits >= 8 ? value8 << (bits - 8) : value8 >> (8 - bits)) << std::countr_zero(masks[i]);
     }
     return out;
-}
-
-void writeRow(std::vector<uint8_t>& out, const BmpPicture& p, int32_t y, const BmpOptions& o) {
-    static const uint32_t mask555[3] = {0x7C00, 0x03E0, 0x001F}, mask888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
-    const uint32_t* masks = o.masks[0] ? o.masks : o.bits == 16 ? mask555 : mask888;
-    const size_t start = out.size();
-    for (int32_t x = 0; x < p.width; ++x) {
-        if (o.bits <= 8) {
-            const int shift = 8 - o.bits - x * o.bits % 8;  // the first pixel in the high bits
-            if (shift == 8 - o.bits) out.push_back(0);
-            out.back() |= uint8_t(p.index[size_t(y) * p.width + x] << shift);
-            continue;
-        }
-        const uint32_t value = packPixel(p.color(x, y), masks);
-        for (int bit = 0; bit < o.bits; bit += 8) out.push_back(uint8_t(value >> bit));
-    }
-    while ((out.size() - start) % 4) out.push_back(0);
 }
 
 // Runs of equal indices become encoded runs; stretches of three or more changing indices
@@ -80,6 +58,8 @@ void writeRleRow(std::vector<uint8_t>& out, const uint8_t* row, int32_t width, b
 
 }  // namespace
 
+namespace testsupport {
+
 BmpPicture testPicture(int32_t width, int32_t height, int32_t colours) {
     static const uint8_t levels[4] = {0x00, 0xFF, 0x84, 0x42};
     BmpPicture p{width, height, {}, {}};
@@ -96,13 +76,27 @@ std::vector<uint8_t> writeBmp(const BmpPicture& p, const BmpOptions& o) {
     const bool bitfields = o.masks[0] != 0;
     const uint32_t headerSize = o.coreHeader ? 12 : o.masksInHeader ? 56 : 40;
     const uint32_t paletteCount = o.bits > 8 ? 0 : o.paletteCount ? o.paletteCount : 1u << o.bits;
+    static const uint32_t mask555[3] = {0x7C00, 0x03E0, 0x001F}, mask888[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+    const uint32_t* masks = bitfields ? o.masks : o.bits == 16 ? mask555 : mask888;
     std::vector<uint8_t> pixels;
     for (int32_t i = 0; i < p.height; ++i) {
-        const int32_t y = o.topDown ? i : p.height - 1 - i;
-        if (o.rle)
-            writeRleRow(pixels, p.index.data() + size_t(y) * p.width, p.width, o.bits == 4);
-        else
-            writeRow(pixels, p, y, o);
+        const uint8_t* row = p.index.data() + size_t(o.topDown ? i : p.height - 1 - i) * p.width;
+        if (o.rle) {
+            writeRleRow(pixels, row, p.width, o.bits == 4);
+            continue;
+        }
+        const size_t start = pixels.size();
+        for (int32_t x = 0; x < p.width; ++x) {
+            if (o.bits <= 8) {
+                const int shift = 8 - o.bits - x * o.bits % 8;  // the first pixel in the high bits
+                if (shift == 8 - o.bits) pixels.push_back(0);
+                pixels.back() |= uint8_t(row[x] << shift);
+                continue;
+            }
+            const uint32_t value = packPixel(p.palette[row[x]], masks);
+            for (int bit = 0; bit < o.bits; bit += 8) pixels.push_back(uint8_t(value >> bit));
+        }
+        while ((pixels.size() - start) % 4) pixels.push_back(0);
     }
     if (o.rle) put16(pixels, 0x100);  // end of bitmap
     std::vector<uint8_t> info;  // the header and the palette
