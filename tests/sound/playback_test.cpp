@@ -10,17 +10,7 @@ namespace {
 using namespace zuSound;
 using V = std::vector<int64_t>;
 
-class Playback : public SoundFixture {
-protected:
-    // Frames from the first to the last sounding frame of the left channel, plus one.
-    static size_t soundingFrames(const std::vector<int16_t>& out) {
-        std::vector<size_t> on;
-        for (size_t i = 0; i < out.size() / 2; ++i)
-            if (out[2 * i] != 0) on.push_back(i);
-        return on.empty() ? 0 : on.back() - on.front() + 1;
-    }
-    static bool playing(int32_t n, int32_t slot) { return platform::isPlaying(sound(n).buffers[slot]); }
-};
+using Playback = SoundFixture;
 
 TEST_F(Playback, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
     const int32_t one = loadSamples("ONE.WAV", constant(4410, 1000), 1);

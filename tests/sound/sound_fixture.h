@@ -37,7 +37,15 @@ protected:
         writeSound(name, test::wavImage({.rate = rate}, test::pcm16(samples)));
         return zuSound::LoadObject(("SOUND\\" + name).c_str(), mix);
     }
+    int32_t loadTone(const std::string& name, int32_t mix) {
+        return loadSamples(name, test::sine(1000, 22050, 2000, 16000), mix, 22050);
+    }
     static zuSound::SoundObject& sound(int32_t n) { return zuSound::soundState.objects[n]; }
+    static bool playing(int32_t n, int32_t slot) { return platform::isPlaying(sound(n).buffers[slot]); }
+    static bool reported(const char8_t* message) {
+        return platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos &&
+               zuSystem::systemState.errorRaised == 1;
+    }
     // Frequencies, volumes and pans of the first `count` slots, in that order.
     static std::vector<int64_t> settings(const zuSound::SoundObject& s, int count) {
         std::vector<int64_t> out(s.frequency, s.frequency + count);
@@ -58,6 +66,13 @@ protected:
         for (size_t i = from; i < std::min(to, stereo.size() / 2); ++i)
             best = std::max(best, std::abs(int32_t(stereo[2 * i + channel])));
         return best;
+    }
+    // Frames from the first to the last sounding frame of the left channel, plus one.
+    static size_t soundingFrames(const std::vector<int16_t>& out) {
+        std::vector<size_t> on;
+        for (size_t i = 0; i < out.size() / 2; ++i)
+            if (out[2 * i] != 0) on.push_back(i);
+        return on.empty() ? 0 : on.back() - on.front() + 1;
     }
     static std::vector<int16_t> constant(uint32_t frames, int16_t value) { return std::vector<int16_t>(frames, value); }
 };

@@ -68,10 +68,10 @@ bool Process::readSome(int timeoutMs) {
 }
 
 bool Process::waitForOutput(std::string_view text, int timeoutMs, bool inError) {
-    double deadline = monotonicSeconds() + timeoutMs / 1000.0;
+    const double deadline = monotonicSeconds() + timeoutMs / 1000.0;
     const std::string& sink = inError ? result_.err : result_.out;
     while (sink.find(text) == std::string::npos) {
-        double left = deadline - monotonicSeconds();
+        const double left = deadline - monotonicSeconds();
         if (left <= 0 || !readSome(int(left * 1000) + 1)) return sink.find(text) != std::string::npos;
     }
     return true;
@@ -107,8 +107,7 @@ ProcessResult Process::finish(int timeoutMs) {
 
 ProcessResult runProcess(const ProcessSpec& spec) {
     Process p;
-    if (!p.start(spec)) return {};
-    return p.finish(spec.timeoutMs);
+    return p.start(spec) ? p.finish(spec.timeoutMs) : ProcessResult{};
 }
 
 double monotonicSeconds() {
