@@ -24,7 +24,7 @@ TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
     EXPECT_EQ(platform::headless::renderAudio(10).size(), 0u);
 }
 
-TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
+TEST_F(SoundTable, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold) {
     // Mix count, slots and echo state: a negative count has no echo, 0 gets one slot.
     const struct { int32_t mix, slots, echo; } loads[] = {{1, 1, -1}, {4, 4, 0}, {-4, 4, -1}, {0, 1, -1}};
     for (int32_t n = 0; n < 4; ++n) {
@@ -36,6 +36,12 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
     EXPECT_EQ(settings(s, 4), V({22050, 22050, 22050, 22050, 0, 0, 0, 0, 0, 0, 0, 0}));
     for (int j = 0; j < 4; ++j) EXPECT_NE(s.buffers[j], nullptr);
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
+    // Resources stand in for missing files, whatever the case of the name.
+    const std::vector<uint8_t> image = test::wavImage({}, test::pcm16(constant(100, 5000)));
+    const std::vector<uint8_t> cut(image.begin(), image.end() - 2);  // claims more than it holds
+    const platform::Resource resources[] = {{"RCDATA", "SOUND\\RES.WAV", image}, {"WAVE", "SOUND\\CUT.WAV", cut}};
+    platform::Instance instance{resources, ""};
+    zuSystem::systemState.instance = &instance;
     // Refusals are reported and leave the next number free, also after the buffers were made.
     writeSound("ABCDEFGHIJKLMNOPQRSTU.WAV", test::wavImage({}, test::pcm16(constant(100, 1))));  // 31 characters
     writeSound("F.WAV", test::wavImage({.tag = 3, .bits = 32}, std::vector<uint8_t>(64)));
@@ -43,6 +49,7 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
         {"A.WAV", 11, u8"ミックス数が多過ぎます"},
         {"A.WAV", -11, u8"ミックス数が多過ぎます"},
         {"MISSING.WAV", 1, u8"WAVEリソースが見つかりません"},
+        {"CUT.WAV", 1, u8"WAVEリソースが見つかりません"},
         {"ABCDEFGHIJKLMNOPQRSTU.WAV", 1, u8"ファイル名またはリソース名が長すぎます"},
         {"F.WAV", 3, u8"サウンドバッファが生成できません"},
     };
@@ -54,6 +61,9 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
         EXPECT_EQ(std::pair(sound(4).used, sound(4).buffers[0] == nullptr), std::pair(0, true));
     }
     EXPECT_EQ(loadTone("ABCDEFGHIJKLMNOPQRST.WAV", 1), 4);  // exactly 30
+    ASSERT_EQ(LoadObject("sound\\res.wav", 1), 5);
+    Play(5, 0);
+    EXPECT_EQ(render(10)[0], 5000);
 }
 
 TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
@@ -74,23 +84,6 @@ TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
     Play(soundCount, 0);
     SetVolume(-5, 0, -1);
     EXPECT_EQ(std::memcmp(&before, &sound(12), sizeof before), 0);
-}
-
-TEST_F(SoundTable, ResourcesStandInForMissingFiles) {
-    std::vector<uint8_t> image = test::wavImage({}, test::pcm16(constant(100, 5000)));
-    const platform::Resource table[] = {{"RCDATA", "SOUND\\RES.WAV", image}};
-    platform::Instance instance{table, ""};
-    zuSystem::systemState.instance = &instance;
-    const int32_t n = LoadObject("sound\\res.wav", 1);
-    ASSERT_GE(n, 0);
-    Play(n, 0);
-    EXPECT_EQ(render(10)[0], 5000);
-    std::vector<uint8_t> cut(image.begin(), image.end() - 2);  // claims more than it holds
-    const platform::Resource broken[] = {{"WAVE", "SOUND\\CUT.WAV", cut}};
-    instance.resources = broken;
-    EXPECT_EQ(LoadObject("SOUND\\CUT.WAV", 1), -1);
-    EXPECT_TRUE(reported(u8"WAVEリソースが見つかりません"));
-    zuSystem::systemState.instance = nullptr;
 }
 
 TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
