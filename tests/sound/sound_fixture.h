@@ -61,10 +61,9 @@ protected:
         std::memcpy(out.data(), bytes.data(), out.size() * 2);
         return out;
     }
-    static int32_t peak(const std::vector<int16_t>& stereo, int channel, size_t from = 0, size_t to = SIZE_MAX) {
+    static int32_t peak(const std::vector<int16_t>& stereo, int channel) {
         int32_t best = 0;
-        for (size_t i = from; i < std::min(to, stereo.size() / 2); ++i)
-            best = std::max(best, std::abs(int32_t(stereo[2 * i + channel])));
+        for (size_t i = channel; i < stereo.size(); i += 2) best = std::max(best, std::abs(int32_t(stereo[i])));
         return best;
     }
     // Frames from the first to the last sounding frame of the left channel, plus one.
