@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "draw/zu_draw.h"
 #include "platform/backend.h"
@@ -19,30 +20,13 @@
 
 namespace {
 
-struct Name { uint32_t id; const char* name; };
-constexpr Name names[] = {
-    {WM_MOVE, "WM_MOVE"}, {WM_CLOSE, "WM_CLOSE"}, {WM_DESTROY, "WM_DESTROY"},
-    {WM_ACTIVATEAPP, "WM_ACTIVATEAPP"}, {WM_SETCURSOR, "WM_SETCURSOR"},
-    {WM_KEYDOWN, "WM_KEYDOWN"}, {WM_KEYUP, "WM_KEYUP"}, {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
-    {WM_SYSKEYUP, "WM_SYSKEYUP"}, {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
-    {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"}, {WM_LBUTTONUP, "WM_LBUTTONUP"},
-    {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"}, {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"},
-    {WM_RBUTTONUP, "WM_RBUTTONUP"}, {WM_RBUTTONDBLCLK, "WM_RBUTTONDBLCLK"},
+#define NAMED(message) std::pair<uint32_t, const char*>(message, #message)
+constexpr std::pair<uint32_t, const char*> names[] = {
+    NAMED(WM_MOVE), NAMED(WM_CLOSE), NAMED(WM_DESTROY), NAMED(WM_ACTIVATEAPP), NAMED(WM_SETCURSOR),
+    NAMED(WM_KEYDOWN), NAMED(WM_KEYUP), NAMED(WM_SYSKEYDOWN), NAMED(WM_SYSKEYUP), NAMED(WM_MOUSEMOVE),
+    NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP), NAMED(WM_LBUTTONDBLCLK), NAMED(WM_RBUTTONDOWN),
+    NAMED(WM_RBUTTONUP), NAMED(WM_RBUTTONDBLCLK),
 };
-
-bool isPointerMessage(uint32_t m) { return m >= WM_MOUSEMOVE && m <= WM_RBUTTONDBLCLK; }
-bool isKeyMessage(uint32_t m) { return m >= WM_KEYDOWN && m <= WM_SYSKEYUP; }
-
-void print(uint32_t m, uintptr_t wp, intptr_t lp) {
-    const char* name = nullptr;
-    for (const Name& n : names)
-        if (n.id == m) name = n.name;
-    if (!name) std::printf("0x%04x %#lx %#lx\n", m, (unsigned long)wp, (unsigned long)lp);
-    else if (isPointerMessage(m) || m == WM_MOVE) std::printf("%s %d %d\n", name, LOWORD(lp), HIWORD(lp));
-    else if (isKeyMessage(m)) std::printf("%s 0x%02lx\n", name, (unsigned long)wp);
-    else std::printf("%s %lu\n", name, (unsigned long)wp);
-    std::fflush(stdout);
-}
 
 void pullAudioDevice() {
     for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
@@ -58,7 +42,18 @@ void pullAudioDevice() {
 }
 
 intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
-    print(m, wp, lp);
+    const char* name = nullptr;
+    for (const auto& [id, text] : names)
+        if (id == m) name = text;
+    if (!name)
+        std::printf("0x%04x %#lx %#lx\n", m, (unsigned long)wp, (unsigned long)lp);
+    else if ((m >= WM_MOUSEMOVE && m <= WM_RBUTTONDBLCLK) || m == WM_MOVE)
+        std::printf("%s %d %d\n", name, LOWORD(lp), HIWORD(lp));
+    else if (m >= WM_KEYDOWN && m <= WM_SYSKEYUP)
+        std::printf("%s 0x%02lx\n", name, (unsigned long)wp);
+    else
+        std::printf("%s %lu\n", name, (unsigned long)wp);
+    std::fflush(stdout);
     switch (m) {
     case WM_DESTROY: platform::postQuitMessage(0); return 0;
     case WM_KEYDOWN:

@@ -1,57 +1,41 @@
 // The real SDL audio thread (dummy driver) mixing while the main thread changes every sound
 // setting, reloads, releases and restores: run under ThreadSanitizer, this finds races.
 #include <gtest/gtest.h>
-
-#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
-#include <string>
 
-#include "platform/audio/audio.h"
 #include "platform/audio/music.h"
 #include "platform/headless.h"
 #include "platform/os/files.h"
 #include "sound/zu_sound.h"
+#include "support/process.h"
 #include "support/wav_writer.h"
 
 namespace {
-
-// <chrono> cannot be read with the Shift-JIS execution character set, so time comes from C.
-double seconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return double(now.tv_sec) + now.tv_nsec / 1e9;
-}
-
-std::vector<int16_t> tone(uint32_t frames, int32_t period) {
-    std::vector<int16_t> samples(frames);
-    for (uint32_t i = 0; i < frames; ++i) samples[i] = int16_t((int32_t(i % period) - period / 2) * 200);
-    return samples;
-}
 
 TEST(AudioThreadStress, RandomCallsWhileTheDeviceMixes) {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     ASSERT_TRUE(platform::useSdl());
-    const auto folder = std::filesystem::temp_directory_path() / ("zustress-" + std::to_string(::getpid()));
+    const std::filesystem::path folder = test::makeTempDir();
     std::filesystem::create_directories(folder / "SOUND");
     std::string module = (folder / "prog").string();
-    for (char& c : module)
-        if (c == '/') c = '\\';
+    std::replace(module.begin(), module.end(), '/', '\\');
     platform::setModuleFileName(module.c_str());
 
     zuSound::soundState = {};
     ASSERT_EQ(zuSound::Init(), 1);
     zuSound::ClearObjects();
     const char* names[] = {"SOUND\\A.WAV", "SOUND\\B.WAV", "SOUND\\C.WAV"};
-    for (int32_t i = 0; i < 3; ++i) {
-        test::WavSpec spec;
-        spec.channels = uint16_t(1 + i % 2);
-        test::writeBytes((folder / "SOUND" / std::string(names[i] + 6)).string(),
-                         test::wavImage(spec, test::pcm16(tone(22050 + 5000 * i, 50 + 30 * i))));
+    for (int32_t i = 0; i < 3; ++i) {  // tones of different lengths and pitches, the second in stereo
+        const uint16_t channels = uint16_t(1 + i % 2);
+        const std::vector<int16_t> tone = test::sine(400 + 300 * i, 44100, 22050 + 5000 * i, 6000, channels);
+        test::writeBytes((folder / "SOUND" / (names[i] + 6)).string(),
+                         test::wavImage({.channels = channels}, test::pcm16(tone)));
         ASSERT_EQ(zuSound::LoadObject(names[i], 4), i);
     }
     ASSERT_TRUE(platform::music::init(-1, 44100, platform::music::kInitSixteenBits, nullptr));
@@ -60,8 +44,7 @@ TEST(AudioThreadStress, RandomCallsWhileTheDeviceMixes) {
     ASSERT_NE(tune, 0u);
 
     std::mt19937 random(7);
-    const double end = seconds() + 2.0;
-    while (seconds() < end) {
+    for (const double end = test::monotonicSeconds() + 2.0; test::monotonicSeconds() < end; usleep(500)) {
         const int32_t n = int32_t(random() % 3), mix = int32_t(random() % 5) - 1;
         switch (random() % 14) {
         case 0: zuSound::Play(n, mix); break;
@@ -83,7 +66,6 @@ TEST(AudioThreadStress, RandomCallsWhileTheDeviceMixes) {
             break;
         default: (void)zuSound::GetPosition(n); break;
         }
-        usleep(500);
     }
 
     // The output still flows: a looping sound's play cursor moves on its own.
@@ -99,7 +81,7 @@ TEST(AudioThreadStress, RandomCallsWhileTheDeviceMixes) {
     zuSound::soundState = {};
     platform::setModuleFileName("");
     platform::useHeadless({});  // later tests expect the headless backend
-    std::filesystem::remove_all(folder);
+    test::removeTree(folder);
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ TEST_F(LostDevice, SoundsKeepTimeWhileTheDeviceIsAwayAndComeBackWithTheirSetting
     ASSERT_TRUE(platform::headless::audioDeviceOpen());
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
     EXPECT_EQ(zuSystem::systemState.errorRaised, 0);
-    EXPECT_EQ(slots(sound(loop).volume, 2), (std::vector<int64_t>{-600, -1200}));
+    EXPECT_EQ(std::pair(sound(loop).volume[0], sound(loop).volume[1]), std::pair(-600, -1200));
     EXPECT_EQ(platform::volume(slot(loop, 0)), -600);
     EXPECT_EQ(platform::pan(slot(loop, 0)), 3000);
     EXPECT_TRUE(platform::isPlaying(slot(loop, 0)) && platform::isPlaying(slot(loop, 1)));

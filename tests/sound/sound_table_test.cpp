@@ -8,17 +8,7 @@ namespace {
 using namespace zuSound;
 using V = std::vector<int64_t>;
 
-class SoundTable : public SoundFixture {
-protected:
-    int32_t loadTone(const std::string& name, int32_t mix) {
-        return loadSamples(name, test::sine(1000, 22050, 2000, 16000), mix, 22050);
-    }
-    static bool reported(const char8_t* message) {
-        return platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos &&
-               zuSystem::systemState.errorRaised == 1;
-    }
-    static std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
-};
+using SoundTable = SoundFixture;
 
 TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
     Release();
@@ -34,7 +24,7 @@ TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
     EXPECT_EQ(platform::headless::renderAudio(10).size(), 0u);
 }
 
-TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
+TEST_F(SoundTable, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold) {
     // Mix count, slots and echo state: a negative count has no echo, 0 gets no slot.
     const struct { int32_t mix, slots, echo; } loads[] = {{1, 1, -1}, {4, 4, 0}, {-4, 4, -1}, {0, 0, -1}};
     for (int32_t n = 0; n < 4; ++n) {
@@ -43,23 +33,23 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
         EXPECT_EQ(std::pair(sound(n).slotCount, sound(n).echoState), std::pair(loads[n].slots, loads[n].echo));
     }
     const SoundObject& s = sound(1);
-    EXPECT_STREQ(s.name, "SOUND\\A.WAV");
-    EXPECT_EQ(s.baseFrequency, 22050u);
-    EXPECT_EQ(slots(s.frequency, 4), V(4, 22050));
-    EXPECT_EQ(slots(s.volume, 4), V(4, 0));
-    EXPECT_EQ(slots(s.pan, 4), V(4, 0));
+    EXPECT_EQ(settings(s, 4), V({22050, 22050, 22050, 22050, 0, 0, 0, 0, 0, 0, 0, 0}));
     for (int j = 0; j < 4; ++j) EXPECT_NE(s.buffers[j], nullptr);
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
+    // Resources stand in for missing files, whatever the case of the name.
+    const std::vector<uint8_t> image = test::wavImage({}, test::pcm16(constant(100, 5000)));
+    const std::vector<uint8_t> cut(image.begin(), image.end() - 2);  // claims more than it holds
+    const platform::Resource resources[] = {{"RCDATA", "SOUND\\RES.WAV", image}, {"WAVE", "SOUND\\CUT.WAV", cut}};
+    platform::Instance instance{resources, ""};
+    zuSystem::systemState.instance = &instance;
     // Refusals are reported and leave the next number free, also after the buffers were made.
-    writeSamples("ABCDEFGHIJKLMNOPQRSTU.WAV", constant(100, 1), 22050);  // 31 characters
-    test::WavSpec float32;
-    float32.tag = 3;
-    float32.bits = 32;
-    test::writeBytes((folder / "SOUND" / "F.WAV").string(), test::wavImage(float32, std::vector<uint8_t>(64)));
+    writeSound("ABCDEFGHIJKLMNOPQRSTU.WAV", test::wavImage({}, test::pcm16(constant(100, 1))));  // 31 characters
+    writeSound("F.WAV", test::wavImage({.tag = 3, .bits = 32}, std::vector<uint8_t>(64)));
     const struct { const char* name; int32_t mix; const char8_t* report; } refused[] = {
         {"A.WAV", 11, u8"ミックス数が多過ぎます"},
         {"A.WAV", -11, u8"ミックス数が多過ぎます"},
         {"MISSING.WAV", 1, u8"WAVEリソースが見つかりません"},
+        {"CUT.WAV", 1, u8"WAVEリソースが見つかりません"},
         {"ABCDEFGHIJKLMNOPQRSTU.WAV", 1, u8"ファイル名またはリソース名が長すぎます"},
         {"F.WAV", 3, u8"サウンドバッファが生成できません"},
     };
@@ -71,6 +61,9 @@ TEST_F(SoundTable, LoadSetsSlotsEchoAndRatesAndRefusesWhatItCannotHold) {
         EXPECT_EQ(std::pair(sound(4).used, sound(4).buffers[0] == nullptr), std::pair(0, true));
     }
     EXPECT_EQ(loadTone("ABCDEFGHIJKLMNOPQRST.WAV", 1), 4);  // exactly 30
+    ASSERT_EQ(LoadObject("sound\\res.wav", 1), 5);
+    Play(5, 0);
+    EXPECT_EQ(render(10)[0], 5000);
 }
 
 TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
@@ -93,23 +86,6 @@ TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
     EXPECT_EQ(std::memcmp(&before, &sound(12), sizeof before), 0);
 }
 
-TEST_F(SoundTable, ResourcesStandInForMissingFiles) {
-    std::vector<uint8_t> image = test::wavImage({}, test::pcm16(constant(100, 5000)));
-    const platform::Resource table[] = {{"RCDATA", "SOUND\\RES.WAV", image}};
-    platform::Instance instance{table, ""};
-    zuSystem::systemState.instance = &instance;
-    const int32_t n = LoadObject("sound\\res.wav", 1);
-    ASSERT_GE(n, 0);
-    Play(n, 0);
-    EXPECT_EQ(render(10)[0], 5000);
-    std::vector<uint8_t> cut(image.begin(), image.end() - 2);  // claims more than it holds
-    const platform::Resource broken[] = {{"WAVE", "SOUND\\CUT.WAV", cut}};
-    instance.resources = broken;
-    EXPECT_EQ(LoadObject("SOUND\\CUT.WAV", 1), -1);
-    EXPECT_TRUE(reported(u8"WAVEリソースが見つかりません"));
-    zuSystem::systemState.instance = nullptr;
-}
-
 TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
     const int32_t a = loadTone("A.WAV", 3), b = loadTone("B.WAV", -2);
     SetVolume(a, -6, 1);
@@ -127,9 +103,7 @@ TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
     const SoundObject& s = sound(a);
     EXPECT_EQ(std::tuple(s.used, s.slotCount, s.echoState, s.nextSlot), std::tuple(1, 3, 0, nextSlot));
     EXPECT_EQ(sound(b).echoState, -1);  // loaded without echo, still without
-    EXPECT_EQ(slots(s.volume, 3), V({0, -600, 0}));
-    EXPECT_EQ(slots(s.pan, 3), V({0, 0, 2000}));
-    EXPECT_EQ(slots(s.frequency, 3), V({22050 + 1000, 22050, 22050}));
+    EXPECT_EQ(settings(s, 3), V({22050 + 1000, 22050, 22050, 0, -600, 0, 0, 0, 2000}));
     EXPECT_EQ(sound(b).volume[1], -1000);
     for (int j = 0; j < 3; ++j) {
         const platform::SoundBuffer* buffer = s.buffers[j];

@@ -1,8 +1,7 @@
 // The fresh program fixture.
 #include "support/fresh_program.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdlib>
 
 #include "draw/zu_draw.h"
@@ -11,9 +10,17 @@
 #include "platform/os/instance.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
+#include "support/process.h"
 #include "system/zu_system.h"
 
-void resetProgramRecords() {
+namespace {
+
+// The window, the message queue, the instance and the records of every family back at their
+// values at load, and a blank display.
+void resetProgram() {
+    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
+    platform::resetMessageQueue();
+    platform::releaseInstance();
     zuSystem::systemState = {};
     zuSystem::inputState = {};
     zuSystem::triggerState = {};
@@ -32,25 +39,21 @@ void resetProgramRecords() {
     zuDraw::clipWipe = {};
     sceneState = {};
     blinkState = {};
+    platform::headless::resetDisplay();
 }
+
+}  // namespace
 
 std::string FreshProgram::frameworkPath(const std::filesystem::path& host) {
     std::string path = host.string();
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    std::replace(path.begin(), path.end(), '/', '\\');
     return path;
 }
 
 void FreshProgram::SetUp() {
-    platform::useHeadless(options);
-    platform::headless::resetDisplay();
-    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
-    platform::resetMessageQueue();
-    platform::releaseInstance();
-    resetProgramRecords();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                 ("zusys-" + std::to_string(getpid()) + "-" + info->name());
+    platform::useHeadless({});
+    resetProgram();
+    const std::filesystem::path root = test::makeTempDir();
     programFolder = root / "program";
     configFolder = root / "config";
     std::filesystem::create_directories(programFolder);
@@ -62,11 +65,7 @@ void FreshProgram::SetUp() {
 }
 
 void FreshProgram::TearDown() {
-    if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
-    platform::resetMessageQueue();
-    platform::releaseInstance();
-    resetProgramRecords();
-    platform::headless::resetDisplay();
+    resetProgram();
     platform::setModuleFileName("");
     unsetenv("XDG_CONFIG_HOME");
     std::filesystem::remove_all(programFolder.parent_path());

@@ -12,9 +12,6 @@
 // A UTF-8 literal (u8"...") as a plain string, to compare with what the platform shows.
 inline std::string utf8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
-// Resets the records of every family to their values at load.
-void resetProgramRecords();
-
 class FreshProgram : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -27,7 +24,6 @@ protected:
     // Framework (Shift-JIS, '\') form of a host path.
     static std::string frameworkPath(const std::filesystem::path& host);
 
-    platform::HeadlessOptions options;  // read by SetUp; tests may change and call restart()
     std::filesystem::path programFolder;  // holds the stand-in executable "tessora"
     std::filesystem::path configFolder;   // $XDG_CONFIG_HOME for the test
 };

@@ -42,15 +42,16 @@ public:
 
 private:
     bool readSome(int timeoutMs);  // false when both pipes are closed
-    bool reaped();                 // records the exit when the child has ended
     pid_t pid_ = -1;
-    int outFd_ = -1, errFd_ = -1;
+    int fds_[2] = {-1, -1};  // standard output and error
     double startedAt_ = 0;
     ProcessResult result_;
 };
 
 ProcessResult runProcess(const ProcessSpec&);
 
+// Seconds on the monotonic clock (not <chrono>: its unit names defeat the Shift-JIS texts).
+double monotonicSeconds();
 // The build's program directory and a fresh temporary directory (removed by the caller).
 std::string binaryDir();
 std::string makeTempDir();
