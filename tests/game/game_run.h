@@ -90,12 +90,6 @@ inline std::string solveStage(int stage) {
     return s;
 }
 
-// The shipped stage-1 playthrough: start, solve the first stage, shoot the next stage's intro.
-inline std::string stageOneScript() {
-    return "# The first stage played through by placing every piece on its solution.\n" + startGame() +
-           wait(framesToPlay) + solveStage(0) + wait(framesToSettle) + shot("stage2_intro");
-}
-
 inline std::string readFile(const std::string& path) {  // empty when it cannot be read
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
