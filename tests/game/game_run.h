@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -48,28 +47,19 @@ inline platform::Point trayPoint(int stage, int piece) {
     return {};
 }
 
-// The box corner at which the piece in `rotation` covers its recorded cells, if there is one.
-inline std::optional<platform::Point> recordedCorner(const PieceRecord& record, int rotation) {
-    std::set<std::pair<int, int>> corners;
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 4; ++column)
-            if (int8_t v = shapeCell(record.shape, rotation, column, row); isOccupied(v))
-                corners.insert({record.cells[v].column - column, record.cells[v].row - row});
-    if (corners.size() != 1) return std::nullopt;
-    return platform::Point{corners.begin()->first, corners.begin()->second};
-}
-
-// The rotation in which the piece covers its recorded cells, or -1.
-inline int solutionRotation(int stage, int piece) {
-    for (int rotation = 0; rotation < 4; ++rotation)
-        if (recordedCorner(stagePiece(stage, piece), rotation)) return rotation;
-    return -1;
-}
-
-// Where the pointer drops the piece, in its solution rotation, onto its recorded cells.
-inline platform::Point solutionPoint(int stage, int piece) {
-    platform::Point corner = *recordedCorner(stagePiece(stage, piece), solutionRotation(stage, piece));
-    return cellCentre(corner.x, corner.y);
+// The rotation in which the piece covers its recorded cells (-1 when none does) and the point
+// where the pointer then drops it.
+inline std::pair<int, platform::Point> solution(int stage, int piece) {
+    const PieceRecord& record = stagePiece(stage, piece);
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        std::set<std::pair<int, int>> corners;  // box corners putting a cell on its recorded one
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 4; ++column)
+                if (int8_t v = shapeCell(record.shape, rotation, column, row); isOccupied(v))
+                    corners.insert({record.cells[v].column - column, record.cells[v].row - row});
+        if (corners.size() == 1) return {rotation, cellCentre(corners.begin()->first, corners.begin()->second)};
+    }
+    return {-1, {}};
 }
 
 // Presses on the piece, turns it with the right button until it has `rotation`, releases at `at`.
@@ -81,7 +71,8 @@ inline std::string carry(int stage, int piece, int rotation, platform::Point at)
 }
 
 inline std::string placePiece(int stage, int piece) {
-    return carry(stage, piece, solutionRotation(stage, piece), solutionPoint(stage, piece));
+    auto [rotation, at] = solution(stage, piece);
+    return carry(stage, piece, rotation, at);
 }
 
 inline std::string solveStage(int stage) {

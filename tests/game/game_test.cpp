@@ -26,71 +26,47 @@ bool inside(const StageArea& a, int column, int row) {
 }
 
 TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
+    // A quarter turn clockwise on screen takes box (column, row) to (3 - row, column); then the
+    // cells move up and left into the corner. Empty box cells read 9.
     for (int shape = 0; shape < 7; ++shape)
         for (int rotation = 0; rotation < 4; ++rotation) {
-            // A quarter turn clockwise on screen takes box (column, row) to (3 - row, column); then
-            // the cells move up and left into the corner.
-            int minColumn = 4, minRow = 4;
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column)
-                    if (isOccupied(shapeCell(shape, rotation, column, row))) {
-                        minColumn = std::min(minColumn, 3 - row);
-                        minRow = std::min(minRow, column);
-                    }
-            int8_t expected[4][4];  // row, column; 9 for empty
-            std::fill(&expected[0][0], &expected[0][0] + 16, int8_t(9));
+            SCOPED_TRACE(::testing::Message() << "shape " << shape << " turned from rotation " << rotation);
+            int left = 4, top = 4;
             std::multiset<int> numbers;
             for (int row = 0; row < 4; ++row)
                 for (int column = 0; column < 4; ++column)
                     if (int8_t v = shapeCell(shape, rotation, column, row); isOccupied(v)) {
-                        expected[column - minRow][3 - row - minColumn] = v;
+                        left = std::min(left, 3 - row);
+                        top = std::min(top, column);
                         numbers.insert(v);
                     }
-            EXPECT_EQ(numbers, (std::multiset<int>{0, 1, 2, 3})) << "shape " << shape << " rotation " << rotation;
+            EXPECT_EQ(numbers, (std::multiset<int>{0, 1, 2, 3}));
             for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column)
-                    EXPECT_EQ(shapeCell(shape, rotation + 1, column, row), expected[row][column])
-                        << "shape " << shape << " rotation " << rotation + 1 << " at " << column << "," << row;
+                for (int column = 0; column < 4; ++column) {
+                    const int fromColumn = row + top, fromRow = 3 - column - left;
+                    const int8_t from = fromColumn < 4 && fromRow >= 0 ? shapeCell(shape, rotation, fromColumn, fromRow) : 9;
+                    EXPECT_EQ(shapeCell(shape, rotation + 1, column, row), from) << "at " << column << "," << row;
+                }
         }
 }
 
-TEST(StageTable, RecordedPiecesAreShapesThatTileTheirRectangleOnce) {
-    for (int stage = 0; stage < stageCount; ++stage) {
-        const StageArea& area = stageArea(stage);
-        std::set<std::pair<int, int>> covered;
-        for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
-            const PieceRecord& record = stageTable[stage][piece];
-            EXPECT_GE(gamerun::solutionRotation(stage, piece), 0) << "stage " << stage << " piece " << piece;
-            for (CellPosition cell : record.cells) {
-                EXPECT_TRUE(inside(area, cell.column, cell.row)) << "stage " << stage << " piece " << piece;
-                EXPECT_TRUE(covered.insert({cell.column, cell.row}).second)
-                    << "stage " << stage << " covers " << int(cell.column) << "," << int(cell.row) << " twice";
-            }
-        }
-        int cells = (area.lastColumn - area.firstColumn + 1) * (area.lastRow - area.firstRow + 1);
-        EXPECT_EQ(int(covered.size()), cells) << "stage " << stage;
-        for (int piece = stagePieceCount[stage]; piece < maxPieces; ++piece)
-            EXPECT_EQ(stageTable[stage][piece].shape, 0);
-    }
-}
-
+// Every stage's recorded pieces winning it is proved by playing them (PlayInput below).
 TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesAndPickTheirSlot) {
     for (int stage = 0; stage < stageCount; ++stage) {
         std::set<std::pair<int, int>> tray;
         for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
+            SCOPED_TRACE(::testing::Message() << "stage " << stage << " piece " << piece);
             const PieceRecord& record = stageTable[stage][piece];
             TraySlot slot = traySlot(piece);
             for (int row = 0; row < 4; ++row)
                 for (int column = 0; column < 4; ++column) {
                     if (!isOccupied(shapeCell(record.shape, record.trayRotation, column, row))) continue;
-                    EXPECT_LT(column, 2) << "stage " << stage << " piece " << piece << " is wider than its slot";
+                    EXPECT_LT(column, 2) << "wider than its slot";
                     int c = slot.column + column, r = slot.row + row;
-                    EXPECT_EQ(pickSlot(32 * c + 16, 32 * r + 16, stagePieceCount[stage]), piece) << "stage " << stage;
-                    EXPECT_TRUE(onBoard(c, r)) << "stage " << stage << " piece " << piece;
-                    EXPECT_TRUE(tray.insert({c, r}).second) << "stage " << stage << " piece " << piece;
-                    for (int s = 0; s < stageCount; ++s)
-                        EXPECT_FALSE(inside(stageArea(s), c, r))
-                            << "stage " << stage << " piece " << piece << " on stage " << s;
+                    EXPECT_EQ(pickSlot(32 * c + 16, 32 * r + 16, stagePieceCount[stage]), piece);
+                    EXPECT_TRUE(onBoard(c, r));
+                    EXPECT_TRUE(tray.insert({c, r}).second);
+                    for (int s = 0; s < stageCount; ++s) EXPECT_FALSE(inside(stageArea(s), c, r)) << "on stage " << s;
                 }
         }
     }
@@ -100,30 +76,29 @@ TEST(StageSetUp, ColoursOnlyTheNewRectangleAndClearsThePlay) {
     gameState = {};
     gameState.stage = -1;
     std::srand(7);
-    for (int expectedStage = 0; expectedStage <= 4; ++expectedStage) {
+    for (int stage = 0; stage <= 4; ++stage) {
         gameState.undoDepth = 3;
         gameState.pieceState[2] = piecePlaced;
         boardCell(0, 0) = {1, 1};
         startNextStage();
-        ASSERT_EQ(gameState.stage, expectedStage);
-        EXPECT_EQ(gameState.undoDepth, 0);
-        EXPECT_EQ(gameState.pieceState[2], pieceInTray);
-        const StageArea& area = stageArea(expectedStage);
-        int seen[3] = {};
+        ASSERT_EQ(gameState.stage, stage);
+        EXPECT_EQ(std::tuple(int(gameState.undoDepth), gameState.pieceState[2]), std::tuple(0, pieceInTray));
+        const StageArea& area = stageArea(stage);
+        std::set<int> colours;
         for (int column = 0; column < boardColumns; ++column)
             for (int row = 0; row < boardRows; ++row) {
                 BoardCell cell = boardCell(column, row);
                 EXPECT_EQ(cell.filled, 0);
-                if (!inside(area, column, row)) {
+                if (inside(area, column, row))
+                    colours.insert(cell.colour);
+                else
                     EXPECT_EQ(cell.colour, -1);
-                    continue;
-                }
-                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 2);
-                ++seen[cell.colour];
             }
-        EXPECT_TRUE(expectedStage != 3 || (seen[0] && seen[1] && seen[2])) << "stage 4 uses every colour";
-        const PieceRecord& first = stagePiece(expectedStage, 0);
-        EXPECT_EQ(pieceCellColour(expectedStage, 0, 2), boardCell(first.cells[2].column, first.cells[2].row).colour);
+        const std::set<int> all{0, 1, 2};
+        EXPECT_TRUE(std::includes(all.begin(), all.end(), colours.begin(), colours.end())) << "stage " << stage;
+        EXPECT_TRUE(stage != 3 || colours == all) << "stage 4 uses every colour";
+        const PieceRecord& first = stagePiece(stage, 0);
+        EXPECT_EQ(pieceCellColour(stage, 0, 2), boardCell(first.cells[2].column, first.cells[2].row).colour);
     }
     EXPECT_EQ(stageArea(4).firstColumn, 4);  // index 4 and above share the last rectangle
 }
@@ -185,11 +160,13 @@ protected:
     PlayAction turn() { return edges(KeyEdge::Held, KeyEdge::Pressed); }
     PlayAction undo() { return edges(KeyEdge::Up, KeyEdge::Pressed); }
 
-    // Picks a piece from its slot and turns it until it has `rotation`.
+    // Picks a piece from its slot, held in its tray rotation, and turns it until it has `rotation`.
     void pickTurned(int piece, int rotation) {
         ASSERT_TRUE(rotation >= 0 && rotation < 4) << "piece " << piece << " has no such rotation";
         TraySlot slot = traySlot(piece);
         ASSERT_EQ(press({32 * slot.column + 8, 32 * slot.row + 8}), PlayAction::picked);
+        EXPECT_EQ(std::tuple(gameState.pieceState[piece], int(gameState.heldPiece), int(gameState.rotation)),
+                  std::tuple(pieceHeld, piece, int(stagePiece(gameState.stage, piece).trayRotation)));
         while (gameState.rotation != rotation) ASSERT_EQ(turn(), PlayAction::rotated);
     }
     PlayAction dropAtCell(int column, int row) { return release({32 * column + 31, 32 * row}); }
@@ -221,14 +198,11 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(undo(), PlayAction::none);     // empty undo stack
 
     pickTurned(0, 1);
-    EXPECT_EQ(gameState.pieceState[0], pieceHeld);
-    EXPECT_EQ(gameState.heldPiece, 0);
-    EXPECT_EQ(gameState.rotation, stageTable[0][0].trayRotation);
     EXPECT_EQ(dropAtCell(0, 5), PlayAction::returned);  // cells without colour
     EXPECT_EQ(gameState.pieceState[0], pieceInTray);
     EXPECT_EQ(release({0, 0}), PlayAction::none);  // nothing in hand any more
 
-    pickTurned(0, 0);  // four turns back round to the solution's rotation
+    pickTurned(0, 0);  // turned round to the solution's rotation
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::dropped);
     EXPECT_EQ(gameState.pieceState[0], piecePlaced);
     EXPECT_EQ(gameState.undoDepth, 1);
@@ -284,9 +258,9 @@ TEST_F(PlayInput, EveryStageIsWonByItsRecordedSolutionToTheWinSound) {
         ASSERT_EQ(gameState.stage, stage);
         for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
             EXPECT_FALSE(stageComplete());
-            pickTurned(piece, gamerun::solutionRotation(stage, piece));
-            ASSERT_EQ(release(gamerun::solutionPoint(stage, piece)), PlayAction::dropped)
-                << "stage " << stage << " piece " << piece;
+            auto [rotation, at] = gamerun::solution(stage, piece);
+            pickTurned(piece, rotation);
+            ASSERT_EQ(release(at), PlayAction::dropped) << "stage " << stage << " piece " << piece;
         }
         EXPECT_TRUE(stageComplete()) << "stage " << stage;
         EXPECT_EQ(gameState.undoDepth, stagePieceCount[stage]);
