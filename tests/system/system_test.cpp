@@ -1,5 +1,6 @@
-// Quit, the instance guard between two processes, queries, Shift-JIS text, the error report and
-// the message boxes, the display-depth check and the numbered waits.
+// Quit and the instance guard between two processes, queries, Shift-JIS text, the error report and
+// the message boxes, the display-depth check, the numbered waits; the program folder and its
+// override, settings files, host path resolution and file search.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,12 +8,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "draw/zu_draw.h"
 #include "platform/headless.h"
 #include "platform/os/clock.h"
+#include "platform/os/files.h"
 #include "platform/os/instance.h"
 #include "platform/os/system_info.h"
 #include "platform/os/window.h"
@@ -24,27 +28,14 @@
 namespace {
 
 using namespace zuSystem;
+namespace fs = std::filesystem;
 namespace headless = platform::headless;
 
 class SystemFrame : public FreshProgram {};
 
-TEST_F(SystemFrame, QuitRunsOnceThenTheCloseEndsTheLoop) {
-    ClipCursor(0, 0, 10, 10);
-    systemState.mutex = 1;
-    // Unclipped, the guard given back, closing, and the one WM_CLOSE queued.
-    EXPECT_EQ(Quit(), 1);
-    const auto state = [] {
-        return std::tuple(IsClipped(), systemState.mutex, systemState.closeState, platform::queuedMessageCount());
-    };
-    EXPECT_EQ(state(), std::tuple(0, 0, 2, 1u));
-    ClipCursor(0, 0, 10, 10);
-    EXPECT_EQ(Quit(), 1);
-    EXPECT_EQ(state(), std::tuple(1, 0, 2, 1u));  // the second quit did nothing
-    EXPECT_TRUE(drainMessages());
-    EXPECT_EQ(platform::currentWindow(), nullptr);
-}
-
-TEST_F(SystemFrame, SecondProcessIsRefusedAndBringsTheFirstToTheFront) {
+// The guard keeps a second copy from running and brings this one to the front; quitting gives it
+// back, unclips, and queues the one WM_CLOSE that ends the loop.
+TEST_F(SystemFrame, SecondCopyIsRefusedUntilQuitRunsOnceAndTheCloseEndsTheLoop) {
     std::string name = "guard-test-" + std::to_string(getpid());
     ASSERT_EQ(CheckInstance(name.c_str()), 1);
     EXPECT_EQ(systemState.mutex, 1);
@@ -58,13 +49,24 @@ TEST_F(SystemFrame, SecondProcessIsRefusedAndBringsTheFirstToTheFront) {
     EXPECT_EQ(otherProcess(), 20);
     platform::serviceInstance();
     EXPECT_EQ(headless::raiseCount(), 1);
-    Quit();  // releases the guard: the next copy may run
+    // Clipped, guard, close state and messages queued.
+    const auto state = [] {
+        return std::tuple(IsClipped(), systemState.mutex, systemState.closeState, platform::queuedMessageCount());
+    };
+    ClipCursor(0, 0, 10, 10);
+    EXPECT_EQ(Quit(), 1);
+    EXPECT_EQ(state(), std::tuple(0, 0, 2, 1u));
     EXPECT_EQ(otherProcess(), 10);
     platform::serviceInstance();
     EXPECT_EQ(headless::raiseCount(), 1);
+    ClipCursor(0, 0, 10, 10);
+    EXPECT_EQ(Quit(), 1);
+    EXPECT_EQ(state(), std::tuple(1, 0, 2, 1u));  // the second quit did nothing
+    EXPECT_TRUE(drainMessages());
+    EXPECT_EQ(platform::currentWindow(), nullptr);
 }
 
-TEST_F(SystemFrame, VersionTable) {
+TEST_F(SystemFrame, QueriesOfVersionDateTimeAndFreeMemory) {
     // Platform id, major, minor and the number the game sees.
     const int32_t rows[][4] = {{0, 3, 11, 310}, {1, 4, 0, 950},  {1, 4, 10, 980}, {1, 5, 2, 502},
                                {2, 5, 0, 2000}, {2, 5, 1, 2000}, {2, 4, 0, 4000}, {3, 1, 0, -1}};
@@ -72,10 +74,8 @@ TEST_F(SystemFrame, VersionTable) {
         EXPECT_EQ(VersionNumber({r[0], r[1], r[2]}), r[3]) << r[0] << " " << r[1] << "." << r[2];
     EXPECT_EQ(VersionNumber(platform::parseKernelRelease("6.1.0-18-amd64")), 6010);
     EXPECT_GT(WindowsVersion(), 2000);
-}
 
-TEST_F(SystemFrame, DateTimeComeFromTheWallClockAndFreeMemorySaturates) {
-    setenv("TZ", "UTC", 1);
+    setenv("TZ", "UTC", 1);  // the date and time of the fixed wall clock
     tzset();
     int32_t year, month, day, hour, minute, second;
     char weekday[4] = {};
@@ -201,8 +201,29 @@ TEST_F(Messages, DepthCheckAsksOnlyInAWindowOnAShallowDesktop) {
 
 class Waits : public FreshProgram {};
 
-TEST_F(Waits, OutOfRangeNumbersReportAndChangeNothing) {
-    StartUp();
+TEST_F(Waits, StartUpResetsThemThenTheyRunOutInitStopsThemAndBadNumbersChangeNothing) {
+    waitTable.due[4] = 7;
+    BeginCapture();
+    inputState.keyHeld = 'A';
+    SetSystemKeyMode(3);
+    zuDraw::screenState.width = 640;
+    zuDraw::screenState.height = 480;
+    headless::setClock(1000);
+    EXPECT_EQ(StartUp(), 1);  // waits, capture, the held key and the system-key mode reset; clipped
+    EXPECT_EQ(waitTable.due[4], waitNotRunning);
+    EXPECT_EQ(inputState.captureMode + inputState.keyHeld + systemState.systemKeyMode, 0);
+    EXPECT_EQ(IsClipped(), 1);
+
+    const auto overAt = [](uint32_t now) {
+        headless::setClock(now);
+        return IsWaitOver(3);
+    };
+    EXPECT_EQ(IsWaitOver(3), 0);
+    SetWait(3, 500);
+    EXPECT_EQ((std::vector{overAt(1499), overAt(1500), overAt(90000)}), (std::vector{0, 1, 1}));
+    InitWait(3);
+    EXPECT_EQ((std::vector{overAt(90000), overAt(waitNotRunning)}), (std::vector{0, 1}));
+
     WaitTable before = waitTable;
     EXPECT_EQ(SetWait(0, 100), 0);
     EXPECT_EQ(SetWait(11, 100), 0);
@@ -215,20 +236,6 @@ TEST_F(Waits, OutOfRangeNumbersReportAndChangeNothing) {
     EXPECT_EQ(SetWait(10, 100), 1);
 }
 
-TEST_F(Waits, WaitsRunOutAndInitStopsThem) {
-    headless::setClock(1000);
-    StartUp();
-    const auto overAt = [](uint32_t now) {
-        headless::setClock(now);
-        return IsWaitOver(3);
-    };
-    EXPECT_EQ(IsWaitOver(3), 0);
-    SetWait(3, 500);
-    EXPECT_EQ((std::vector{overAt(1499), overAt(1500), overAt(90000)}), (std::vector{0, 1, 1}));
-    InitWait(3);
-    EXPECT_EQ((std::vector{overAt(90000), overAt(waitNotRunning)}), (std::vector{0, 1}));
-}
-
 TEST_F(Waits, DelaySleepsPastItsDeadlineAndResetsTheClock) {
     headless::setClock(0xFFFFFF00u);  // the deadline lies after the wrap
     frameClock.seconds = 3.0f;
@@ -237,17 +244,98 @@ TEST_F(Waits, DelaySleepsPastItsDeadlineAndResetsTheClock) {
     EXPECT_EQ(std::pair(frameClock.seconds, frameClock.lastTick), std::pair(0.0f, 0x101u));
 }
 
-TEST_F(Waits, StartUpResetsWaitsCaptureAndSystemKeys) {
-    waitTable.due[4] = 7;
-    BeginCapture();
-    inputState.keyHeld = 'A';
-    SetSystemKeyMode(3);
-    zuDraw::screenState.width = 640;
-    zuDraw::screenState.height = 480;
-    EXPECT_EQ(StartUp(), 1);
-    EXPECT_EQ(waitTable.due[4], waitNotRunning);
-    EXPECT_EQ(inputState.captureMode + inputState.keyHeld + systemState.systemKeyMode, 0);
-    EXPECT_EQ(IsClipped(), 1);
+class Paths : public FreshProgram {
+protected:
+    void writeHost(const fs::path& path, const std::string& text) {
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    std::string readAll(const char* sjisPath) {
+        FILE* f = platform::openFile(sjisPath, "rb");
+        if (!f) return "<missing>";
+        char buffer[64] = {};
+        size_t n = std::fread(buffer, 1, sizeof buffer, f);
+        std::fclose(f);
+        return std::string(buffer, n);
+    }
+};
+
+TEST_F(Paths, ModuleDirWithAndWithoutOverride) {
+    platform::setModuleFileName("C:\\GAMES\\PUZZLE\\P.EXE");
+    EXPECT_STREQ(ModuleDir(0), "C:\\GAMES\\PUZZLE\\");
+    EXPECT_STREQ(ModuleDir(1), "C:\\GAMES\\PUZZLE\\");  // no override loaded
+    std::strcpy(pathState.dirOverride, "D:\\DATA");
+    EXPECT_STREQ(ModuleDir(1), "D:\\DATA\\PUZZLE\\");
+    EXPECT_STREQ(ModuleDir(0), "C:\\GAMES\\PUZZLE\\");
+    // The trail byte 0x5C of "ソ" is no separator when scanning back.
+    platform::setModuleFileName("\\GAMES\\ソ\\P.EXE");
+    EXPECT_STREQ(ModuleDir(0), "\\GAMES\\ソ\\");
+    EXPECT_STREQ(ModuleDir(1), "D:\\DATA\\ソ\\");
+    EXPECT_STREQ(pathState.lastDirName, "ソ\\");
+    // Over-long module paths are refused, not cut into another folder's name.
+    platform::setModuleFileName(("\\" + std::string(300, 'a') + "\\P.EXE").c_str());
+    EXPECT_STREQ(ModuleDir(0), "");
+}
+
+TEST_F(Paths, OverrideFileIsReadFromTheConfigFolder) {
+    EXPECT_EQ(LoadDirOverride("zu.ini"), 0);  // missing
+    writeHost(configFolder / "tessora" / "zu.ini", "D:\\DATA\\\nsecond line\n");
+    EXPECT_NE(LoadDirOverride("zu.ini"), 0);
+    EXPECT_STREQ(pathState.dirOverride, "D:\\DATA");
+    // A final "ソ" keeps its 0x5C trail byte.
+    writeHost(configFolder / "tessora" / "zu.ini", "D:\\ソ\n");
+    EXPECT_NE(LoadDirOverride("zu.ini"), 0);
+    EXPECT_STREQ(pathState.dirOverride, "D:\\ソ");
+    writeHost(configFolder / "tessora" / "zu.ini", std::string(255, 'x') + "\n");
+    EXPECT_NE(LoadDirOverride("zu.ini"), 0);
+    EXPECT_EQ(std::strlen(pathState.dirOverride), 255u);
+    writeHost(configFolder / "tessora" / "zu.ini", std::string(256, 'x') + "\n");
+    EXPECT_EQ(LoadDirOverride("zu.ini"), 0);
+    EXPECT_STREQ(pathState.dirOverride, "");
+}
+
+TEST_F(Paths, SettingsFilesHoldOneNumber) {
+    EXPECT_EQ(ReadNumber("SCORE.TXT"), 0);  // missing
+    WriteNumber("SCORE.TXT", -1234);
+    EXPECT_EQ(ReadNumber("score.txt"), -1234);  // found whatever the case
+    writeHost(programFolder / "EMPTY.TXT", "none");
+    EXPECT_EQ(ReadNumber("EMPTY.TXT"), 0);
+    EXPECT_EQ(headless::messageBoxCount(), 0);
+    WriteNumber("NOFOLDER\\X.TXT", 1);  // unwritable: said so, nothing else happens
+    EXPECT_EQ(headless::messageBoxCount(), 1);
+    EXPECT_NE(headless::lastMessageBox().find("zuSystem::WriteNumber"), std::string::npos);
+}
+
+TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
+    writeHost(programFolder / u8"ソフト" / "Data.Bin", "one");
+    std::string base = frameworkPath(programFolder);
+    EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BIN").c_str()), "one");
+    EXPECT_EQ(readAll((base + "/ソフト/data.bin").c_str()), "one");
+    EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BI").c_str()), "<missing>");
+    std::string host;
+    std::string longName = base + "\\" + std::string(200, 'n') + "\\" + std::string(60, 'f');
+    EXPECT_FALSE(platform::hostPath(longName.c_str(), host, true));  // 260 bytes or more
+    fs::create_directories(programFolder / std::string(128, 'd'));
+    EXPECT_FALSE(platform::hostPath((base + "\\" + std::string(128, 'd') + "\\x").c_str(), host, true));
+    EXPECT_TRUE(platform::hostPath((base + "\\ソフト\\NEW.TXT").c_str(), host, true));
+    EXPECT_EQ(host, (programFolder / u8"ソフト" / "NEW.TXT").string());
+}
+
+TEST_F(Paths, SearchMatchesPatternsInUpperCaseOrder) {
+    for (const char* name : {"b.bmp", "A.BMP", "c.wav", "C.bmp"}) writeHost(programFolder / "BMP" / name, "");
+    writeHost(programFolder / "BMP" / u8"ソ.BMP", "");
+    std::vector<std::string> found;
+    platform::FindData data;
+    std::string pattern = frameworkPath(programFolder) + "\\bmp\\*.BMP";
+    platform::FindHandle* h = platform::findFirst(pattern.c_str(), data);
+    ASSERT_NE(h, nullptr);
+    do found.push_back(data.name);
+    while (platform::findNext(h, data));
+    platform::findClose(h);
+    EXPECT_EQ(found, (std::vector<std::string>{"A.BMP", "b.bmp", "C.bmp", "ソ.BMP"}));
+    EXPECT_TRUE(platform::matchesPattern("ソ1.BMP", "?1.bmp"));
+    EXPECT_FALSE(platform::matchesPattern("AB.BMP", "?.BMP"));
+    EXPECT_EQ(platform::findFirst((frameworkPath(programFolder) + "\\BMP\\*.XM").c_str(), data), nullptr);
 }
 
 }  // namespace
