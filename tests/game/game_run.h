@@ -1,6 +1,6 @@
 // Running the real program headless: input scripts generated from the game's own stage, shape and
 // tray tables (start a game, pick each piece, turn it, drop it on its solution), a runner in a
-// fresh folder, its shots, and the board read back from them.
+// fresh folder, and its shots.
 #pragma once
 #include <cstdlib>
 #include <fstream>
@@ -147,50 +147,5 @@ inline bool sameOutside(const platform::Image& a, const platform::Image& b, plat
     return true;
 }
 inline bool sameImage(const platform::Image& a, const platform::Image& b) { return sameOutside(a, b, {}); }
-
-// The board read from a shot of the play scene by matching each 32 x 32 cell against the tiles
-// of the cell sheet; a tile matches when its mean per-channel difference is small enough to be
-// only the screen's 16-bit rounding. Colour -1: no tile there (background, or something over it).
-struct Cell {
-    int colour = -1, filled = 0;
-};
-struct Board {
-    Cell cells[20][15];  // column, row
-    int count(bool filledOnly) const {
-        int n = 0;
-        for (const auto& column : cells)
-            for (const Cell& c : column) n += c.colour >= 0 && (c.filled || !filledOnly);
-        return n;
-    }
-};
-
-inline Board readBoard(const platform::Image& shot, const platform::Image& sheet) {
-    Board board;
-    if (shot.width < 640 || shot.height < 480 || sheet.width < 96 || sheet.height < 64) return board;
-    auto difference = [&](int x, int y, int sheetX, int sheetY) {
-        long total = 0;
-        for (int dy = 0; dy < 32; ++dy)
-            for (int dx = 0; dx < 32; ++dx) {
-                uint32_t p = shot.xrgb[size_t(y + dy) * shot.width + x + dx];
-                uint32_t q = sheet.xrgb[size_t(sheetY + dy) * sheet.width + sheetX + dx];
-                for (int shift = 0; shift < 24; shift += 8)
-                    total += std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF));
-            }
-        return double(total) / (32 * 32 * 3);
-    };
-    for (int column = 0; column < 20; ++column)
-        for (int row = 0; row < 15; ++row) {
-            double best = 12.0;
-            for (int filled = 0; filled < 2; ++filled)
-                for (int colour = 0; colour < 3; ++colour) {
-                    double d = difference(column * 32, row * 32, colour * 32, filled * 32);
-                    if (d < best) {
-                        best = d;
-                        board.cells[column][row] = {colour, filled};
-                    }
-                }
-        }
-    return board;
-}
 
 }  // namespace gamerun
