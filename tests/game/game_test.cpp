@@ -170,10 +170,6 @@ protected:
         while (gameState.rotation != rotation) ASSERT_EQ(turn(), PlayAction::rotated);
     }
     PlayAction dropAtCell(int column, int row) { return release({32 * column + 31, 32 * row}); }
-    int filledCount() {
-        auto filled = [](BoardCell c) { return c.filled != 0; };
-        return int(std::count_if(std::begin(gameState.board), std::end(gameState.board), filled));
-    }
     // The sounds started since the last call, then silence again.
     std::string heard() {
         std::string names;
@@ -202,13 +198,15 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(gameState.pieceState[0], pieceInTray);
     EXPECT_EQ(release({0, 0}), PlayAction::none);  // nothing in hand any more
 
+    const auto play = [] {  // the first two pieces' states, the undo depth, the filled cells
+        auto filled = [](BoardCell c) { return c.filled != 0; };
+        return std::tuple(gameState.pieceState[0], gameState.pieceState[1], int(gameState.undoDepth),
+                          int(std::count_if(std::begin(gameState.board), std::end(gameState.board), filled)));
+    };
     pickTurned(0, 0);  // turned round to the solution's rotation
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::dropped);
-    EXPECT_EQ(gameState.pieceState[0], piecePlaced);
-    EXPECT_EQ(gameState.undoDepth, 1);
-    EXPECT_EQ(filledCount(), 4);
+    EXPECT_EQ(play(), std::tuple(piecePlaced, pieceInTray, 1, 4));
     for (int column = 8; column <= 11; ++column) EXPECT_EQ(boardCell(column, 5).filled, 1);
-
     EXPECT_EQ(press({8, 8}), PlayAction::none);  // a placed piece stays on the board
     EXPECT_EQ(gameState.heldPiece, -1);
     EXPECT_EQ(release({8 * 32, 5 * 32}), PlayAction::none);
@@ -217,17 +215,11 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::returned);  // would cover a filled cell
     pickTurned(1, 1);
     EXPECT_EQ(dropAtCell(8, 6), PlayAction::dropped);
-    EXPECT_EQ(gameState.undoDepth, 2);
-    EXPECT_EQ(filledCount(), 8);
-
+    EXPECT_EQ(play(), std::tuple(piecePlaced, piecePlaced, 2, 8));
     EXPECT_EQ(undo(), PlayAction::undone);
-    EXPECT_EQ(gameState.undoDepth, 1);
-    EXPECT_EQ(gameState.pieceState[1], pieceInTray);
-    EXPECT_EQ(gameState.pieceState[0], piecePlaced);
-    EXPECT_EQ(filledCount(), 4);
+    EXPECT_EQ(play(), std::tuple(piecePlaced, pieceInTray, 1, 4));
     EXPECT_EQ(undo(), PlayAction::undone);
-    EXPECT_EQ(filledCount(), 0);
-    EXPECT_EQ(gameState.pieceState[0], pieceInTray);
+    EXPECT_EQ(play(), std::tuple(pieceInTray, pieceInTray, 0, 0));
     EXPECT_EQ(undo(), PlayAction::none);
 }
 
