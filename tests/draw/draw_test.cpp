@@ -73,7 +73,7 @@ protected:
 
 using DrawGolden = Draw;
 
-TEST_F(Draw, ObjectNamesSlotsAndFailures) {
+TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
     writeBmp("A.BMP", testsupport::testPicture(4, 4, 2));
     std::string thirty = std::string(26, 'x') + ".BMP";
     writeBmp(thirty, testsupport::testPicture(4, 4, 2));
@@ -81,12 +81,23 @@ TEST_F(Draw, ObjectNamesSlotsAndFailures) {
     EXPECT_EQ(zuDraw::LoadObject(("y" + thirty).c_str(), 2), 0);  // too long: reported, no slot taken
     EXPECT_EQ(zuSystem::systemState.errorRaised, 1);
     EXPECT_EQ(objectTable[5].name[0], '\0');
-
-    // A failed load gives its slot back.
-    EXPECT_EQ(zuDraw::LoadObject("MISSING.BMP", 2), 0);
+    EXPECT_EQ(zuDraw::LoadObject("MISSING.BMP", 2), 0);  // a failed load gives its slot back
     for (int32_t expected = 5; expected <= 9; ++expected) EXPECT_EQ(zuDraw::LoadObject("A.BMP", 2), expected);
     zuDraw::ReleaseObject(5);
     EXPECT_EQ(zuDraw::LoadObject("A.BMP", 2), 5);
+
+    // Keys: black unless the load takes the top-left pixel's; set later, the probed pixel is put back.
+    writeBmp("K.BMP", {2, 1, {0x000000, 0xFFFFFF}, {1, 0}});
+    int32_t black = zuDraw::LoadObject("K.BMP", 2);
+    EXPECT_EQ(std::tuple(object(black).key, objectTable[black].colorKey), std::tuple(0u, 0));
+    zuDraw::SetLoadColorKeyFromPixel();
+    int32_t topLeft = zuDraw::LoadObject("K.BMP", 2);
+    EXPECT_EQ(std::tuple(object(topLeft).key, objectTable[topLeft].colorKey),
+              std::tuple(zuDraw::pixelFormat.whiteValue, -1));
+    EXPECT_EQ(zuDraw::SetObjectColorKey(black, RGB(0, 0, 255)), 0);
+    EXPECT_EQ(std::tuple(object(black).key, objectTable[black].colorKey),
+              std::tuple(platform::pixelFromColor(object(black).format, RGB(0, 0, 255)), int32_t(RGB(0, 0, 255))));
+    EXPECT_EQ(pixelAt(object(black), 0, 0), 0xFFFFFFu);
 
     // A resource named exactly as passed stands in for a missing file.
     static const std::vector<uint8_t> bytes = testsupport::writeBmp(testsupport::testPicture(3, 2, 2), {});
@@ -99,20 +110,6 @@ TEST_F(Draw, ObjectNamesSlotsAndFailures) {
     }
     EXPECT_EQ(platform::headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::CreateObject : オブジェクト数が多過ぎます"));
     EXPECT_NE(objectTable[zuDraw::objectCount - 1].surface, nullptr);
-}
-
-TEST_F(Draw, ColourKeysFollowTheLoadSetting) {
-    writeBmp("K.BMP", {2, 1, {0x000000, 0xFFFFFF}, {1, 0}});
-    int32_t black = zuDraw::LoadObject("K.BMP", 2);
-    EXPECT_EQ(std::tuple(object(black).key, objectTable[black].colorKey), std::tuple(0u, 0));
-    zuDraw::SetLoadColorKeyFromPixel();
-    int32_t topLeft = zuDraw::LoadObject("K.BMP", 2);
-    EXPECT_EQ(std::tuple(object(topLeft).key, objectTable[topLeft].colorKey),
-              std::tuple(zuDraw::pixelFormat.whiteValue, -1));
-    EXPECT_EQ(zuDraw::SetObjectColorKey(black, RGB(0, 0, 255)), 0);
-    EXPECT_EQ(std::tuple(object(black).key, objectTable[black].colorKey),
-              std::tuple(platform::pixelFromColor(object(black).format, RGB(0, 0, 255)), int32_t(RGB(0, 0, 255))));
-    EXPECT_EQ(pixelAt(object(black), 0, 0), 0xFFFFFFu);  // the probe puts the pixel back
 }
 
 // Loaded objects hold the file's pixels, again after the surfaces are lost; created ones come back blank.
@@ -139,24 +136,7 @@ TEST_F(Draw, RestoreReloadsFilesAndLeavesCreatedObjectsBlank) {
     EXPECT_FALSE(platform::isLost(back()));
 }
 
-TEST_F(Draw, ScreenSetUpAndRelease) {
-    zuDraw::SetColorDepth(16, 32, 0);
-    platform::headless::refuseDepth(16);
-    ASSERT_EQ(startScreen(640, 480), 1);
-    const zuDraw::ScreenState& screen = zuDraw::screenState;  // depth, device, stretching, clip
-    EXPECT_EQ(std::tuple(screen.colorDepth, screen.hardwareDevice, screen.canStretch, screen.clipRight),
-              std::tuple(32, 0, 1, 640));
-    for (int32_t n = 0; n < 4; ++n) EXPECT_EQ(std::tuple(objectTable[n].width, object(n).key), std::tuple(640, 0u));
-    EXPECT_STREQ(objectTable[3].name, "内部用４");
-    zuDraw::Release();
-    for (const zuDraw::ObjectRecord& record : objectTable.objects) EXPECT_EQ(record.surface, nullptr);
-
-    platform::headless::refuseDepth(32);
-    EXPECT_EQ(startScreen(640, 480), 0);
-    EXPECT_EQ(platform::headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : 解像度が変更できません"));
-}
-
-TEST_F(Draw, PixelFormatOfEachDisplayFormat) {
+TEST_F(Draw, PixelFormatOfEachDisplayFormatThenScreenSetUpAndRelease) {
     // Red, green and blue shifts, their 5-bit shifts, maxima, the half mask, its pair and white.
     const std::tuple<int32_t, bool, std::vector<uint32_t>> cases[] = {
         {16, false, {11, 5, 0, 11, 6, 0, 31, 63, 31, 0x7BEF, 0x7BEF7BEF, 0xFFFF}},
@@ -174,23 +154,24 @@ TEST_F(Draw, PixelFormatOfEachDisplayFormat) {
                                          f.halfMaskPair, f.whiteValue}),
                   expected);
     }
+    zuDraw::SetColorDepth(16, 32, 0);
+    platform::headless::refuseDepth(16);
+    ASSERT_EQ(startScreen(640, 480), 1);
+    const zuDraw::ScreenState& screen = zuDraw::screenState;  // depth, device, stretching, clip
+    EXPECT_EQ(std::tuple(screen.colorDepth, screen.hardwareDevice, screen.canStretch, screen.clipRight),
+              std::tuple(32, 0, 1, 640));
+    for (int32_t n = 0; n < 4; ++n) EXPECT_EQ(std::tuple(objectTable[n].width, object(n).key), std::tuple(640, 0u));
+    EXPECT_STREQ(objectTable[3].name, "内部用４");
+    zuDraw::Release();
+    for (const zuDraw::ObjectRecord& record : objectTable.objects) EXPECT_EQ(record.surface, nullptr);
+
+    platform::headless::refuseDepth(32);
+    EXPECT_EQ(startScreen(640, 480), 0);
+    EXPECT_EQ(platform::headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : 解像度が変更できません"));
 }
 
-// Copies to the screen meet its edges and the clip in the golden clip examples; into objects they
-// keep to the clip too, and keyed ones skip black.
-TEST_F(Draw, CopiesIntoObjectsAreCutByTheClipRectangle) {
-    int32_t sprite = zuDraw::CreateObject(64, 48, 2);  // column x is grey level 4x
-    for (int32_t x = 0; x < 64; ++x) paint(object(sprite), 0x040404u * x, {x, 0, x + 1, 48});
-    int32_t target = zuDraw::CreateObject(300, 300, 2);
-    paint(object(target), 0xFFFFFF);
-    zuDraw::SetClip(100, 100, 200, 200);
-    zuDraw::BlitOpaqueToObject(target, 0, 150, sprite, 0, 0, 64, 48);
-    zuDraw::BlitToObject(target, 120, 120, sprite, 0, 0, 64, 48);
-    expectPixels(object(target), {{20, 160, 0xFFFFFF}, {30, 160, 0xFFFFFF}, {120, 130, 0xFFFFFF},
-                                  {130, 130, shown(object(target).format, 0x040404u * 10)}});
-}
-
-TEST_F(Draw, FillsAndHalfRectsStayOnTheSurfaceAndInsideTheClip) {
+// Copies to the screen at its edges and inside the clip are shown by the golden clip examples.
+TEST_F(Draw, FillsAndHalfRectsStayOnTheSurfaceAndCopiesIntoObjectsKeepToTheClip) {
     EXPECT_EQ(zuDraw::FillRect(-50, -50, 5000, 5000, 0x1234), 0);
     EXPECT_EQ(pixelAt(back(), 639, 479), platform::surfacePixels(back())[0]);
     EXPECT_EQ(zuDraw::WhiteScreen(), 0);
@@ -207,6 +188,17 @@ TEST_F(Draw, FillsAndHalfRectsStayOnTheSurfaceAndInsideTheClip) {
     EXPECT_EQ(zuDraw::HalfRect(50, 50, 40, 60, 0), 1);  // inverted: untouched
     platform::headless::failNextLocks(1);
     EXPECT_EQ(zuDraw::HalfRect(0, 0, 10, 10, 0), 0);
+
+    // Keyed copies skip black (column 0 of a sprite whose column x is grey level 4x).
+    int32_t sprite = zuDraw::CreateObject(64, 48, 2);
+    for (int32_t x = 0; x < 64; ++x) paint(object(sprite), 0x040404u * x, {x, 0, x + 1, 48});
+    int32_t target = zuDraw::CreateObject(300, 300, 2);
+    paint(object(target), 0xFFFFFF);
+    zuDraw::SetClip(100, 100, 200, 200);
+    zuDraw::BlitOpaqueToObject(target, 0, 150, sprite, 0, 0, 64, 48);
+    zuDraw::BlitToObject(target, 120, 120, sprite, 0, 0, 64, 48);
+    expectPixels(object(target), {{20, 160, 0xFFFFFF}, {30, 160, 0xFFFFFF}, {120, 130, 0xFFFFFF},
+                                  {130, 130, shown(object(target).format, 0x040404u * 10)}});
 }
 
 TEST_F(Draw, TextRunsFillTheSharedFontRecordAndMeasureWrappedBoxes) {
@@ -234,7 +226,7 @@ TEST_F(Draw, TextRunsFillTheSharedFontRecordAndMeasureWrappedBoxes) {
     EXPECT_EQ(std::tuple(platform::gdiCounts().contexts, platform::gdiCounts().fonts), std::tuple(0, 0));
 }
 
-TEST_F(Draw, TransitionRunsEndAfterTheirStepsAndShowAFrameEach) {
+TEST_F(Draw, TransitionsEndAfterTheirStepsShowingAFrameEachAndStepsBeyondTheLengthAreSafe) {
     uint32_t shownBefore = platform::headless::framesShown();
     transitionState = {2, 20, 20, -1, transitionState.coverPattern};
     for (int32_t i = 0; i < 20; ++i) {
@@ -252,9 +244,7 @@ TEST_F(Draw, TransitionRunsEndAfterTheirStepsAndShowAFrameEach) {
     transitionState = {13, 7, 7, -1, transitionState.coverPattern};
     for (int32_t i = 0; i < 6; ++i) zuDraw::Present();
     EXPECT_EQ(transitionState.step, 1);
-}
 
-TEST_F(Draw, TransitionStepsBeyondTheLengthAndEmptyLengthsAreSafe) {
     // A covering run of a jittered kind with length 4 reaches steps 5 to 10: no jitter there, so
     // the old (white) frame's rows reach across unshifted.
     for (int32_t kind : {3, 4}) {
