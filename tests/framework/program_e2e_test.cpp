@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -28,22 +28,10 @@ std::map<std::string, std::string> readmeFiles() {
     const std::string readme = gamerun::readFile(std::string(ZU_SOURCE_DIR) + "/README.md");
     const size_t begin = readme.find("## Writing a program on the framework");
     if (begin == std::string::npos) return {};
-    std::istringstream section(readme.substr(begin, readme.find("\n## ", begin + 1) - begin));
+    const std::string section = readme.substr(begin, readme.find("\n## ", begin + 1) - begin);
+    const std::regex block("```[a-z]*\n((?:#|//) ([^: \n]+)[^\n]*\n[^`]*)```");
     std::map<std::string, std::string> files;
-    std::string line, name, body;
-    bool inside = false;
-    while (std::getline(section, line)) {
-        if (line.rfind("```", 0) == 0) {
-            if (inside) files[name] = body;
-            inside = !inside;
-            name.clear();
-            body.clear();
-        } else if (inside) {
-            const size_t start = line.find_first_not_of("#/ ");
-            if (name.empty()) name = line.substr(start, line.find_first_of(": ", start) - start);
-            body += line + "\n";
-        }
-    }
+    for (std::sregex_iterator m(section.begin(), section.end(), block), end; m != end; ++m) files[(*m)[2]] = (*m)[1];
     return files;
 }
 

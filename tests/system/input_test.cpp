@@ -73,7 +73,7 @@ TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
     EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase, GetTrigger(3, 0)}), (K{0, 0, 0}));
 }
 
-TEST_F(Input, WindowProcedureKeepsTheLatchesTheClientPositionAndSwallowsSystemKeysByMode) {
+TEST_F(Input, WindowProcedureKeepsLatchesFlagsAndTheClientPositionAndSwallowsSystemKeysByMode) {
     const InputState& in = inputState;
     deliver(WM_MOUSEMOVE, 0, MAKELPARAM(0xFFF0, 479));
     EXPECT_EQ(std::tuple(in.mouseX, in.mouseY), std::tuple(0xFFF0, 479));  // taken unsigned
@@ -121,9 +121,8 @@ TEST_F(Input, WindowProcedureKeepsTheLatchesTheClientPositionAndSwallowsSystemKe
     EXPECT_EQ(inputState.keyHeld, 0);
     deliver(WM_SYSKEYDOWN, 'X');
     EXPECT_EQ(inputState.keyHeld, 'X');
-}
 
-TEST_F(Input, ActivationMovesTheFlagsAndTheCursor) {
+    // Activation moves the flags, the cursor and the clip.
     systemState.cursorShown = 0;
     deliver(WM_ACTIVATEAPP, 0);
     EXPECT_EQ(std::tuple(systemState.active, systemState.cursorShown), std::tuple(0, 1));
@@ -162,7 +161,7 @@ protected:
     SceneFunction saved[sceneCount];
 };
 
-TEST_F(FrameLoop, FirstFrameIsSetOnceForEveryScene) {
+TEST_F(FrameLoop, ScenesSeeOneFirstFrameCoveringOnlyPresentsAndAClipWipeEndsWithTheScene) {
     sceneState.current = 1;
     for (int i = 0; i < 3; ++i) runFrame();
     EXPECT_EQ(seen, (Seen{{1, 1}, {2, 1}, {2, 0}}));
@@ -175,16 +174,13 @@ TEST_F(FrameLoop, FirstFrameIsSetOnceForEveryScene) {
     EXPECT_EQ(seen, (Seen{{3, 1}, {3, 0}}));
     // A scene number outside 1..5 runs nothing.
     seen.clear();
-    sceneState = {};
-    sceneState.current = 9;
+    sceneState = {9};
     runFrame();
     EXPECT_TRUE(seen.empty());
-}
 
-TEST_F(FrameLoop, CoveringRunPresentsOnlyAndTakesThePendingSceneAtItsEnd) {
-    sceneState.current = 2;
-    sceneState.previous = 2;
-    sceneState.pending = 3;
+    // Covering: no scene runs until the run ends, then the pending one begins.
+    zuDraw::transitionState = {};
+    sceneState = {2, 2, 3};
     zuDraw::BeginCover();
     for (int step = 1; step <= zuDraw::coverSteps; ++step) {
         SCOPED_TRACE(step);
@@ -194,11 +190,10 @@ TEST_F(FrameLoop, CoveringRunPresentsOnlyAndTakesThePendingSceneAtItsEnd) {
         EXPECT_EQ(sceneState.current, last ? 3 : 2);
     }
     runFrame();
-    EXPECT_EQ(seen, (Seen{{3, 1}}));  // no scene ran while covering; then the pending one begins
-}
+    EXPECT_EQ(seen, (Seen{{3, 1}}));
 
-TEST_F(FrameLoop, FinishedClipWipeGivesTheClipBack) {
-    sceneState.current = 2;
+    // A clip wipe lasts until a scene change, then gives the clip back.
+    sceneState = {2};
     zuDraw::clipWipe.state = 1;
     zuDraw::clipWipe.savedClip = {1, 2, 3, 4};
     runFrame();  // first frame of the scene: current differs from the reset previous
@@ -211,7 +206,7 @@ TEST_F(FrameLoop, FinishedClipWipeGivesTheClipBack) {
     EXPECT_EQ(std::tuple(s.clipLeft, s.clipTop, s.clipRight, s.clipBottom), std::tuple(1, 2, 3, 4));
 }
 
-TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200Milliseconds) {
+TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200MillisecondsAndTheClockMeasuresFrames) {
     headless::setClock(5000);
     blinkState = {1, 5000 + 1000};
     std::vector<std::pair<uint32_t, int32_t>> flips;
@@ -223,9 +218,8 @@ TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200Milliseconds) {
         last = blinkState.on;
     }
     EXPECT_EQ(flips, (decltype(flips){{6000, 0}, {6200, 1}, {7200, 0}, {7400, 1}}));
-}
 
-TEST_F(FrameLoop, FramesClearTheClicksAndMeasureTheClockWhichStartsAtZeroAfterReactivation) {
+    // Frames clear the clicks and measure the clock, which starts at zero after reactivation.
     deliver(WM_LBUTTONDOWN);
     deliver(WM_RBUTTONDBLCLK);
     headless::setClock(0xFFFFFFF0u);  // across the wrap
