@@ -31,8 +31,6 @@ inline std::string move(platform::Point p) {
 }
 inline std::string shot(const std::string& name) { return "shot " + name + ".bmp\n"; }
 inline std::string click(platform::Point at) { return move(at) + "down left\nup left\n"; }
-// From the program's start: wait for the title and click it.
-inline std::string startGame() { return wait(3) + click({320, 400}); }
 
 inline platform::Point cellCentre(int column, int row) { return {32 * column + 16, 32 * row + 16}; }
 
@@ -62,17 +60,13 @@ inline std::pair<int, platform::Point> solution(int stage, int piece) {
     return {-1, {}};
 }
 
-// Presses on the piece, turns it with the right button until it has `rotation`, releases at `at`.
-inline std::string carry(int stage, int piece, int rotation, platform::Point at) {
+// Presses on the piece, turns it with the right button into its solution rotation, releases it there.
+inline std::string placePiece(int stage, int piece) {
+    auto [rotation, at] = solution(stage, piece);
     std::string s = move(trayPoint(stage, piece)) + "down left\n";
     for (int turn = stagePiece(stage, piece).trayRotation; turn != rotation; turn = (turn + 1) % 4)
         s += "down right\nup right\n" + wait(1);  // a press right after a release reads as held
     return s + move(at) + "up left\n";
-}
-
-inline std::string placePiece(int stage, int piece) {
-    auto [rotation, at] = solution(stage, piece);
-    return carry(stage, piece, rotation, at);
 }
 
 inline std::string solveStage(int stage) {
