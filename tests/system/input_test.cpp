@@ -1,13 +1,10 @@
 // The key poll, the trigger reader and the window procedure's latches and flags; the frame loop:
 // the scene machine's first-frame flag, the blink timer and the frame clock on the virtual clock.
-#include <gtest/gtest.h>
-
 #include <tuple>
 #include <vector>
 
 #include "draw/zu_draw.h"
 #include "game/game.h"
-#include "platform/headless.h"
 #include "platform/os/window.h"
 #include "platform/win32.h"
 #include "support/fresh_program.h"

@@ -1,20 +1,16 @@
 // Quit and the instance guard between two processes, queries, Shift-JIS text, the error report and
 // the message boxes, the display-depth check, the numbered waits; the program folder and its
 // override, settings files, host path resolution and file search.
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <filesystem>
 #include <fstream>
-#include <string>
 #include <vector>
 
 #include "draw/zu_draw.h"
-#include "platform/headless.h"
 #include "platform/os/clock.h"
 #include "platform/os/files.h"
 #include "platform/os/instance.h"
