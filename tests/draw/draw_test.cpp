@@ -2,7 +2,6 @@
 // into objects, fills and halving at the clip and surface edges; text runs; transitions and the
 // scroll view; and golden pictures of every transition kind, text and clipping.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <tuple>
 #include <vector>
@@ -301,8 +300,7 @@ TEST_F(DrawGolden, EveryTransitionKind) {
         std::vector<Picture> steps;
         for (int32_t s : kind == 0 ? std::vector<int32_t>{1, 5, 10} : std::vector<int32_t>{8, 4, 1})
             steps.push_back(frameAtStep(kind, s, kind == 0 ? 1 : -1));
-        char name[40];
-        std::snprintf(name, sizeof name, "draw_transition_kind%02d", kind);
+        const std::string name = std::string(kind < 10 ? "draw_transition_kind0" : "draw_transition_kind") + std::to_string(kind);
         EXPECT_TRUE(testsupport::matchesGolden(name, testsupport::besideEachOther(steps)));
     }
 }

@@ -49,11 +49,8 @@ test::ProcessResult run(std::vector<std::string> argv, const std::string& workDi
 }  // namespace
 
 TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmeProgram) {
-    const struct Folder {
-        fs::path path = test::makeTempDir();
-        ~Folder() { test::removeTree(path.string()); }
-    } dir;
-    const fs::path prefix = dir.path / "prefix", include = prefix / "include", source = dir.path / "hello";
+    const gamerun::GameRun temp;  // a fresh folder, removed at the end
+    const fs::path dir = temp.folder, prefix = dir / "prefix", include = prefix / "include", source = dir / "hello";
     test::ProcessResult installed = run({ZU_CMAKE_COMMAND, "--install", fs::path(ZU_BINARY_DIR).parent_path().string(),
                                          "--prefix", prefix.string(), "--component", "zu"});
     ASSERT_EQ(installed.exitCode, 0) << installed.out << installed.err;
@@ -66,9 +63,9 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
                                                  "zu/platform/types.h", "zu/platform/win32.h", "zu/sound/zu_sound.h",
                                                  "zu/system/zu_main.h", "zu/system/zu_system.h"}));
     for (const std::string& header : headers) {
-        std::ofstream(dir.path / "alone.cpp") << "#include <" << header << ">\n";
+        std::ofstream(dir / "alone.cpp") << "#include <" << header << ">\n";
         test::ProcessResult compiled = run({ZU_CXX_COMPILER, "-std=c++20", "-fsyntax-only", "-Wall", "-Wextra",
-                                            "-Werror", "-I", include.string(), (dir.path / "alone.cpp").string()});
+                                            "-Werror", "-I", include.string(), (dir / "alone.cpp").string()});
         EXPECT_EQ(compiled.exitCode, 0) << header << compiled.err;
     }
 
@@ -91,7 +88,7 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
 
     // CMAKE_CXX_STANDARD stays unset: the targets carry C++20 themselves.
     for (const char* config : {"Debug", "Release"}) {
-        const fs::path build = dir.path / (std::string("build-") + config);
+        const fs::path build = dir / (std::string("build-") + config);
         test::ProcessResult step = run({ZU_CMAKE_COMMAND, "-S", source.string(), "-B", build.string(), "-G", "Ninja",
                                         "-DCMAKE_PREFIX_PATH=" + prefix.string(),
                                         std::string("-DCMAKE_BUILD_TYPE=") + config});
@@ -101,7 +98,7 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
 
         test::ProcessResult program = run({(build / "hello").string()}, source.string(),
                                           {{"ZU_PLATFORM", "headless"}, {"ZU_SCRIPT", "script.txt"},
-                                           {"XDG_CONFIG_HOME", (dir.path / "config").string()}});
+                                           {"XDG_CONFIG_HOME", (dir / "config").string()}});
         EXPECT_EQ(program.exitCode, 0) << config << program.err;
         EXPECT_EQ(program.err.find("messagebox:"), std::string::npos) << config << program.err;
         platform::Image frame = gamerun::readImage((source / "frame.bmp").string());

@@ -62,9 +62,7 @@ TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
     deliver(WM_LBUTTONUP);
     EXPECT_EQ((K{GetTrigger(1, 0), inputState.lastButton, GetTrigger(1, 0)}), (K{1, 0, 0}));
     // A press of another button cancels the candidate; codes not listed never report.
-    deliver(WM_RBUTTONDOWN);
-    deliver(WM_RBUTTONUP);
-    deliver(WM_RBUTTONDOWN);
+    for (uint32_t message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDOWN}) deliver(message);
     EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase}), (K{0, 2}));
     deliver(WM_LBUTTONDOWN);
     EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase, GetTrigger(3, 0)}), (K{0, 0, 0}));
@@ -76,8 +74,7 @@ TEST_F(Input, WindowProcedureKeepsLatchesFlagsAndTheClientPositionAndSwallowsSys
     EXPECT_EQ(std::tuple(in.mouseX, in.mouseY), std::tuple(0xFFF0, 479));  // taken unsigned
     // Left down, click and pressed latches, and which button is held.
     const auto left = [&] { return std::tuple(in.leftDown, in.leftClick, in.leftPressed, in.buttonHeld); };
-    deliver(WM_LBUTTONDOWN);
-    deliver(WM_RBUTTONDOWN);
+    for (uint32_t message : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) deliver(message);
     EXPECT_EQ(left(), std::tuple(1, 1, 1, 2));
     deliver(WM_LBUTTONUP);  // the left up leaves the right button's hold alone
     EXPECT_EQ(left(), std::tuple(0, 1, 1, 2));
@@ -88,8 +85,7 @@ TEST_F(Input, WindowProcedureKeepsLatchesFlagsAndTheClientPositionAndSwallowsSys
     WatchKey(VK_SHIFT);
     deliver(WM_KEYDOWN, VK_SHIFT);
     EXPECT_EQ(in.keyHeld, VK_SHIFT);
-    deliver(WM_KEYUP, VK_SHIFT);
-    deliver(WM_KEYUP, VK_SHIFT);
+    for (int i = 0; i < 2; ++i) deliver(WM_KEYUP, VK_SHIFT);
     EXPECT_EQ(std::tuple(in.keyHeld, in.shiftToggle, WatchedKeyCount()), std::tuple(0, 0, 2));
     zuDraw::scrollView.visible = 1;
     deliver(WM_KEYDOWN, 'Z');
@@ -139,26 +135,14 @@ using Seen = std::vector<std::pair<int32_t, int32_t>>;
 Seen seen;
 int32_t titleHandsOverTo = 0;
 void record(int32_t scene) { seen.emplace_back(scene, sceneState.firstFrame); }
-
-class FrameLoop : public FreshProgram {
-protected:
-    void SetUp() override {
-        FreshProgram::SetUp();
-        std::copy(std::begin(sceneTable), std::end(sceneTable), saved);
-        sceneTable[0] = [] { record(1); sceneState.current = 2; sceneState.previous = 0; };
-        sceneTable[1] = [] { record(2); if (titleHandsOverTo) changeScene(titleHandsOverTo); };
-        sceneTable[2] = [] { record(3); };
-        seen.clear();
-        titleHandsOverTo = 0;
-    }
-    void TearDown() override {
-        std::copy(std::begin(saved), std::end(saved), sceneTable);
-        FreshProgram::TearDown();
-    }
-    SceneFunction saved[sceneCount];
-};
+using FrameLoop = FreshProgram;
 
 TEST_F(FrameLoop, ScenesSeeOneFirstFrameCoveringOnlyPresentsAndAClipWipeEndsWithTheScene) {
+    SceneFunction saved[sceneCount];
+    std::copy(std::begin(sceneTable), std::end(sceneTable), saved);
+    sceneTable[0] = [] { record(1); sceneState.current = 2; sceneState.previous = 0; };
+    sceneTable[1] = [] { record(2); if (titleHandsOverTo) changeScene(titleHandsOverTo); };
+    sceneTable[2] = [] { record(3); };
     sceneState.current = 1;
     for (int i = 0; i < 3; ++i) runFrame();
     EXPECT_EQ(seen, (Seen{{1, 1}, {2, 1}, {2, 0}}));
@@ -201,6 +185,7 @@ TEST_F(FrameLoop, ScenesSeeOneFirstFrameCoveringOnlyPresentsAndAClipWipeEndsWith
     const zuDraw::ScreenState& s = zuDraw::screenState;
     EXPECT_EQ(zuDraw::clipWipe.state, 0);
     EXPECT_EQ(std::tuple(s.clipLeft, s.clipTop, s.clipRight, s.clipBottom), std::tuple(1, 2, 3, 4));
+    std::copy(std::begin(saved), std::end(saved), sceneTable);
 }
 
 TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200MillisecondsAndTheClockMeasuresFrames) {
@@ -217,8 +202,7 @@ TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200MillisecondsAndTheClockMeasures
     EXPECT_EQ(flips, (decltype(flips){{6000, 0}, {6200, 1}, {7200, 0}, {7400, 1}}));
 
     // Frames clear the clicks and measure the clock, which starts at zero after reactivation.
-    deliver(WM_LBUTTONDOWN);
-    deliver(WM_RBUTTONDBLCLK);
+    for (uint32_t message : {WM_LBUTTONDOWN, WM_RBUTTONDBLCLK}) deliver(message);
     headless::setClock(0xFFFFFFF0u);  // across the wrap
     zuSystem::ResetClock();
     headless::setClock(0x10);

@@ -299,8 +299,7 @@ TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
     EXPECT_EQ(readAll((base + "/ソフト/data.bin").c_str()), "one");
     EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BI").c_str()), "<missing>");
     std::string host;
-    std::string longName = base + "\\" + std::string(200, 'n') + "\\" + std::string(60, 'f');
-    EXPECT_FALSE(platform::hostPath(longName.c_str(), host, true));  // 260 bytes or more
+    EXPECT_FALSE(platform::hostPath((base + "\\" + std::string(200, 'n') + "\\" + std::string(60, 'f')).c_str(), host, true));
     fs::create_directories(programFolder / std::string(128, 'd'));
     EXPECT_FALSE(platform::hostPath((base + "\\" + std::string(128, 'd') + "\\x").c_str(), host, true));
     EXPECT_TRUE(platform::hostPath((base + "\\ソフト\\NEW.TXT").c_str(), host, true));
@@ -308,12 +307,10 @@ TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
 }
 
 TEST_F(Paths, SearchMatchesPatternsInUpperCaseOrder) {
-    for (const char* name : {"b.bmp", "A.BMP", "c.wav", "C.bmp"}) writeHost(programFolder / "BMP" / name, "");
-    writeHost(programFolder / "BMP" / u8"ソ.BMP", "");
+    for (const char8_t* name : {u8"b.bmp", u8"A.BMP", u8"c.wav", u8"C.bmp", u8"ソ.BMP"}) writeHost(programFolder / "BMP" / name, "");
     std::vector<std::string> found;
     platform::FindData data;
-    std::string pattern = frameworkPath(programFolder) + "\\bmp\\*.BMP";
-    platform::FindHandle* h = platform::findFirst(pattern.c_str(), data);
+    platform::FindHandle* h = platform::findFirst((frameworkPath(programFolder) + "\\bmp\\*.BMP").c_str(), data);
     ASSERT_NE(h, nullptr);
     do found.push_back(data.name);
     while (platform::findNext(h, data));
