@@ -101,8 +101,7 @@ public:
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
 
-    // Writes the script, runs the program (bin/tessora unless named) on it with the fixed wall
-    // clock, and waits for the exit.
+    // Runs the program (bin/tessora unless named) on the script with the fixed wall clock to its exit.
     test::ProcessResult play(const std::string& script,
                              const std::vector<std::pair<std::string, std::string>>& extraEnv = {},
                              const std::string& program = {}) {
@@ -116,7 +115,6 @@ public:
         spec.timeoutMs = 120000;
         return test::runProcess(spec);
     }
-    // name.bmp as the program wrote it; empty when it did not.
     platform::Image shot(const std::string& name) const { return readImage(folder + "/" + name + ".bmp"); }
 
     std::string folder;
