@@ -37,13 +37,9 @@ std::map<std::string, std::string> readmeFiles() {
 
 test::ProcessResult run(std::vector<std::string> argv, const std::string& workDir = {},
                         std::vector<std::pair<std::string, std::string>> env = {}) {
-    test::ProcessSpec spec;
-    spec.argv = std::move(argv);
-    spec.workDir = workDir;
-    spec.env = std::move(env);
-    spec.unset = {"DISPLAY", "ZU_AUDIO", "TESSORA_AUDIO", "ZU_FRAME_MS", "TESSORA_FRAME_MS"};
-    spec.timeoutMs = 600000;  // builds on a busy machine
-    return test::runProcess(spec);
+    return test::runProcess({.argv = std::move(argv), .env = std::move(env),
+                             .unset = {"DISPLAY", "ZU_AUDIO", "TESSORA_AUDIO", "ZU_FRAME_MS", "TESSORA_FRAME_MS"},
+                             .workDir = workDir, .timeoutMs = 600000});  // builds on a busy machine
 }
 
 }  // namespace
@@ -90,8 +86,7 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
     for (const char* config : {"Debug", "Release"}) {
         const fs::path build = dir / (std::string("build-") + config);
         test::ProcessResult step = run({ZU_CMAKE_COMMAND, "-S", source.string(), "-B", build.string(), "-G", "Ninja",
-                                        "-DCMAKE_PREFIX_PATH=" + prefix.string(),
-                                        std::string("-DCMAKE_BUILD_TYPE=") + config});
+                                        "-DCMAKE_PREFIX_PATH=" + prefix.string(), std::string("-DCMAKE_BUILD_TYPE=") + config});
         ASSERT_EQ(step.exitCode, 0) << config << step.out << step.err;
         step = run({ZU_CMAKE_COMMAND, "--build", build.string(), "-j", "2"});
         ASSERT_EQ(step.exitCode, 0) << config << step.out << step.err;

@@ -106,13 +106,11 @@ public:
                              const std::vector<std::pair<std::string, std::string>>& extraEnv = {},
                              const std::string& program = {}) {
         std::ofstream(folder + "/script.txt") << script;
-        test::ProcessSpec spec;
-        spec.argv = {program.empty() ? test::binaryDir() + "/tessora" : program};
-        spec.env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", folder + "/script.txt"},
-                    {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"}, {"XDG_CONFIG_HOME", folder}};
+        test::ProcessSpec spec{.argv = {program.empty() ? test::binaryDir() + "/tessora" : program},
+                               .env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", folder + "/script.txt"},
+                                       {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"}, {"XDG_CONFIG_HOME", folder}},
+                               .workDir = folder, .timeoutMs = 120000};
         spec.env.insert(spec.env.end(), extraEnv.begin(), extraEnv.end());
-        spec.workDir = folder;
-        spec.timeoutMs = 120000;
         return test::runProcess(spec);
     }
     platform::Image shot(const std::string& name) const { return readImage(folder + "/" + name + ".bmp"); }

@@ -45,7 +45,6 @@ TEST_F(SystemFrame, SecondCopyIsRefusedUntilQuitRunsOnceAndTheCloseEndsTheLoop) 
     EXPECT_EQ(otherProcess(), 20);
     platform::serviceInstance();
     EXPECT_EQ(headless::raiseCount(), 1);
-    // Clipped, guard, close state and messages queued.
     const auto state = [] {
         return std::tuple(IsClipped(), systemState.mutex, systemState.closeState, platform::queuedMessageCount());
     };
@@ -105,11 +104,9 @@ class Messages : public FreshProgram {};
 
 TEST_F(Messages, ErrorReportJoinsItsTextsBeepsAndRaisesTheFlagThatQuitOnErrorObeys) {
     EXPECT_EQ((std::pair{QuitOnError(), systemState.quitting}), std::pair(0, 0));
-    int32_t beeps = headless::beepCount();
     EXPECT_EQ(ReportError("zuDraw::Screen", "DirectDrawが使用できません", 42), 0);
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : DirectDrawが使用できません"));
-    EXPECT_EQ(std::tuple(headless::beepCount(), HasError(), systemState.messageBoxOpen),
-              std::tuple(beeps + 1, 1, 0));
+    EXPECT_EQ(std::tuple(headless::beepCount(), HasError(), systemState.messageBoxOpen), std::tuple(1, 1, 0));
     // An over-long message is cut at 255 bytes without splitting a double-byte character.
     std::string message;
     for (int i = 0; i < 200; ++i) message += "ソ";
@@ -149,9 +146,6 @@ TEST_F(Messages, MessageAppendsALineBreakShowsTheCursorAndResetsTheClock) {
     std::string longText(400, 'x');
     Message("%s", longText.c_str());
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"メッセージ: ") + std::string(253, 'x') + "\r\n");
-    EXPECT_EQ(YesNo("?"), 1);
-    headless::setAnswerNo(true);
-    EXPECT_EQ(YesNo("?"), 0);
 }
 
 TEST_F(Messages, DepthCheckAsksOnlyInAWindowOnAShallowDesktop) {
