@@ -29,16 +29,15 @@ TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
             SCOPED_TRACE(::testing::Message() << "shape " << shape << " turned from rotation " << rotation);
             int left = 4, top = 4;
             std::multiset<int> numbers;
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column)
-                    if (int8_t v = shapeCell(shape, rotation, column, row); isOccupied(v)) {
-                        left = std::min(left, 3 - row);
-                        top = std::min(top, column);
-                        numbers.insert(v);
-                    }
+            for (int i = 0; i < 16; ++i)  // column i % 4, row i / 4
+                if (int8_t v = shapeCell(shape, rotation, i % 4, i / 4); isOccupied(v)) {
+                    left = std::min(left, 3 - i / 4);
+                    top = std::min(top, i % 4);
+                    numbers.insert(v);
+                }
             EXPECT_EQ(numbers, (std::multiset<int>{0, 1, 2, 3}));
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column) {
+            for (int column = 0; column < 4; ++column)
+                for (int row = 0; row < 4; ++row) {
                     const int fromColumn = row + top, fromRow = 3 - column - left;
                     const int8_t from = fromColumn < 4 && fromRow >= 0 ? shapeCell(shape, rotation, fromColumn, fromRow) : 9;
                     EXPECT_EQ(shapeCell(shape, rotation + 1, column, row), from) << "at " << column << "," << row;
@@ -46,40 +45,33 @@ TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
         }
 }
 
+namespace KeyEdge = zuSystem::KeyEdge;
+
 // Every stage's recorded pieces winning it is proved by playing them (PlayInput below).
-TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesAndPickTheirSlot) {
+TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesInBandsPickingTheirSlot) {
     for (int stage = 0; stage < stageCount; ++stage) {
         std::set<std::pair<int, int>> tray;
         for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
             SCOPED_TRACE(::testing::Message() << "stage " << stage << " piece " << piece);
             const PieceRecord& record = stageTable[stage][piece];
-            TraySlot slot = traySlot(piece);
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column) {
-                    if (!isOccupied(shapeCell(record.shape, record.trayRotation, column, row))) continue;
-                    EXPECT_LT(column, 2) << "wider than its slot";
-                    int c = slot.column + column, r = slot.row + row;
-                    EXPECT_EQ(pickSlot(32 * c + 16, 32 * r + 16, stagePieceCount[stage]), piece);
-                    EXPECT_TRUE(onBoard(c, r));
-                    EXPECT_TRUE(tray.insert({c, r}).second);
-                    for (int s = 0; s < stageCount; ++s) EXPECT_FALSE(inside(stageArea(s), c, r)) << "on stage " << s;
-                }
+            for (int i = 0; i < 16; ++i) {  // column i % 4, row i / 4
+                if (!isOccupied(shapeCell(record.shape, record.trayRotation, i % 4, i / 4))) continue;
+                EXPECT_LT(i % 4, 2) << "wider than its slot";
+                int c = traySlot(piece).column + i % 4, r = traySlot(piece).row + i / 4;
+                EXPECT_EQ(pickSlot(32 * c + 16, 32 * r + 16, stagePieceCount[stage]), piece);
+                EXPECT_TRUE(onBoard(c, r));
+                EXPECT_TRUE(tray.insert({c, r}).second);
+                for (int s = 0; s < stageCount; ++s) EXPECT_FALSE(inside(stageArea(s), c, r)) << "on stage " << s;
+            }
         }
     }
     EXPECT_EQ(&stageArea(4), &stageArea(3));  // later indices share the last rectangle
-}
-
-namespace KeyEdge = zuSystem::KeyEdge;
-
-TEST(PlayPick, BandsAnswerForTheSlotsThatHoldPieces) {
-    struct Case { int32_t x, y, count, slot; };
-    const Case cases[] = {
-        {0, 0, 5, 0},      {63, 127, 5, 0},  {64, 0, 5, 1},      {447, 0, 5, 4},    {448, 0, 5, -1},
-        {544, 0, 7, 6},    {639, 0, 15, 6},  {0, 352, 6, -1},    {639, 479, 6, -1}, {0, 352, 10, 7},
-        {255, 479, 10, 9}, {256, 400, 10, -1}, {639, 479, 15, 13}, {0, 128, 15, 14}, {63, 351, 15, 14},
-        {64, 200, 15, -1}, {10, 200, 14, -1}, {320, 240, 15, -1},
-    };
-    for (const Case& c : cases)
+    // The bands' edges, and bands of slots without a piece.
+    const struct { int32_t x, y, count, slot; } cases[] = {
+        {0, 0, 5, 0}, {63, 127, 5, 0}, {64, 0, 5, 1}, {447, 0, 5, 4}, {448, 0, 5, -1}, {544, 0, 7, 6},
+        {639, 0, 15, 6}, {0, 352, 6, -1}, {639, 479, 6, -1}, {0, 352, 10, 7}, {255, 479, 10, 9}, {256, 400, 10, -1},
+        {639, 479, 15, 13}, {0, 128, 15, 14}, {63, 351, 15, 14}, {64, 200, 15, -1}, {10, 200, 14, -1}, {320, 240, 15, -1}};
+    for (const auto& c : cases)
         EXPECT_EQ(pickSlot(c.x, c.y, c.count), c.slot) << c.x << "," << c.y << " with " << c.count;
 }
 
