@@ -65,8 +65,7 @@ TEST_F(SystemFrame, QueriesOfVersionDateTimeAndFreeMemory) {
     // Platform id, major, minor and the number the game sees.
     const int32_t rows[][4] = {{0, 3, 11, 310}, {1, 4, 0, 950},  {1, 4, 10, 980}, {1, 5, 2, 502},
                                {2, 5, 0, 2000}, {2, 5, 1, 2000}, {2, 4, 0, 4000}, {3, 1, 0, -1}};
-    for (const auto& r : rows)
-        EXPECT_EQ(VersionNumber({r[0], r[1], r[2]}), r[3]) << r[0] << " " << r[1] << "." << r[2];
+    for (const auto& r : rows) EXPECT_EQ(VersionNumber({r[0], r[1], r[2]}), r[3]) << r[0] << " " << r[1] << "." << r[2];
     EXPECT_EQ(VersionNumber(platform::parseKernelRelease("6.1.0-18-amd64")), 6010);
     EXPECT_GT(WindowsVersion(), 2000);
 
@@ -183,7 +182,7 @@ TEST_F(Messages, DepthCheckAsksOnlyInAWindowOnAShallowDesktop) {
 
 class Waits : public FreshProgram {};
 
-TEST_F(Waits, StartUpResetsThemThenTheyRunOutInitStopsThemAndBadNumbersChangeNothing) {
+TEST_F(Waits, StartUpResetsThemTheyRunOutInitStopsThemBadNumbersChangeNothingAndDelaysSleepPastTheWrap) {
     waitTable.due[4] = 7;
     BeginCapture();
     inputState.keyHeld = 'A';
@@ -216,10 +215,8 @@ TEST_F(Waits, StartUpResetsThemThenTheyRunOutInitStopsThemAndBadNumbersChangeNot
     EXPECT_EQ(0, std::memcmp(&before, &waitTable, sizeof before));
     EXPECT_EQ(IsWaitOver(11), 0);
     EXPECT_EQ(SetWait(10, 100), 1);
-}
 
-TEST_F(Waits, DelaySleepsPastItsDeadlineAndResetsTheClock) {
-    headless::setClock(0xFFFFFF00u);  // the deadline lies after the wrap
+    headless::setClock(0xFFFFFF00u);  // a delay's deadline after the wrap; the clock reset
     frameClock.seconds = 3.0f;
     Delay(0x200);
     EXPECT_EQ(platform::ticks(), 0x101u);
