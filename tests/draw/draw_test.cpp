@@ -20,7 +20,7 @@
 
 namespace {
 
-using testsupport::Picture;
+using namespace testsupport;
 using zuDraw::objectTable;
 using zuDraw::transitionState;
 
@@ -55,7 +55,7 @@ protected:
         COLORREF c = platform::colorFromPixel(f, platform::pixelFromColor(f, colorrefOf(rgb)));
         return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
     }
-    void writeBmp(const std::string& name, const testsupport::BmpPicture& picture) {
+    void writeBmp(const std::string& name, const BmpPicture& picture) {
         test::writeBytes((programFolder / name).string(), testsupport::writeBmp(picture, {}));
     }
 };
@@ -63,9 +63,9 @@ protected:
 using DrawGolden = Draw;
 
 TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
-    writeBmp("A.BMP", testsupport::testPicture(4, 4, 2));
+    writeBmp("A.BMP", testPicture(4, 4, 2));
     std::string thirty = std::string(26, 'x') + ".BMP";
-    writeBmp(thirty, testsupport::testPicture(4, 4, 2));
+    writeBmp(thirty, testPicture(4, 4, 2));
     EXPECT_EQ(zuDraw::LoadObject(thirty.c_str(), 2), 4);
     EXPECT_EQ(zuDraw::LoadObject(("y" + thirty).c_str(), 2), 0);  // too long: reported, no slot taken
     EXPECT_EQ(zuSystem::systemState.errorRaised, 1);
@@ -89,7 +89,7 @@ TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
     EXPECT_EQ(pixelAt(object(black), 0, 0), 0xFFFFFFu);
 
     // A resource named exactly as passed stands in for a missing file.
-    static const std::vector<uint8_t> bytes = testsupport::writeBmp(testsupport::testPicture(3, 2, 2), {});
+    static const std::vector<uint8_t> bytes = testsupport::writeBmp(testPicture(3, 2, 2), {});
     static const platform::Resource table[] = {{"BITMAP", "BMP\\R.BMP", bytes}};
     static platform::Instance instance{table};
     zuSystem::systemState.instance = &instance;
@@ -103,7 +103,7 @@ TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
 
 // Loaded objects hold the file's pixels, again after the surfaces are lost; created ones come back blank.
 TEST_F(Draw, RestoreReloadsFilesAndLeavesCreatedObjectsBlank) {
-    const testsupport::BmpPicture picture = testsupport::testPicture(8, 8, 4);
+    const BmpPicture picture = testPicture(8, 8, 4);
     writeBmp("P.BMP", picture);
     int32_t loaded = zuDraw::LoadObject("P.BMP", 2);
     int32_t created = zuDraw::CreateObject(8, 8, 2);
@@ -164,7 +164,8 @@ TEST_F(Draw, FillsAndHalfRectsStayOnTheSurfaceAndCopiesIntoObjectsKeepToTheClip)
     EXPECT_EQ(pixelAt(back(), 639, 479), platform::surfacePixels(back())[0]);
     EXPECT_EQ(zuDraw::WhiteScreen(), 0);
     EXPECT_EQ(zuDraw::FrameRect(0, 0, 640, 480), 0);
-    EXPECT_EQ(std::tuple(pixelAt(back(), 0, 240), pixelAt(back(), 639, 0), pixelAt(back(), 1, 1)), std::tuple(0u, 0u, 0xFFFFFFu));
+    EXPECT_EQ(std::tuple(pixelAt(back(), 0, 240), pixelAt(back(), 639, 0), pixelAt(back(), 1, 1)),
+              std::tuple(0u, 0u, 0xFFFFFFu));
 
     paint(back(), 0xFFFFFF);
     zuDraw::SetClip(-100, -100, 5000, 5000);
@@ -215,7 +216,7 @@ TEST_F(Draw, TextRunsFillTheSharedFontRecordAndMeasureWrappedBoxes) {
     EXPECT_EQ(std::tuple(platform::gdiCounts().contexts, platform::gdiCounts().fonts), std::tuple(0, 0));
 }
 
-TEST_F(Draw, TransitionsEndAfterTheirStepsShowingAFrameEachAndStepsBeyondTheLengthAreSafe) {
+TEST_F(Draw, PresentRunsTransitionsSafelyToTheirEndAFrameAStepAndScrollsTheScrollViewWithinThePage) {
     uint32_t shownBefore = platform::headless::framesShown();
     transitionState = {2, 20, 20, -1, transitionState.coverPattern};
     for (int32_t i = 0; i < 20; ++i) {
@@ -251,9 +252,7 @@ TEST_F(Draw, TransitionsEndAfterTheirStepsShowingAFrameEachAndStepsBeyondTheLeng
         zuDraw::Present();  // would divide or stride by zero
         EXPECT_EQ(transitionState.step, 2);
     }
-}
 
-TEST_F(Draw, ScrollViewTogglesAndScrollsWithinThePage) {
     zuDraw::ToggleScrollView();
     EXPECT_EQ(zuDraw::scrollView.visible, 0);  // no page to show yet
     zuDraw::scrollView.pageObject = zuDraw::CreateObject(640, 1000, 2);
@@ -288,23 +287,22 @@ TEST_F(DrawGolden, EveryTransitionKind) {
         static const uint32_t bands[] = {0x203060, 0x306020, 0x602030, 0x404040, 0x205050, 0x502050};
         for (int32_t i = 0; i < 6; ++i) paint(back(), bands[i], {0, i * 8, 64, i * 8 + 8});
         zuDraw::Present();
-        return testsupport::pictureOf(back());
+        return pictureOf(back());
     };
     for (int32_t kind = 0; kind <= 13; ++kind) {
         std::srand(7);
         std::vector<Picture> steps;
         for (int32_t s : kind == 0 ? std::vector<int32_t>{1, 5, 10} : std::vector<int32_t>{8, 4, 1})
             steps.push_back(frameAtStep(kind, s, kind == 0 ? 1 : -1));
-        const std::string name = std::string(kind < 10 ? "draw_transition_kind0" : "draw_transition_kind") + std::to_string(kind);
-        EXPECT_TRUE(testsupport::matchesGolden(name, testsupport::besideEachOther(steps)));
+        const std::string name = "draw_transition_kind" + std::string(kind < 10 ? "0" : "") + std::to_string(kind);
+        EXPECT_TRUE(matchesGolden(name, besideEachOther(steps)));
     }
 }
 
 TEST_F(DrawGolden, LoadingLineAndTextBoxes) {
     zuDraw::ClearScreen();
     zuSystem::PrintText(292, 235, "NOW LOADING", RGB(255, 255, 255), 10);
-    Picture loading = testsupport::crop(testsupport::pictureOf(back()), {284, 228, 380, 256});
-    EXPECT_TRUE(testsupport::matchesGolden("draw_text_now_loading", loading));
+    EXPECT_TRUE(matchesGolden("draw_text_now_loading", crop(pictureOf(back()), {284, 228, 380, 256})));
 
     zuDraw::WhiteScreen();
     zuDraw::BeginText(1, 16, 0, 0, 0, 0);
@@ -315,8 +313,7 @@ TEST_F(DrawGolden, LoadingLineAndTextBoxes) {
     zuDraw::DrawTextBox(10, 90, 130, 200, "日本語の文章を折り返して表示します。", 0);
     zuDraw::DrawTextBox(140, 90, 210, 160, "text", 3);  // alignment 3 draws nothing
     zuDraw::EndText();
-    Picture boxes = testsupport::crop(testsupport::pictureOf(back()), {0, 0, 220, 170});
-    EXPECT_TRUE(testsupport::matchesGolden("draw_text_boxes", boxes));
+    EXPECT_TRUE(matchesGolden("draw_text_boxes", crop(pictureOf(back()), {0, 0, 220, 170})));
 }
 
 TEST_F(DrawGolden, ClipExamples) {
@@ -334,11 +331,11 @@ TEST_F(DrawGolden, ClipExamples) {
     zuDraw::SetClip(0, 0, 640, 480);
     zuDraw::FrameRect(0, 0, 640, 480);
     zuDraw::HalfRect(300, 300, 400, 400, 0);
-    Picture all = testsupport::pictureOf(back());
-    auto part = [&](platform::Rect r) { return testsupport::crop(all, r); };
-    Picture top = testsupport::besideEachOther({part({0, 0, 64, 64}), part({576, 0, 640, 64})});
-    Picture middle = testsupport::besideEachOther({part({70, 70, 230, 230}), part({290, 290, 410, 410})});
-    EXPECT_TRUE(testsupport::matchesGolden("draw_clip_examples", testsupport::aboveEachOther({top, middle})));
+    Picture all = pictureOf(back());
+    auto part = [&](platform::Rect r) { return crop(all, r); };
+    Picture top = besideEachOther({part({0, 0, 64, 64}), part({576, 0, 640, 64})});
+    Picture middle = besideEachOther({part({70, 70, 230, 230}), part({290, 290, 410, 410})});
+    EXPECT_TRUE(matchesGolden("draw_clip_examples", aboveEachOther({top, middle})));
 }
 
 }  // namespace

@@ -83,10 +83,10 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
                                             "key escape down\n";
 
     // CMAKE_CXX_STANDARD stays unset: the targets carry C++20 themselves.
-    for (const char* config : {"Debug", "Release"}) {
-        const fs::path build = dir / (std::string("build-") + config);
+    for (const std::string config : {"Debug", "Release"}) {
+        const fs::path build = dir / ("build-" + config);
         test::ProcessResult step = run({ZU_CMAKE_COMMAND, "-S", source.string(), "-B", build.string(), "-G", "Ninja",
-                                        "-DCMAKE_PREFIX_PATH=" + prefix.string(), std::string("-DCMAKE_BUILD_TYPE=") + config});
+                                        "-DCMAKE_PREFIX_PATH=" + prefix.string(), "-DCMAKE_BUILD_TYPE=" + config});
         ASSERT_EQ(step.exitCode, 0) << config << step.out << step.err;
         step = run({ZU_CMAKE_COMMAND, "--build", build.string(), "-j", "2"});
         ASSERT_EQ(step.exitCode, 0) << config << step.out << step.err;

@@ -69,8 +69,8 @@ TEST(GameGolden, TwoGamesThroughAllStagesWithAReturnedDropUndoAndIgnoredClicks) 
     const platform::Image sheet = readImage(test::binaryDir() + "/BMP/RGB.BMP");
     ASSERT_EQ(std::tuple(sheet.width, before.width, placed.width), std::tuple(96, 640, 640));
     for (CellPosition cell : stagePiece(0, 0).cells)
-        EXPECT_EQ(std::pair(showsFilledTile(before, sheet, cell), showsFilledTile(placed, sheet, cell)), std::pair(false, true))
-            << "cell " << int(cell.column) << "," << int(cell.row);
+        EXPECT_EQ(std::pair(showsFilledTile(before, sheet, cell), showsFilledTile(placed, sheet, cell)),
+                  std::pair(false, true)) << "cell " << int(cell.column) << "," << int(cell.row);
 
     // Every stage was won: each intro shows another digit, and the ending came after the fourth.
     std::vector<platform::Image> intros = {run.shot("intro")};
@@ -92,7 +92,8 @@ TEST(GameGolden, TwoGamesThroughAllStagesWithAReturnedDropUndoAndIgnoredClicks) 
 TEST(GameE2E, ShippedStageOneScriptWinsTheStageWhateverTheMusicButEndsWithoutAnAudioDevice) {
     const std::string shipped = readFile(std::string(ZU_SOURCE_DIR) + "/tests/scripts/stage1.txt");
     EXPECT_EQ(shipped, "# The first stage played through by placing every piece on its solution.\n" + wait(3) +
-                           click({320, 400}) + wait(framesToPlay) + solveStage(0) + wait(framesToSettle) + shot("stage2_intro"))
+                           click({320, 400}) + wait(framesToPlay) + solveStage(0) + wait(framesToSettle) +
+                           shot("stage2_intro"))
         << "regenerate tests/scripts/stage1.txt from the tables";
     namespace fs = std::filesystem;
     auto wav = [](uint16_t channels, uint16_t bits) {  // a second of silence

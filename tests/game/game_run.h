@@ -108,7 +108,8 @@ public:
         std::ofstream(folder + "/script.txt") << script;
         test::ProcessSpec spec{.argv = {program.empty() ? test::binaryDir() + "/tessora" : program},
                                .env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", folder + "/script.txt"},
-                                       {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"}, {"XDG_CONFIG_HOME", folder}},
+                                       {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"},
+                                       {"XDG_CONFIG_HOME", folder}},
                                .workDir = folder, .timeoutMs = 120000};
         spec.env.insert(spec.env.end(), extraEnv.begin(), extraEnv.end());
         return test::runProcess(spec);

@@ -17,7 +17,7 @@ namespace headless = platform::headless;
 using K = std::vector<int32_t>;
 using Input = FreshProgram;
 
-TEST_F(Input, KeyPollFollowsTheEdgesAndReadsUpDuringATransition) {
+TEST_F(Input, KeyPollFollowsTheEdgesReadingUpDuringATransitionAndTheTriggerReportsAListedPressOnceReleased) {
     // The left button polled after each down or up step.
     const std::pair<std::vector<bool>, K> sequences[] = {
         {{true, true, false, false}, {KeyEdge::Pressed, KeyEdge::Held, KeyEdge::Released, KeyEdge::Up}},
@@ -48,9 +48,8 @@ TEST_F(Input, KeyPollFollowsTheEdgesAndReadsUpDuringATransition) {
     EXPECT_EQ(poll(), KeyEdge::Pressed);
     BeginCapture();
     EXPECT_EQ(poll(), KeyEdge::Up);
-}
+    EndCapture();
 
-TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
     // A key pressed and held: nothing until the release, then its code once (armed, candidate
     // and complete in one call), clearing the last key.
     deliver(WM_KEYDOWN, 'A');

@@ -290,7 +290,8 @@ TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
     EXPECT_EQ(readAll((base + "/ソフト/data.bin").c_str()), "one");
     EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BI").c_str()), "<missing>");
     std::string host;
-    EXPECT_FALSE(platform::hostPath((base + "\\" + std::string(200, 'n') + "\\" + std::string(60, 'f')).c_str(), host, true));
+    const std::string tooLong = base + "\\" + std::string(200, 'n') + "\\" + std::string(60, 'f');  // 260 bytes or more
+    EXPECT_FALSE(platform::hostPath(tooLong.c_str(), host, true));
     fs::create_directories(programFolder / std::string(128, 'd'));
     EXPECT_FALSE(platform::hostPath((base + "\\" + std::string(128, 'd') + "\\x").c_str(), host, true));
     EXPECT_TRUE(platform::hostPath((base + "\\ソフト\\NEW.TXT").c_str(), host, true));
@@ -298,7 +299,8 @@ TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
 }
 
 TEST_F(Paths, SearchMatchesPatternsInUpperCaseOrder) {
-    for (const char8_t* name : {u8"b.bmp", u8"A.BMP", u8"c.wav", u8"C.bmp", u8"ソ.BMP"}) writeHost(programFolder / "BMP" / name, "");
+    for (const char8_t* name : {u8"b.bmp", u8"A.BMP", u8"c.wav", u8"C.bmp", u8"ソ.BMP"})
+        writeHost(programFolder / "BMP" / name, "");
     std::vector<std::string> found;
     platform::FindData data;
     platform::FindHandle* h = platform::findFirst((frameworkPath(programFolder) + "\\bmp\\*.BMP").c_str(), data);
