@@ -239,11 +239,21 @@ protected:
     }
 };
 
-TEST_F(Paths, ModuleDirWithAndWithoutOverride) {
+TEST_F(Paths, ModuleDirFollowsTheOverrideFileInTheConfigFolder) {
+    EXPECT_EQ(LoadDirOverride("zu.ini"), 0);  // missing: the program's own folder
+    EXPECT_EQ(ModuleDir(1), frameworkPath(programFolder) + "\\");
+    // The file's text and the override read from it; empty: refused.
+    const std::pair<std::string, std::string> files[] = {
+        {"D:\\ソ\n", "D:\\ソ"},  // a final "ソ" keeps its 0x5C trail byte
+        {std::string(255, 'x') + "\n", std::string(255, 'x')},
+        {std::string(256, 'x') + "\n", ""},
+        {"D:\\DATA\\\nsecond line\n", "D:\\DATA"}};
+    for (const auto& [text, read] : files) {
+        writeHost(configFolder / "tessora" / "zu.ini", text);
+        EXPECT_EQ(LoadDirOverride("zu.ini") != 0, !read.empty()) << text;
+        EXPECT_EQ(pathState.dirOverride, read);
+    }
     platform::setModuleFileName("C:\\GAMES\\PUZZLE\\P.EXE");
-    EXPECT_STREQ(ModuleDir(0), "C:\\GAMES\\PUZZLE\\");
-    EXPECT_STREQ(ModuleDir(1), "C:\\GAMES\\PUZZLE\\");  // no override loaded
-    std::strcpy(pathState.dirOverride, "D:\\DATA");
     EXPECT_STREQ(ModuleDir(1), "D:\\DATA\\PUZZLE\\");
     EXPECT_STREQ(ModuleDir(0), "C:\\GAMES\\PUZZLE\\");
     // The trail byte 0x5C of "ソ" is no separator when scanning back.
@@ -254,21 +264,6 @@ TEST_F(Paths, ModuleDirWithAndWithoutOverride) {
     // Over-long module paths are refused, not cut into another folder's name.
     platform::setModuleFileName(("\\" + std::string(300, 'a') + "\\P.EXE").c_str());
     EXPECT_STREQ(ModuleDir(0), "");
-}
-
-TEST_F(Paths, OverrideFileIsReadFromTheConfigFolder) {
-    EXPECT_EQ(LoadDirOverride("zu.ini"), 0);  // missing
-    // The file's text and the override read from it; empty: refused.
-    const std::pair<std::string, std::string> files[] = {
-        {"D:\\DATA\\\nsecond line\n", "D:\\DATA"},
-        {"D:\\ソ\n", "D:\\ソ"},  // a final "ソ" keeps its 0x5C trail byte
-        {std::string(255, 'x') + "\n", std::string(255, 'x')},
-        {std::string(256, 'x') + "\n", ""}};
-    for (const auto& [text, read] : files) {
-        writeHost(configFolder / "tessora" / "zu.ini", text);
-        EXPECT_EQ(LoadDirOverride("zu.ini") != 0, !read.empty()) << text;
-        EXPECT_EQ(pathState.dirOverride, read);
-    }
 }
 
 TEST_F(Paths, SettingsFilesHoldOneNumber) {
