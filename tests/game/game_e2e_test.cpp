@@ -33,9 +33,8 @@ bool showsFilledTile(const platform::Image& shot, const platform::Image& sheet, 
     return false;
 }
 
-// Two games through every stage in one run, with a drop that does not fit, an undo and a click too
-// early to count, and the golden frames of the title (prompt shown and hidden), the intro, a held
-// piece and the ending.
+// Two games in one run, with a drop that does not fit, an undo and a click too early to count; the
+// golden frames of the title (prompt shown and hidden), the intro, a held piece and the ending.
 TEST(GameGolden, TwoGamesThroughAllStagesWithAReturnedDropUndoAndIgnoredClicks) {
     const platform::Point slot0 = trayPoint(0, 0);
     // The prompt shows for the first second and hides for the next 200 ms (frames 63 to 75).
