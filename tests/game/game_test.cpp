@@ -45,8 +45,6 @@ TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
         }
 }
 
-namespace KeyEdge = zuSystem::KeyEdge;
-
 // Every stage's recorded pieces winning it is proved by playing them (PlayInput below).
 TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesInBandsPickingTheirSlot) {
     for (int stage = 0; stage < stageCount; ++stage) {
@@ -74,6 +72,8 @@ TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesInBands
     for (const auto& c : cases)
         EXPECT_EQ(pickSlot(c.x, c.y, c.count), c.slot) << c.x << "," << c.y << " with " << c.count;
 }
+
+namespace KeyEdge = zuSystem::KeyEdge;
 
 // The first stage set up, with the game's catch, fill and win sounds on the headless audio device.
 class PlayInput : public FreshProgram {
