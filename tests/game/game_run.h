@@ -1,11 +1,10 @@
 // Running the real program headless: input scripts generated from the game's own stage, shape and
 // tray tables (start a game, pick each piece, turn it, drop it on its solution), a runner in a
-// fresh folder, its shots, and the board read back from them.
+// fresh folder, and its shots.
 #pragma once
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -32,8 +31,6 @@ inline std::string move(platform::Point p) {
 }
 inline std::string shot(const std::string& name) { return "shot " + name + ".bmp\n"; }
 inline std::string click(platform::Point at) { return move(at) + "down left\nup left\n"; }
-// From the program's start: wait for the title and click it.
-inline std::string startGame() { return wait(3) + click({320, 400}); }
 
 inline platform::Point cellCentre(int column, int row) { return {32 * column + 16, 32 * row + 16}; }
 
@@ -48,52 +45,34 @@ inline platform::Point trayPoint(int stage, int piece) {
     return {};
 }
 
-// The box corner at which the piece in `rotation` covers its recorded cells, if there is one.
-inline std::optional<platform::Point> recordedCorner(const PieceRecord& record, int rotation) {
-    std::set<std::pair<int, int>> corners;
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 4; ++column)
-            if (int8_t v = shapeCell(record.shape, rotation, column, row); isOccupied(v))
-                corners.insert({record.cells[v].column - column, record.cells[v].row - row});
-    if (corners.size() != 1) return std::nullopt;
-    return platform::Point{corners.begin()->first, corners.begin()->second};
+// The rotation in which the piece covers its recorded cells (-1 when none does) and the point
+// where the pointer then drops it.
+inline std::pair<int, platform::Point> solution(int stage, int piece) {
+    const PieceRecord& record = stagePiece(stage, piece);
+    for (int rotation = 0; rotation < 4; ++rotation) {
+        std::set<std::pair<int, int>> corners;  // box corners putting a cell on its recorded one
+        for (int row = 0; row < 4; ++row)
+            for (int column = 0; column < 4; ++column)
+                if (int8_t v = shapeCell(record.shape, rotation, column, row); isOccupied(v))
+                    corners.insert({record.cells[v].column - column, record.cells[v].row - row});
+        if (corners.size() == 1) return {rotation, cellCentre(corners.begin()->first, corners.begin()->second)};
+    }
+    return {-1, {}};
 }
 
-// The rotation in which the piece covers its recorded cells, or -1.
-inline int solutionRotation(int stage, int piece) {
-    for (int rotation = 0; rotation < 4; ++rotation)
-        if (recordedCorner(stagePiece(stage, piece), rotation)) return rotation;
-    return -1;
-}
-
-// Where the pointer drops the piece, in its solution rotation, onto its recorded cells.
-inline platform::Point solutionPoint(int stage, int piece) {
-    platform::Point corner = *recordedCorner(stagePiece(stage, piece), solutionRotation(stage, piece));
-    return cellCentre(corner.x, corner.y);
-}
-
-// Presses on the piece, turns it with the right button until it has `rotation`, releases at `at`.
-inline std::string carry(int stage, int piece, int rotation, platform::Point at) {
+// Presses on the piece, turns it with the right button into its solution rotation, releases it there.
+inline std::string placePiece(int stage, int piece) {
+    auto [rotation, at] = solution(stage, piece);
     std::string s = move(trayPoint(stage, piece)) + "down left\n";
     for (int turn = stagePiece(stage, piece).trayRotation; turn != rotation; turn = (turn + 1) % 4)
         s += "down right\nup right\n" + wait(1);  // a press right after a release reads as held
     return s + move(at) + "up left\n";
 }
 
-inline std::string placePiece(int stage, int piece) {
-    return carry(stage, piece, solutionRotation(stage, piece), solutionPoint(stage, piece));
-}
-
 inline std::string solveStage(int stage) {
     std::string s = "# stage " + std::to_string(stage + 1) + "\n";
     for (int piece = 0; piece < piecesInStage(stage); ++piece) s += placePiece(stage, piece);
     return s;
-}
-
-// The shipped stage-1 playthrough: start, solve the first stage, shoot the next stage's intro.
-inline std::string stageOneScript() {
-    return "# The first stage played through by placing every piece on its solution.\n" + startGame() +
-           wait(framesToPlay) + solveStage(0) + wait(framesToSettle) + shot("stage2_intro");
 }
 
 inline std::string readFile(const std::string& path) {  // empty when it cannot be read
@@ -122,22 +101,19 @@ public:
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
 
-    // Writes the script, runs the program (bin/tessora unless named) on it with the fixed wall
-    // clock, and waits for the exit.
+    // Runs the program (bin/tessora unless named) on the script with the fixed wall clock to its exit.
     test::ProcessResult play(const std::string& script,
                              const std::vector<std::pair<std::string, std::string>>& extraEnv = {},
                              const std::string& program = {}) {
         std::ofstream(folder + "/script.txt") << script;
-        test::ProcessSpec spec;
-        spec.argv = {program.empty() ? test::binaryDir() + "/tessora" : program};
-        spec.env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", folder + "/script.txt"},
-                    {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"}, {"XDG_CONFIG_HOME", folder}};
+        test::ProcessSpec spec{.argv = {program.empty() ? test::binaryDir() + "/tessora" : program},
+                               .env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", folder + "/script.txt"},
+                                       {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"},
+                                       {"XDG_CONFIG_HOME", folder}},
+                               .workDir = folder, .timeoutMs = 120000};
         spec.env.insert(spec.env.end(), extraEnv.begin(), extraEnv.end());
-        spec.workDir = folder;
-        spec.timeoutMs = 120000;
         return test::runProcess(spec);
     }
-    // name.bmp as the program wrote it; empty when it did not.
     platform::Image shot(const std::string& name) const { return readImage(folder + "/" + name + ".bmp"); }
 
     std::string folder;
@@ -162,50 +138,5 @@ inline bool sameOutside(const platform::Image& a, const platform::Image& b, plat
     return true;
 }
 inline bool sameImage(const platform::Image& a, const platform::Image& b) { return sameOutside(a, b, {}); }
-
-// The board read from a shot of the play scene by matching each 32 x 32 cell against the tiles
-// of the cell sheet; a tile matches when its mean per-channel difference is small enough to be
-// only the screen's 16-bit rounding. Colour -1: no tile there (background, or something over it).
-struct Cell {
-    int colour = -1, filled = 0;
-};
-struct Board {
-    Cell cells[20][15];  // column, row
-    int count(bool filledOnly) const {
-        int n = 0;
-        for (const auto& column : cells)
-            for (const Cell& c : column) n += c.colour >= 0 && (c.filled || !filledOnly);
-        return n;
-    }
-};
-
-inline Board readBoard(const platform::Image& shot, const platform::Image& sheet) {
-    Board board;
-    if (shot.width < 640 || shot.height < 480 || sheet.width < 96 || sheet.height < 64) return board;
-    auto difference = [&](int x, int y, int sheetX, int sheetY) {
-        long total = 0;
-        for (int dy = 0; dy < 32; ++dy)
-            for (int dx = 0; dx < 32; ++dx) {
-                uint32_t p = shot.xrgb[size_t(y + dy) * shot.width + x + dx];
-                uint32_t q = sheet.xrgb[size_t(sheetY + dy) * sheet.width + sheetX + dx];
-                for (int shift = 0; shift < 24; shift += 8)
-                    total += std::abs(int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF));
-            }
-        return double(total) / (32 * 32 * 3);
-    };
-    for (int column = 0; column < 20; ++column)
-        for (int row = 0; row < 15; ++row) {
-            double best = 12.0;
-            for (int filled = 0; filled < 2; ++filled)
-                for (int colour = 0; colour < 3; ++colour) {
-                    double d = difference(column * 32, row * 32, colour * 32, filled * 32);
-                    if (d < best) {
-                        best = d;
-                        board.cells[column][row] = {colour, filled};
-                    }
-                }
-        }
-    return board;
-}
 
 }  // namespace gamerun

@@ -1,11 +1,8 @@
-// The game in process: the shape, stage and tray tables against the geometry the puzzle depends
-// on, the stage set-up, and the play scene's pick bands, drop matching, rotation and undo, driven
-// through button edges, with the sound each action starts.
-#include <gtest/gtest.h>
-
+// The game in process: the shape and tray tables against the geometry the puzzle depends on, and
+// the play scene's pick bands, drop matching, rotation and undo, driven through button edges, with
+// the sound each action starts; every stage set up and won.
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <utility>
 
@@ -16,7 +13,6 @@
 #include "platform/audio/audio.h"
 #include "sound/zu_sound.h"
 #include "support/fresh_program.h"
-#include "support/wav_writer.h"
 #include "system/zu_system.h"
 
 namespace {
@@ -26,133 +22,68 @@ bool inside(const StageArea& a, int column, int row) {
 }
 
 TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
+    // A quarter turn clockwise on screen takes box (column, row) to (3 - row, column); then the
+    // cells move up and left into the corner. Empty box cells read 9.
     for (int shape = 0; shape < 7; ++shape)
         for (int rotation = 0; rotation < 4; ++rotation) {
-            // A quarter turn clockwise on screen takes box (column, row) to (3 - row, column); then
-            // the cells move up and left into the corner.
-            int minColumn = 4, minRow = 4;
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column)
-                    if (isOccupied(shapeCell(shape, rotation, column, row))) {
-                        minColumn = std::min(minColumn, 3 - row);
-                        minRow = std::min(minRow, column);
-                    }
-            int8_t expected[4][4];  // row, column; 9 for empty
-            std::fill(&expected[0][0], &expected[0][0] + 16, int8_t(9));
+            SCOPED_TRACE(::testing::Message() << "shape " << shape << " turned from rotation " << rotation);
+            int left = 4, top = 4;
             std::multiset<int> numbers;
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column)
-                    if (int8_t v = shapeCell(shape, rotation, column, row); isOccupied(v)) {
-                        expected[column - minRow][3 - row - minColumn] = v;
-                        numbers.insert(v);
-                    }
-            EXPECT_EQ(numbers, (std::multiset<int>{0, 1, 2, 3})) << "shape " << shape << " rotation " << rotation;
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column)
-                    EXPECT_EQ(shapeCell(shape, rotation + 1, column, row), expected[row][column])
-                        << "shape " << shape << " rotation " << rotation + 1 << " at " << column << "," << row;
+            for (int i = 0; i < 16; ++i)  // column i % 4, row i / 4
+                if (int8_t v = shapeCell(shape, rotation, i % 4, i / 4); isOccupied(v)) {
+                    left = std::min(left, 3 - i / 4);
+                    top = std::min(top, i % 4);
+                    numbers.insert(v);
+                }
+            EXPECT_EQ(numbers, (std::multiset<int>{0, 1, 2, 3}));
+            for (int column = 0; column < 4; ++column)
+                for (int row = 0; row < 4; ++row) {
+                    const int fromColumn = row + top, fromRow = 3 - column - left;
+                    const int8_t from = fromColumn < 4 && fromRow >= 0 ? shapeCell(shape, rotation, fromColumn, fromRow) : 9;
+                    EXPECT_EQ(shapeCell(shape, rotation + 1, column, row), from) << "at " << column << "," << row;
+                }
         }
 }
 
-TEST(StageTable, RecordedPiecesAreShapesThatTileTheirRectangleOnce) {
-    for (int stage = 0; stage < stageCount; ++stage) {
-        const StageArea& area = stageArea(stage);
-        std::set<std::pair<int, int>> covered;
-        for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
-            const PieceRecord& record = stageTable[stage][piece];
-            EXPECT_GE(gamerun::solutionRotation(stage, piece), 0) << "stage " << stage << " piece " << piece;
-            for (CellPosition cell : record.cells) {
-                EXPECT_TRUE(inside(area, cell.column, cell.row)) << "stage " << stage << " piece " << piece;
-                EXPECT_TRUE(covered.insert({cell.column, cell.row}).second)
-                    << "stage " << stage << " covers " << int(cell.column) << "," << int(cell.row) << " twice";
-            }
-        }
-        int cells = (area.lastColumn - area.firstColumn + 1) * (area.lastRow - area.firstRow + 1);
-        EXPECT_EQ(int(covered.size()), cells) << "stage " << stage;
-        for (int piece = stagePieceCount[stage]; piece < maxPieces; ++piece)
-            EXPECT_EQ(stageTable[stage][piece].shape, 0);
-    }
-}
-
-TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesAndPickTheirSlot) {
+// Every stage's recorded pieces winning it is proved by playing them (PlayInput below).
+TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesInBandsPickingTheirSlot) {
     for (int stage = 0; stage < stageCount; ++stage) {
         std::set<std::pair<int, int>> tray;
         for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
+            SCOPED_TRACE(::testing::Message() << "stage " << stage << " piece " << piece);
             const PieceRecord& record = stageTable[stage][piece];
-            TraySlot slot = traySlot(piece);
-            for (int row = 0; row < 4; ++row)
-                for (int column = 0; column < 4; ++column) {
-                    if (!isOccupied(shapeCell(record.shape, record.trayRotation, column, row))) continue;
-                    EXPECT_LT(column, 2) << "stage " << stage << " piece " << piece << " is wider than its slot";
-                    int c = slot.column + column, r = slot.row + row;
-                    EXPECT_EQ(pickSlot(32 * c + 16, 32 * r + 16, stagePieceCount[stage]), piece) << "stage " << stage;
-                    EXPECT_TRUE(onBoard(c, r)) << "stage " << stage << " piece " << piece;
-                    EXPECT_TRUE(tray.insert({c, r}).second) << "stage " << stage << " piece " << piece;
-                    for (int s = 0; s < stageCount; ++s)
-                        EXPECT_FALSE(inside(stageArea(s), c, r))
-                            << "stage " << stage << " piece " << piece << " on stage " << s;
-                }
+            for (int i = 0; i < 16; ++i) {  // column i % 4, row i / 4
+                if (!isOccupied(shapeCell(record.shape, record.trayRotation, i % 4, i / 4))) continue;
+                EXPECT_LT(i % 4, 2) << "wider than its slot";
+                int c = traySlot(piece).column + i % 4, r = traySlot(piece).row + i / 4;
+                EXPECT_EQ(pickSlot(32 * c + 16, 32 * r + 16, stagePieceCount[stage]), piece);
+                EXPECT_TRUE(onBoard(c, r));
+                EXPECT_TRUE(tray.insert({c, r}).second);
+                for (int s = 0; s < stageCount; ++s) EXPECT_FALSE(inside(stageArea(s), c, r)) << "on stage " << s;
+            }
         }
     }
-}
-
-TEST(StageSetUp, ColoursOnlyTheNewRectangleAndClearsThePlay) {
-    gameState = {};
-    gameState.stage = -1;
-    std::srand(7);
-    for (int expectedStage = 0; expectedStage <= 4; ++expectedStage) {
-        gameState.undoDepth = 3;
-        gameState.pieceState[2] = piecePlaced;
-        boardCell(0, 0) = {1, 1};
-        startNextStage();
-        ASSERT_EQ(gameState.stage, expectedStage);
-        EXPECT_EQ(gameState.undoDepth, 0);
-        EXPECT_EQ(gameState.pieceState[2], pieceInTray);
-        const StageArea& area = stageArea(expectedStage);
-        int seen[3] = {};
-        for (int column = 0; column < boardColumns; ++column)
-            for (int row = 0; row < boardRows; ++row) {
-                BoardCell cell = boardCell(column, row);
-                EXPECT_EQ(cell.filled, 0);
-                if (!inside(area, column, row)) {
-                    EXPECT_EQ(cell.colour, -1);
-                    continue;
-                }
-                ASSERT_TRUE(cell.colour >= 0 && cell.colour <= 2);
-                ++seen[cell.colour];
-            }
-        EXPECT_TRUE(expectedStage != 3 || (seen[0] && seen[1] && seen[2])) << "stage 4 uses every colour";
-        const PieceRecord& first = stagePiece(expectedStage, 0);
-        EXPECT_EQ(pieceCellColour(expectedStage, 0, 2), boardCell(first.cells[2].column, first.cells[2].row).colour);
-    }
-    EXPECT_EQ(stageArea(4).firstColumn, 4);  // index 4 and above share the last rectangle
+    EXPECT_EQ(&stageArea(4), &stageArea(3));  // later indices share the last rectangle
+    // The bands' edges, and bands of slots without a piece.
+    const struct { int32_t x, y, count, slot; } cases[] = {
+        {0, 0, 5, 0}, {63, 127, 5, 0}, {64, 0, 5, 1}, {447, 0, 5, 4}, {448, 0, 5, -1}, {544, 0, 7, 6},
+        {639, 0, 15, 6}, {0, 352, 6, -1}, {639, 479, 6, -1}, {0, 352, 10, 7}, {255, 479, 10, 9}, {256, 400, 10, -1},
+        {639, 479, 15, 13}, {0, 128, 15, 14}, {63, 351, 15, 14}, {64, 200, 15, -1}, {10, 200, 14, -1}, {320, 240, 15, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pickSlot(c.x, c.y, c.count), c.slot) << c.x << "," << c.y << " with " << c.count;
 }
 
 namespace KeyEdge = zuSystem::KeyEdge;
 
-TEST(PlayPick, BandsAnswerForTheSlotsThatHoldPieces) {
-    struct Case { int32_t x, y, count, slot; };
-    const Case cases[] = {
-        {0, 0, 5, 0},      {63, 127, 5, 0},  {64, 0, 5, 1},      {447, 0, 5, 4},    {448, 0, 5, -1},
-        {544, 0, 7, 6},    {639, 0, 15, 6},  {0, 352, 6, -1},    {639, 479, 6, -1}, {0, 352, 10, 7},
-        {255, 479, 10, 9}, {256, 400, 10, -1}, {639, 479, 15, 13}, {0, 128, 15, 14}, {63, 351, 15, 14},
-        {64, 200, 15, -1}, {10, 200, 14, -1}, {320, 240, 15, -1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(pickSlot(c.x, c.y, c.count), c.slot) << c.x << "," << c.y << " with " << c.count;
-}
-
-// The first stage set up, with catch, fill and win sounds on the headless audio device.
+// The first stage set up, with the game's catch, fill and win sounds on the headless audio device.
 class PlayInput : public FreshProgram {
 protected:
     void SetUp() override {
         FreshProgram::SetUp();
-        std::filesystem::create_directories(programFolder / "SOUND");
-        std::vector<uint8_t> wav = test::wavImage({}, test::pcm16(test::sine(440, 44100, 44100, 8000)));
+        std::filesystem::create_directory_symlink(test::binaryDir() + "/SOUND", programFolder / "SOUND");
         ASSERT_EQ(zuSound::Init(), 1);
         for (auto [name, number] : {std::pair("CATCH", &gameAssets.catchSound), {"FILL", &gameAssets.fillSound},
                                     {"WIN", &gameAssets.winSound}}) {
-            test::writeBytes((programFolder / "SOUND" / (std::string(name) + ".WAV")).string(), wav);
             *number = zuSound::LoadObject(("SOUND\\" + std::string(name) + ".WAV").c_str(), 1);
             ASSERT_GE(*number, 0) << name;
         }
@@ -185,31 +116,27 @@ protected:
     PlayAction turn() { return edges(KeyEdge::Held, KeyEdge::Pressed); }
     PlayAction undo() { return edges(KeyEdge::Up, KeyEdge::Pressed); }
 
-    // Picks a piece from its slot and turns it until it has `rotation`.
+    // Picks a piece from its slot, held in its tray rotation, and turns it until it has `rotation`.
     void pickTurned(int piece, int rotation) {
         ASSERT_TRUE(rotation >= 0 && rotation < 4) << "piece " << piece << " has no such rotation";
         TraySlot slot = traySlot(piece);
         ASSERT_EQ(press({32 * slot.column + 8, 32 * slot.row + 8}), PlayAction::picked);
+        EXPECT_EQ(std::tuple(gameState.pieceState[piece], int(gameState.heldPiece), int(gameState.rotation)),
+                  std::tuple(pieceHeld, piece, int(stagePiece(gameState.stage, piece).trayRotation)));
         while (gameState.rotation != rotation) ASSERT_EQ(turn(), PlayAction::rotated);
     }
     PlayAction dropAtCell(int column, int row) { return release({32 * column + 31, 32 * row}); }
-    int filledCount() {
-        auto filled = [](BoardCell c) { return c.filled != 0; };
-        return int(std::count_if(std::begin(gameState.board), std::end(gameState.board), filled));
-    }
     // The sounds started since the last call, then silence again.
     std::string heard() {
         std::string names;
-        const std::pair<int32_t, const char*> sounds[] = {
-            {gameAssets.catchSound, "catch"}, {gameAssets.fillSound, "fill"}, {gameAssets.winSound, "win"}};
-        for (auto [number, name] : sounds) {
+        for (auto [number, name] : {std::pair(gameAssets.catchSound, " catch"), {gameAssets.fillSound, " fill"},
+                                    {gameAssets.winSound, " win"}}) {
             platform::SoundBuffer* buffer = zuSound::soundState.objects[number].buffers[0];
-            if (!platform::isPlaying(buffer)) continue;
-            names += names.empty() ? name : std::string(" ") + name;
+            if (platform::isPlaying(buffer)) names += name;
             platform::stop(buffer);
             platform::setPosition(buffer, 0);
         }
-        return names;
+        return names.empty() ? names : names.substr(1);
     }
 };
 
@@ -221,20 +148,19 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(undo(), PlayAction::none);     // empty undo stack
 
     pickTurned(0, 1);
-    EXPECT_EQ(gameState.pieceState[0], pieceHeld);
-    EXPECT_EQ(gameState.heldPiece, 0);
-    EXPECT_EQ(gameState.rotation, stageTable[0][0].trayRotation);
     EXPECT_EQ(dropAtCell(0, 5), PlayAction::returned);  // cells without colour
     EXPECT_EQ(gameState.pieceState[0], pieceInTray);
     EXPECT_EQ(release({0, 0}), PlayAction::none);  // nothing in hand any more
 
-    pickTurned(0, 0);  // four turns back round to the solution's rotation
+    const auto play = [] {  // the first two pieces' states, the undo depth, the filled cells
+        auto filled = [](BoardCell c) { return c.filled != 0; };
+        return std::tuple(gameState.pieceState[0], gameState.pieceState[1], int(gameState.undoDepth),
+                          int(std::count_if(std::begin(gameState.board), std::end(gameState.board), filled)));
+    };
+    pickTurned(0, 0);  // turned round to the solution's rotation
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::dropped);
-    EXPECT_EQ(gameState.pieceState[0], piecePlaced);
-    EXPECT_EQ(gameState.undoDepth, 1);
-    EXPECT_EQ(filledCount(), 4);
+    EXPECT_EQ(play(), std::tuple(piecePlaced, pieceInTray, 1, 4));
     for (int column = 8; column <= 11; ++column) EXPECT_EQ(boardCell(column, 5).filled, 1);
-
     EXPECT_EQ(press({8, 8}), PlayAction::none);  // a placed piece stays on the board
     EXPECT_EQ(gameState.heldPiece, -1);
     EXPECT_EQ(release({8 * 32, 5 * 32}), PlayAction::none);
@@ -243,17 +169,11 @@ TEST_F(PlayInput, PickTurnDropAndUndoFollowThePieceLifecycle) {
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::returned);  // would cover a filled cell
     pickTurned(1, 1);
     EXPECT_EQ(dropAtCell(8, 6), PlayAction::dropped);
-    EXPECT_EQ(gameState.undoDepth, 2);
-    EXPECT_EQ(filledCount(), 8);
-
+    EXPECT_EQ(play(), std::tuple(piecePlaced, piecePlaced, 2, 8));
     EXPECT_EQ(undo(), PlayAction::undone);
-    EXPECT_EQ(gameState.undoDepth, 1);
-    EXPECT_EQ(gameState.pieceState[1], pieceInTray);
-    EXPECT_EQ(gameState.pieceState[0], piecePlaced);
-    EXPECT_EQ(filledCount(), 4);
+    EXPECT_EQ(play(), std::tuple(piecePlaced, pieceInTray, 1, 4));
     EXPECT_EQ(undo(), PlayAction::undone);
-    EXPECT_EQ(filledCount(), 0);
-    EXPECT_EQ(gameState.pieceState[0], pieceInTray);
+    EXPECT_EQ(play(), std::tuple(pieceInTray, pieceInTray, 0, 0));
     EXPECT_EQ(undo(), PlayAction::none);
 }
 
@@ -278,15 +198,30 @@ TEST_F(PlayInput, DropsMatchColoursAnywhereButNeverOffTheBoard) {
     EXPECT_FALSE(stageComplete());
 }
 
-TEST_F(PlayInput, EveryStageIsWonByItsRecordedSolutionToTheWinSound) {
+// Each stage set up colours its rectangle alone, from three colours (stage 4 uses all), and clears
+// the last stage's play; then it is won by its recorded solution.
+TEST_F(PlayInput, EveryStageIsSetUpAfreshAndWonByItsRecordedSolutionToTheWinSound) {
     for (int stage = 0; stage < stageCount; ++stage) {
         if (stage > 0) startNextStage();
         ASSERT_EQ(gameState.stage, stage);
+        std::set<int> colours;
+        for (int column = 0; column < boardColumns; ++column)
+            for (int row = 0; row < boardRows; ++row) {
+                BoardCell cell = boardCell(column, row);
+                EXPECT_EQ(cell.filled, 0);
+                if (inside(stageArea(stage), column, row))
+                    colours.insert(cell.colour);
+                else
+                    EXPECT_EQ(cell.colour, -1);
+            }
+        const std::set<int> all{0, 1, 2};
+        EXPECT_TRUE(std::includes(all.begin(), all.end(), colours.begin(), colours.end())) << "stage " << stage;
+        EXPECT_TRUE(stage != 3 || colours == all) << "stage 4 uses every colour";
         for (int piece = 0; piece < stagePieceCount[stage]; ++piece) {
             EXPECT_FALSE(stageComplete());
-            pickTurned(piece, gamerun::solutionRotation(stage, piece));
-            ASSERT_EQ(release(gamerun::solutionPoint(stage, piece)), PlayAction::dropped)
-                << "stage " << stage << " piece " << piece;
+            auto [rotation, at] = gamerun::solution(stage, piece);
+            pickTurned(piece, rotation);
+            ASSERT_EQ(release(at), PlayAction::dropped) << "stage " << stage << " piece " << piece;
         }
         EXPECT_TRUE(stageComplete()) << "stage " << stage;
         EXPECT_EQ(gameState.undoDepth, stagePieceCount[stage]);

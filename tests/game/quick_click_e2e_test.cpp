@@ -32,7 +32,7 @@ TEST(QuickClickE2E, AClickWithinOneFrameOnAPiecePicksItUpAndPutsItBack) {
     const platform::Point cell = trayPoint(0, 0);
     const platform::Point onPiece{cell.x, cell.y + 32 < 128 ? cell.y + 32 : cell.y - 32};  // still slot 0
     GameRun run;
-    std::string script = startGame() + wait(framesToPlay) + move(onPiece) + wait(1) + shot("before");
+    std::string script = wait(3) + click({320, 400}) + wait(framesToPlay) + move(onPiece) + wait(1) + shot("before");
     script += "down left; up left\n" + wait(1) + shot("held") + wait(1) + shot("after");
     test::ProcessResult result = run.play(script);
     ASSERT_EQ(result.exitCode, 0) << result.err;

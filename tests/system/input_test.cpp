@@ -1,10 +1,10 @@
-// The key poll, the trigger reader and the window procedure's latches and flags.
-#include <gtest/gtest.h>
-
+// The key poll, the trigger reader and the window procedure's latches and flags; the frame loop:
+// the scene machine's first-frame flag, the blink timer and the frame clock on the virtual clock.
 #include <tuple>
 #include <vector>
 
 #include "draw/zu_draw.h"
+#include "game/game.h"
 #include "platform/os/window.h"
 #include "platform/win32.h"
 #include "support/fresh_program.h"
@@ -13,15 +13,19 @@
 namespace {
 
 using namespace zuSystem;
+namespace headless = platform::headless;
 using K = std::vector<int32_t>;
+using Input = FreshProgram;
 
-class Input : public FreshProgram {
-protected:
-    // Polls the left button after each of the given down/up steps, then lets it go.
-    K pollSequence(std::initializer_list<bool> downs) {
-        K seen;
+TEST_F(Input, KeyPollFollowsTheEdgesReadingUpDuringATransitionAndTheTriggerReportsAListedPressOnceReleased) {
+    // The left button polled after each down or up step.
+    const std::pair<std::vector<bool>, K> sequences[] = {
+        {{true, true, false, false}, {KeyEdge::Pressed, KeyEdge::Held, KeyEdge::Released, KeyEdge::Up}},
+        {{false, true, false, true}, {KeyEdge::Up, KeyEdge::Pressed, KeyEdge::Released, KeyEdge::Held}}};
+    for (const auto& [downs, expected] : sequences) {
         int32_t state = KeyEdge::Up;
         bool down = false;
+        K seen;
         for (bool d : downs) {
             if (d != down) deliver(d ? WM_LBUTTONDOWN : WM_LBUTTONUP);
             down = d;
@@ -29,15 +33,8 @@ protected:
             seen.push_back(state);
         }
         deliver(WM_LBUTTONUP);
-        return seen;
+        EXPECT_EQ(seen, expected);
     }
-};
-
-TEST_F(Input, KeyPollFollowsTheEdgesAndReadsUpDuringATransition) {
-    EXPECT_EQ(pollSequence({true, true, false, false}),
-              (K{KeyEdge::Pressed, KeyEdge::Held, KeyEdge::Released, KeyEdge::Up}));
-    EXPECT_EQ(pollSequence({false, true, false, true}),
-              (K{KeyEdge::Up, KeyEdge::Pressed, KeyEdge::Released, KeyEdge::Held}));
     // Held down through a transition: Up while it runs, Pressed on the first poll after it, and
     // Up again while keys are captured.
     auto poll = [state = int32_t(KeyEdge::Up)]() mutable {
@@ -51,9 +48,8 @@ TEST_F(Input, KeyPollFollowsTheEdgesAndReadsUpDuringATransition) {
     EXPECT_EQ(poll(), KeyEdge::Pressed);
     BeginCapture();
     EXPECT_EQ(poll(), KeyEdge::Up);
-}
+    EndCapture();
 
-TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
     // A key pressed and held: nothing until the release, then its code once (armed, candidate
     // and complete in one call), clearing the last key.
     deliver(WM_KEYDOWN, 'A');
@@ -65,22 +61,19 @@ TEST_F(Input, TriggerReportsAListedPressOnceItIsReleased) {
     deliver(WM_LBUTTONUP);
     EXPECT_EQ((K{GetTrigger(1, 0), inputState.lastButton, GetTrigger(1, 0)}), (K{1, 0, 0}));
     // A press of another button cancels the candidate; codes not listed never report.
-    deliver(WM_RBUTTONDOWN);
-    deliver(WM_RBUTTONUP);
-    deliver(WM_RBUTTONDOWN);
+    for (uint32_t message : {WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDOWN}) deliver(message);
     EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase}), (K{0, 2}));
     deliver(WM_LBUTTONDOWN);
     EXPECT_EQ((K{GetTrigger(2, 0), triggerState.phase, GetTrigger(3, 0)}), (K{0, 0, 0}));
 }
 
-TEST_F(Input, WindowProcedureKeepsTheLatches) {
+TEST_F(Input, WindowProcedureKeepsLatchesFlagsAndTheClientPositionAndSwallowsSystemKeysByMode) {
     const InputState& in = inputState;
     deliver(WM_MOUSEMOVE, 0, MAKELPARAM(0xFFF0, 479));
     EXPECT_EQ(std::tuple(in.mouseX, in.mouseY), std::tuple(0xFFF0, 479));  // taken unsigned
     // Left down, click and pressed latches, and which button is held.
     const auto left = [&] { return std::tuple(in.leftDown, in.leftClick, in.leftPressed, in.buttonHeld); };
-    deliver(WM_LBUTTONDOWN);
-    deliver(WM_RBUTTONDOWN);
+    for (uint32_t message : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) deliver(message);
     EXPECT_EQ(left(), std::tuple(1, 1, 1, 2));
     deliver(WM_LBUTTONUP);  // the left up leaves the right button's hold alone
     EXPECT_EQ(left(), std::tuple(0, 1, 1, 2));
@@ -91,8 +84,7 @@ TEST_F(Input, WindowProcedureKeepsTheLatches) {
     WatchKey(VK_SHIFT);
     deliver(WM_KEYDOWN, VK_SHIFT);
     EXPECT_EQ(in.keyHeld, VK_SHIFT);
-    deliver(WM_KEYUP, VK_SHIFT);
-    deliver(WM_KEYUP, VK_SHIFT);
+    for (int i = 0; i < 2; ++i) deliver(WM_KEYUP, VK_SHIFT);
     EXPECT_EQ(std::tuple(in.keyHeld, in.shiftToggle, WatchedKeyCount()), std::tuple(0, 0, 2));
     zuDraw::scrollView.visible = 1;
     deliver(WM_KEYDOWN, 'Z');
@@ -106,9 +98,6 @@ TEST_F(Input, WindowProcedureKeepsTheLatches) {
     EXPECT_EQ(in.capturedClick, 0);
     EndCapture();
     EXPECT_EQ(in.captureMode, 0);
-}
-
-TEST_F(Input, MoveTakesSignedWordsAndSetsThePresentRectangle) {
     zuDraw::screenState.width = 640;
     zuDraw::screenState.height = 480;
     deliver(WM_MOVE, 0, MAKELPARAM(0xFFF6, 0x8000));
@@ -116,20 +105,15 @@ TEST_F(Input, MoveTakesSignedWordsAndSetsThePresentRectangle) {
     EXPECT_EQ(std::tuple(systemState.clientX, systemState.clientY), std::tuple(-10, 0x8000));
     const platform::Rect dest = zuDraw::screenState.presentDest;
     EXPECT_EQ(std::tuple(dest.left, dest.right, dest.bottom), std::tuple(-10, 630, 0x8000 + 480));
-}
-
-TEST_F(Input, SystemKeysAreSwallowedByMode) {
     deliver(WM_SYSKEYDOWN, VK_F4, intptr_t(1) << 29);  // Alt+F4 in mode 0
-    EXPECT_EQ(systemState.quitting, 0);
-    EXPECT_NE(systemState.window, nullptr);
+    EXPECT_EQ(std::tuple(systemState.quitting, systemState.window != nullptr), std::tuple(0, true));
     SetSystemKeyMode(2);
     deliver(WM_SYSKEYDOWN, VK_MENU);
     EXPECT_EQ(inputState.keyHeld, 0);
     deliver(WM_SYSKEYDOWN, 'X');
     EXPECT_EQ(inputState.keyHeld, 'X');
-}
 
-TEST_F(Input, ActivationMovesTheFlagsAndTheCursor) {
+    // Activation moves the flags, the cursor and the clip.
     systemState.cursorShown = 0;
     deliver(WM_ACTIVATEAPP, 0);
     EXPECT_EQ(std::tuple(systemState.active, systemState.cursorShown), std::tuple(0, 1));
@@ -141,6 +125,94 @@ TEST_F(Input, ActivationMovesTheFlagsAndTheCursor) {
     EXPECT_EQ(std::tuple(systemState.active, IsClipped()), std::tuple(1, 1));
     deliver(WM_RBUTTONDBLCLK);  // toggles the clip when it follows the window
     EXPECT_EQ(std::tuple(IsClipped(), inputState.rightDoubleClick), std::tuple(0, 1));
+}
+
+// Each scene writes down the first-frame flag it saw; loading hands over to the title itself,
+// and the title to titleHandsOverTo when that is set.
+using Seen = std::vector<std::pair<int32_t, int32_t>>;
+Seen seen;
+int32_t titleHandsOverTo = 0;
+void record(int32_t scene) { seen.emplace_back(scene, sceneState.firstFrame); }
+using FrameLoop = FreshProgram;
+
+TEST_F(FrameLoop, ScenesSeeOneFirstFrameCoveringOnlyPresentsAndAClipWipeEndsWithTheScene) {
+    SceneFunction saved[sceneCount];
+    std::copy(std::begin(sceneTable), std::end(sceneTable), saved);
+    sceneTable[0] = [] { record(1); sceneState.current = 2; sceneState.previous = 0; };
+    sceneTable[1] = [] { record(2); if (titleHandsOverTo) changeScene(titleHandsOverTo); };
+    sceneTable[2] = [] { record(3); };
+    sceneState.current = 1;
+    for (int i = 0; i < 3; ++i) runFrame();
+    EXPECT_EQ(seen, (Seen{{1, 1}, {2, 1}, {2, 0}}));
+    seen.clear();
+    changeScene(3);
+    const zuDraw::TransitionState& t = zuDraw::transitionState;
+    EXPECT_EQ(std::tuple(t.kind, t.step, t.direction), std::tuple(2, 20, -1));
+    runFrame();
+    runFrame();
+    EXPECT_EQ(seen, (Seen{{3, 1}, {3, 0}}));
+    // A scene number outside 1..5 runs nothing.
+    seen.clear();
+    sceneState = {9};
+    runFrame();
+    EXPECT_TRUE(seen.empty());
+
+    // Covering: no scene runs until the run ends, then the pending one begins.
+    zuDraw::transitionState = {};
+    sceneState = {2, 2, 3};
+    zuDraw::BeginCover();
+    for (int step = 1; step <= zuDraw::coverSteps; ++step) {
+        SCOPED_TRACE(step);
+        runFrame();
+        const bool last = step == zuDraw::coverSteps;
+        EXPECT_EQ(zuDraw::transitionState.direction, last ? 0 : 1);
+        EXPECT_EQ(sceneState.current, last ? 3 : 2);
+    }
+    runFrame();
+    EXPECT_EQ(seen, (Seen{{3, 1}}));
+
+    // A clip wipe lasts until a scene change, then gives the clip back.
+    sceneState = {2};
+    zuDraw::clipWipe.state = 1;
+    zuDraw::clipWipe.savedClip = {1, 2, 3, 4};
+    runFrame();  // first frame of the scene: current differs from the reset previous
+    runFrame();
+    EXPECT_EQ(zuDraw::clipWipe.state, 1);  // only a scene change ends it
+    titleHandsOverTo = 3;
+    runFrame();
+    const zuDraw::ScreenState& s = zuDraw::screenState;
+    EXPECT_EQ(zuDraw::clipWipe.state, 0);
+    EXPECT_EQ(std::tuple(s.clipLeft, s.clipTop, s.clipRight, s.clipBottom), std::tuple(1, 2, 3, 4));
+    std::copy(std::begin(saved), std::end(saved), sceneTable);
+}
+
+TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200MillisecondsAndTheClockMeasuresFrames) {
+    headless::setClock(5000);
+    blinkState = {1, 5000 + 1000};
+    std::vector<std::pair<uint32_t, int32_t>> flips;
+    int32_t last = blinkState.on;
+    for (uint32_t t = 5000; t <= 7500; t += 10) {
+        headless::setClock(t);
+        runFrame();
+        if (blinkState.on != last) flips.emplace_back(t, blinkState.on);
+        last = blinkState.on;
+    }
+    EXPECT_EQ(flips, (decltype(flips){{6000, 0}, {6200, 1}, {7200, 0}, {7400, 1}}));
+
+    // Frames clear the clicks and measure the clock, which starts at zero after reactivation.
+    for (uint32_t message : {WM_LBUTTONDOWN, WM_RBUTTONDBLCLK}) deliver(message);
+    headless::setClock(0xFFFFFFF0u);  // across the wrap
+    zuSystem::ResetClock();
+    headless::setClock(0x10);
+    runFrame();  // clicks last one frame
+    const zuSystem::InputState& in = zuSystem::inputState;
+    EXPECT_EQ(std::tuple(in.leftClick, in.rightDoubleClick, in.leftDown), std::tuple(0, 0, 1));
+    EXPECT_FLOAT_EQ(zuSystem::frameClock.seconds, 0.032f);
+    deliver(WM_ACTIVATEAPP, 0);
+    headless::setClock(60000);  // a minute in the background
+    deliver(WM_ACTIVATEAPP, 1);
+    runFrame();
+    EXPECT_LT(zuSystem::frameClock.seconds, 0.001f);
 }
 
 }  // namespace
