@@ -161,7 +161,10 @@ TEST_F(Draw, PixelFormatOfEachDisplayFormatThenScreenSetUpAndRelease) {
 // Copies to the screen at its edges and inside the clip are shown by the golden clip examples.
 TEST_F(Draw, FillsAndHalfRectsStayOnTheSurfaceAndCopiesIntoObjectsKeepToTheClip) {
     EXPECT_EQ(zuDraw::FillRect(-50, -50, 5000, 5000, 0x1234), 0);
-    EXPECT_EQ(pixelAt(back(), 639, 479), platform::surfacePixels(back())[0]);
+    for (auto [x, y] : {std::pair(0, 0), {639, 479}}) {  // the raw value 0x1234, read back as 0x00RRGGBB
+        COLORREF c = platform::colorFromPixel(back().format, 0x1234);
+        EXPECT_EQ(pixelAt(back(), x, y), uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c));
+    }
     EXPECT_EQ(zuDraw::WhiteScreen(), 0);
     EXPECT_EQ(zuDraw::FrameRect(0, 0, 640, 480), 0);
     EXPECT_EQ(std::tuple(pixelAt(back(), 0, 240), pixelAt(back(), 639, 0), pixelAt(back(), 1, 1)),
@@ -249,8 +252,11 @@ TEST_F(Draw, PresentRunsTransitionsSafelyToTheirEndAFrameAStepAndScrollsTheScrol
         transitionState.kind = kind;
         transitionState.length = 0;
         zuDraw::BeginCover();
+        zuDraw::ClearScreen();
         zuDraw::Present();  // would divide or stride by zero
         EXPECT_EQ(transitionState.step, 2);
+        const std::vector<uint32_t> pixels = platform::surfacePixels(back());
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), 0u), std::ptrdiff_t(pixels.size())) << "kind " << kind;
     }
 
     zuDraw::ToggleScrollView();
