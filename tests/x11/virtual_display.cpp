@@ -1,4 +1,4 @@
-// Starting Xvfb on a free display number it picks itself, and XGetImage of single pixels.
+// Starting Xvfb on a free display number it picks itself, and XGetImage of its screen.
 #include "x11/virtual_display.h"
 
 #include <X11/Xlib.h>
@@ -64,14 +64,34 @@ std::vector<uint32_t> VirtualDisplay::screenshot() const {
     return pixels;
 }
 
-bool xdotool(const VirtualDisplay& display, const std::vector<std::string>& args) {
+std::optional<std::string> VirtualDisplay::run(std::vector<std::string> argv) const {
     ProcessSpec spec;
-    spec.argv = {findProgram("xdotool")};
-    if (spec.argv[0].empty()) return false;
-    spec.argv.insert(spec.argv.end(), args.begin(), args.end());
-    spec.env = {{"DISPLAY", display.name()}};
+    spec.argv = std::move(argv);
+    spec.argv[0] = findProgram(spec.argv[0]);
+    if (spec.argv[0].empty()) return std::nullopt;
+    spec.env = {{"DISPLAY", name_}};
     spec.timeoutMs = 10000;
-    return runProcess(spec).exitCode == 0;
+    ProcessResult r = runProcess(spec);
+    return r.exitCode == 0 ? std::optional(r.out) : std::nullopt;
+}
+
+ProcessSpec VirtualDisplay::program(const std::string& program, const std::string& dir) const {
+    ProcessSpec spec;
+    spec.argv = {program.find('/') == std::string::npos ? binaryDir() + "/" + program : program};
+    spec.env = {{"DISPLAY", name_}, {"SDL_AUDIODRIVER", "dummy"},
+                {"XDG_CONFIG_HOME", dir + "/config"}, {"XDG_PICTURES_DIR", dir}, {"HOME", dir}};
+    spec.unset = {"TESSORA_PLATFORM", "TESSORA_WINDOWED", "TESSORA_SCRIPT", "WAYLAND_DISPLAY"};
+    spec.workDir = dir;
+    return spec;
+}
+
+bool waitForOutputAfter(Process& p, size_t from, const std::string& text, int timeoutMs, bool inError) {
+    const std::string& sink = inError ? p.err() : p.out();
+    for (int waited = 0; sink.find(text, from) == std::string::npos; waited += 50) {
+        if (waited >= timeoutMs) return false;
+        p.waitForOutput("\x01", 50, inError);  // reads for a while; the text never comes
+    }
+    return true;
 }
 
 }  // namespace test

@@ -1,7 +1,9 @@
-// A private X server (Xvfb) for tests of the SDL backend, and reading its screen back.
+// A private X server (Xvfb) for tests of the SDL backend: reading its screen back, running tools
+// and programs of the build on it.
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,8 +21,11 @@ public:
     int64_t pixel(int32_t x, int32_t y) const;
     // The whole screen, top row first, each pixel 0xRRGGBB; empty when it cannot be read.
     std::vector<uint32_t> screenshot() const;
-    int32_t width() const { return width_; }
-    int32_t height() const { return height_; }
+    // The output of a tool on the PATH (argv[0]) run on the display; nothing when it failed.
+    std::optional<std::string> run(std::vector<std::string> argv) const;
+    // The program (a path, or a name in the build's program folder) on the display, with silent
+    // audio, its settings and pictures under dir, and none of the headless switches.
+    ProcessSpec program(const std::string& program, const std::string& dir) const;
 
 private:
     std::unique_ptr<Process> server_;
@@ -29,7 +34,8 @@ private:
 };
 
 std::string findProgram(const std::string& name);  // empty when not on the PATH
-// Runs xdotool with the arguments on the display; true when it succeeded.
-bool xdotool(const VirtualDisplay&, const std::vector<std::string>& args);
+
+// Waits until the text appears in the output (or error) at or after `from`.
+bool waitForOutputAfter(Process&, size_t from, const std::string& text, int timeoutMs, bool inError = false);
 
 }  // namespace test
