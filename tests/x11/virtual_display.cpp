@@ -39,25 +39,17 @@ bool VirtualDisplay::start(int32_t width, int32_t height) {
     return true;
 }
 
-int64_t VirtualDisplay::pixel(int32_t x, int32_t y) const {
-    Display* d = XOpenDisplay(name_.c_str());
-    if (!d) return -1;
-    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, 1, 1, AllPlanes, ZPixmap);
-    int64_t value = image ? int64_t(XGetPixel(image, 0, 0) & 0xFFFFFF) : -1;
-    if (image) XDestroyImage(image);
-    XCloseDisplay(d);
-    return value;
-}
-
-std::vector<uint32_t> VirtualDisplay::screenshot() const {
+std::vector<uint32_t> VirtualDisplay::screenshot(int32_t x, int32_t y, int32_t width, int32_t height) const {
+    if (width == 0) width = width_, height = height_;
     Display* d = XOpenDisplay(name_.c_str());
     if (!d) return {};
-    XImage* image = XGetImage(d, DefaultRootWindow(d), 0, 0, unsigned(width_), unsigned(height_), AllPlanes, ZPixmap);
+    XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, unsigned(width), unsigned(height), AllPlanes, ZPixmap);
     std::vector<uint32_t> pixels;
     if (image) {
-        pixels.reserve(size_t(width_) * size_t(height_));
-        for (int32_t y = 0; y < height_; ++y)
-            for (int32_t x = 0; x < width_; ++x) pixels.push_back(uint32_t(XGetPixel(image, x, y) & 0xFFFFFF));
+        pixels.reserve(size_t(width) * size_t(height));
+        for (int32_t row = 0; row < height; ++row)
+            for (int32_t column = 0; column < width; ++column)
+                pixels.push_back(uint32_t(XGetPixel(image, column, row) & 0xFFFFFF));
         XDestroyImage(image);
     }
     XCloseDisplay(d);

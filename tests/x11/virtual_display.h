@@ -17,10 +17,13 @@ public:
     bool start(int32_t width, int32_t height);
     const std::string& name() const { return name_; }  // ":N"
     const std::string& whyNot() const { return whyNot_; }
-    // The screen's pixel at (x, y) as 0xRRGGBB, or -1 when it cannot be read.
-    int64_t pixel(int32_t x, int32_t y) const;
-    // The whole screen, top row first, each pixel 0xRRGGBB; empty when it cannot be read.
-    std::vector<uint32_t> screenshot() const;
+    // The pixels of an area (by default the whole screen), top row first, each 0xRRGGBB; empty
+    // when they cannot be read.
+    std::vector<uint32_t> screenshot(int32_t x = 0, int32_t y = 0, int32_t width = 0, int32_t height = 0) const;
+    int64_t pixel(int32_t x, int32_t y) const {  // -1 when it cannot be read
+        std::vector<uint32_t> p = screenshot(x, y, 1, 1);
+        return p.empty() ? -1 : p[0];
+    }
     // The output of a tool on the PATH (argv[0]) run on the display; nothing when it failed.
     std::optional<std::string> run(std::vector<std::string> argv) const;
     // The program (a path, or a name in the build's program folder) on the display, with silent

@@ -246,25 +246,16 @@ TEST_F(SdlX11, AMissingPictureShowsItsJapaneseBoxAndARealReturnClosesIt) {
     const platform::Surface& box = view.picture();
     const std::vector<uint32_t> wanted = platform::surfacePixels(box);
     const int32_t left = (1920 - box.width) / 2, top = (1080 - box.height) / 2;
-    auto boxArea = [&](const std::vector<uint32_t>& screen) {
-        std::vector<uint32_t> out;
-        for (int32_t y = top; y < top + box.height && !screen.empty(); ++y)
-            out.insert(out.end(), screen.begin() + y * 1920 + left, screen.begin() + y * 1920 + left + box.width);
-        return out;
-    };
-    std::vector<uint32_t> screen;
-    eventually([&] {
-        screen = display->screenshot();
-        return boxArea(screen) == wanted;
-    });
+    auto boxArea = [&] { return display->screenshot(left, top, box.width, box.height); };
+    eventually([&] { return boxArea() == wanted; });
     const std::string picture = test::binaryDir() + "/message_box_x11.png";
-    platform::writePng(picture, 1920, 1080, screen.data());
-    EXPECT_EQ(boxArea(screen), wanted) << "the screen shows the box with its caption and text; see " << picture;
+    platform::writePng(picture, 1920, 1080, display->screenshot().data());
+    EXPECT_EQ(boxArea(), wanted) << "the screen shows the box with its caption and text; see " << picture;
 
     size_t before = game.err().size();
     ASSERT_TRUE(xdotool({"key", "Return"}));
     EXPECT_TRUE(test::waitForOutputAfter(game, before, "sdl: message box answered 1\n", 5000, true)) << game.err();
-    EXPECT_TRUE(eventually([&] { return boxArea(display->screenshot()) != wanted; })) << "the box leaves the screen";
+    EXPECT_TRUE(eventually([&] { return boxArea() != wanted; })) << "the box leaves the screen";
     test::ProcessResult r = quitWithEscape(game);
     EXPECT_EQ(r.exitCode, 0) << "the game went on after the box and quits on Escape: " << r.err;
 }
