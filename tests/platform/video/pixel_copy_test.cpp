@@ -95,16 +95,26 @@ TEST(PixelCopy, EveryFormatMatchesAPlainCopyOnRandomRectangles) {
     }
 }
 
-// On RGB555 the unused top bit still counts: a key of 0xFFFF skips 0xFFFF and draws 0x7FFF.
-TEST(PixelCopy, Rgb555KeyComparesTheWholePixel) {
-    Surface* d = platform::createSurface(32, 1, Format::rgb555);
-    Surface* s = platform::createSurface(32, 1, Format::rgb555);
-    for (int32_t x = 0; x < 32; ++x) setPixel(*s, x, 0, x % 2 ? 0xFFFF : 0x7FFF);
-    platform::setColorKey(*s, 0xFFFF);
-    ASSERT_EQ(platform::bltFast(*d, 0, 0, *s, {0, 0, 32, 1}, true), platform::Status::ok);
-    for (int32_t x = 0; x < 32; ++x) EXPECT_EQ(pixelAt(*d, x, 0), x % 2 ? 0x0000u : 0x7FFFu) << x;
-    platform::destroySurface(d);
-    platform::destroySurface(s);
+// The key is the whole 16-bit pixel, RGB555's unused top bit included (0xFFFF skips 0xFFFF and
+// draws 0x7FFF), with bits above 16 dropped; on 32 bits only the low 24 bits count.
+TEST(PixelCopy, KeyComparesTheWhole16BitPixelOrTheLow24Bits) {
+    struct Row { Format format; uint32_t keyed, drawn, key, kept; };
+    const Row rows[] = {{Format::rgb555, 0xFFFF, 0x7FFF, 0xFFFF, 0xFFFF},
+                        {Format::rgb565, 0xF800, 0xF801, 0x1F800, 0xF800},
+                        {Format::xrgb8888, 0xFF000000, 1, 0xAB000000, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.format));
+        // Odd pixels keyed, past the vector loop into the tail.
+        Surface* d = platform::createSurface(35, 1, r.format);
+        Surface* s = platform::createSurface(35, 1, r.format);
+        for (int32_t x = 0; x < 35; ++x) setPixel(*s, x, 0, x % 2 ? r.keyed : r.drawn);
+        platform::setColorKey(*s, r.key);
+        EXPECT_EQ(s->key, r.kept);
+        ASSERT_EQ(platform::bltFast(*d, 0, 0, *s, {0, 0, 35, 1}, true), platform::Status::ok);
+        for (int32_t x = 0; x < 35; ++x) EXPECT_EQ(pixelAt(*d, x, 0), x % 2 ? 0u : r.drawn) << x;
+        platform::destroySurface(d);
+        platform::destroySurface(s);
+    }
 }
 
 }  // namespace
