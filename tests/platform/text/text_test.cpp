@@ -18,14 +18,25 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfi
 
 namespace {
 
+// A surface with a drawing context and the font last selected: white text, transparent background.
 struct Canvas {
     Surface* surface;
     DrawContext* dc;
+    Font* font = nullptr;
     explicit Canvas(int32_t w = 200, int32_t h = 100, Format f = Format::rgb565)
-        : surface(createSurface(w, h, f)), dc(getDC(*surface)) {}
+        : surface(createSurface(w, h, f)), dc(getDC(*surface)) {
+        setTextColor(dc, RGB(255, 255, 255));
+        setBkMode(dc, TRANSPARENT);
+    }
     ~Canvas() {
         releaseDC(dc);
+        deleteFont(font);
         destroySurface(surface);
+    }
+    void select(const LogFont& lf) {  // the font selected before is deleted
+        Font* last = font;
+        selectFont(dc, font = createFont(lf));
+        deleteFont(last);
     }
     // Paints the canvas black, runs `draw`, and returns the box around every pixel it inked.
     template <class Draw> Rect inked(Draw draw) const {
@@ -48,21 +59,6 @@ LogFont gothic(int32_t height, int32_t weight = FW_NORMAL) {
     std::strcpy(lf.lfFaceName, "標準ゴシック");
     return lf;
 }
-
-// A font selected for the life of the object, with white text on a transparent background.
-struct Selected {
-    DrawContext* dc;
-    Font* font;
-    Selected(DrawContext* d, const LogFont& lf) : dc(d), font(createFont(lf)) {
-        selectFont(dc, font);
-        setTextColor(dc, RGB(255, 255, 255));
-        setBkMode(dc, TRANSPARENT);
-    }
-    ~Selected() {
-        selectFont(dc, nullptr);
-        deleteFont(font);
-    }
-};
 
 }  // namespace
 
@@ -121,41 +117,36 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
 
 TEST(TextFonts, HeightsExtentsAndSynthesisedBold) {
     Canvas c;
-    {
-        Selected f(c.dc, gothic(20));  // positive: the cell height
-        EXPECT_EQ(textExtent(c.dc, "ABC", 3).cy, 20);
-    }
-    Selected f(c.dc, gothic(-16));  // negative: the character height
+    c.select(gothic(20));  // positive: the cell height
+    EXPECT_EQ(textExtent(c.dc, "ABC", 3).cy, 20);
+    c.select(gothic(-16));  // negative: the character height
     Size kanji = textExtent(c.dc, "日本語", 6);
     EXPECT_GT(kanji.cy, 16);
     EXPECT_EQ(kanji.cx, 48);  // full-width characters are one em
     EXPECT_EQ(textExtent(c.dc, "ABCD", 4).cx, 32);
     EXPECT_EQ(textExtent(c.dc, "日本\x93", 5).cx, 32);  // a lone final lead byte is dropped
-    Selected bold(c.dc, gothic(-16, FW_BOLD));
+    c.select(gothic(-16, FW_BOLD));
     EXPECT_EQ(textExtent(c.dc, "ABCD", 4).cx, 36);  // one pixel more per character
     LogFont arial = gothic(-16);
     std::strcpy(arial.lfFaceName, "Arial");
-    Selected proportional(c.dc, arial);
+    c.select(arial);
     EXPECT_LT(textExtent(c.dc, "iiii", 4).cx, textExtent(c.dc, "WWWW", 4).cx);
 }
 
 TEST(TextOut, CellsAreFilledWhenOpaqueAndGlyphsTurnWithTheEscapement) {
     Canvas c(100, 100);
-    Size ext;
-    Rect cell, ink, turned;
-    {
-        Selected f(c.dc, gothic(-16));
-        ext = textExtent(c.dc, "漢字", 4);
-        ink = c.inked([&] { textOut(c.dc, 10, 20, "漢字", 4); });
-        setBkColor(c.dc, RGB(0, 0, 255));
-        setBkMode(c.dc, OPAQUE);
-        cell = c.inked([&] { ASSERT_TRUE(textOut(c.dc, 10, 20, "漢字", 4)); });
-        EXPECT_EQ(getPixel(c.dc, 10, 20), RGB(0, 0, 255));
-    }
+    c.select(gothic(-16));
+    const Size ext = textExtent(c.dc, "漢字", 4);
+    const Rect ink = c.inked([&] { textOut(c.dc, 10, 20, "漢字", 4); });
+    setBkColor(c.dc, RGB(0, 0, 255));
+    setBkMode(c.dc, OPAQUE);
+    const Rect cell = c.inked([&] { ASSERT_TRUE(textOut(c.dc, 10, 20, "漢字", 4)); });
+    EXPECT_EQ(getPixel(c.dc, 10, 20), RGB(0, 0, 255));
+    setBkMode(c.dc, TRANSPARENT);
     LogFont up = gothic(-16);
     up.lfEscapement = 900;  // reads upwards: the cell's top edge lies along x = 40
-    Selected f(c.dc, up);
-    turned = c.inked([&] { textOut(c.dc, 40, 80, "漢字", 4); });
+    c.select(up);
+    const Rect turned = c.inked([&] { textOut(c.dc, 40, 80, "漢字", 4); });
     // Opaque: exactly the cell. Transparent: only glyph pixels, inside the cell.
     EXPECT_EQ((std::array{cell.left, cell.top, cell.right, cell.bottom}),
               (std::array{10, 20, 10 + ext.cx, 20 + ext.cy}));
@@ -166,9 +157,10 @@ TEST(TextOut, CellsAreFilledWhenOpaqueAndGlyphsTurnWithTheEscapement) {
     EXPECT_GT(turned.height(), turned.width());
 }
 
-TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndAlign) {
+// Alignment in a box is held to the draw_text_boxes golden picture.
+TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndTheBoxClips) {
     Canvas c(240, 120);
-    Selected f(c.dc, gothic(-16));
+    c.select(gothic(-16));
     const int32_t line = textExtent(c.dc, "字", 2).cy;
     const char* text = "日本語の文章を折り返して表示する";  // 16 characters
     Rect box{0, 0, 80, 0};                             // five characters a line
@@ -184,17 +176,7 @@ TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndAlign) {
     Rect prefix{0, 0, 200, 0};
     drawText(c.dc, "&&A&B", -1, prefix, DT_CALCRECT);
     EXPECT_EQ(prefix.right, textExtent(c.dc, "&AB", 3).cx);
-
-    int32_t lefts[3];
-    for (uint32_t i = 0, aligns[] = {DT_LEFT, DT_CENTER, DT_RIGHT}; i < 3; ++i)
-        lefts[i] = c.inked([&] {
-            Rect r{20, 10, 220, 110};
-            EXPECT_EQ(drawText(c.dc, "漢字", 4, r, aligns[i] | DT_WORDBREAK | DT_NOPREFIX), line);
-        }).left;
-    EXPECT_LT(lefts[0], 20 + 4);
-    EXPECT_NEAR(lefts[1], 20 + (200 - 32) / 2, 3);
-    EXPECT_NEAR(lefts[2], 220 - 32, 3);
-    Rect clipped = c.inked([&] {  // the box clips what does not fit
+    Rect clipped = c.inked([&] {
         Rect narrow{0, 0, 40, 8};
         drawText(c.dc, text, -1, narrow, DT_WORDBREAK);
     });
