@@ -6,11 +6,11 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 #include "platform/audio/audio.h"
 #include "platform/audio/music.h"
 #include "platform/headless.h"
+#include "support/process.h"
 #include "support/wav_writer.h"
 
 namespace {
@@ -23,22 +23,18 @@ protected:
         platform::useHeadless({});
         music::release();
         while (platform::audioOpen()) platform::closeAudio();
-        std::filesystem::create_directories(folder);
-        // Stereo frames whose left and right samples all differ, so a wrong frame shows.
-        for (int32_t i = 0; i < 100; ++i) ramp.insert(ramp.end(), {int16_t(100 + i * 7), int16_t(-100 - i * 5)});
     }
     void TearDown() override {
         music::release();
         platform::headless::removeAudioDevice(false);
-        std::filesystem::remove_all(folder);
+        test::removeTree(folder);
     }
     // Writes a WAV file into the test's folder; returns its path.
     std::string wav(const std::string& name, uint16_t channels, uint16_t bits, const std::vector<uint8_t>& data) {
         test::WavSpec spec;
         spec.channels = channels, spec.bits = bits;
-        std::string path = (folder / name).string();
-        test::writeBytes(path, test::wavImage(spec, data));
-        return path;
+        test::writeBytes(folder + "/" + name, test::wavImage(spec, data));
+        return folder + "/" + name;
     }
     static std::vector<int16_t> render(uint32_t frames) {
         std::vector<uint8_t> bytes = platform::headless::renderAudio(frames);
@@ -48,10 +44,13 @@ protected:
     }
     static bool ready() { return music::init(-1, 44100, 0x50, nullptr) && music::start(); }
 
-    std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("zumusic-" + std::to_string(::getpid()) + "-" +
-                                                  testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::vector<int16_t> ramp;
+    const std::string folder = test::makeTempDir();
+    // Stereo frames whose left and right samples all differ, so a wrong frame shows.
+    const std::vector<int16_t> ramp = [] {
+        std::vector<int16_t> frames;
+        for (int32_t i = 0; i < 100; ++i) frames.insert(frames.end(), {int16_t(100 + i * 7), int16_t(-100 - i * 5)});
+        return frames;
+    }();
 };
 
 TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
@@ -92,9 +91,9 @@ TEST_F(Music, SourceFlagsAndHandles) {
     EXPECT_EQ(music::channelFlags(eightBit), music::kEightBitSource);
     EXPECT_EQ(music::channelFlags(mono), music::kMonoSource);
     EXPECT_EQ(music::channelFlags(stereo), 0u);
-    EXPECT_EQ(music::openStream((folder / "missing.wav").c_str(), 0), 0u);
-    EXPECT_EQ(music::loadModule((folder / "missing.xm").c_str(), 5), 0u);
-    EXPECT_EQ(music::loadModule((folder / "stereo.wav").c_str(), 5), 0u);  // not a module
+    EXPECT_EQ(music::openStream((folder + "/missing.wav").c_str(), 0), 0u);
+    EXPECT_EQ(music::loadModule((folder + "/missing.xm").c_str(), 5), 0u);
+    EXPECT_EQ(music::loadModule((folder + "/stereo.wav").c_str(), 5), 0u);  // not a module
 
     // Freeing 0, a handle of the other kind or an unknown one does nothing.
     EXPECT_FALSE(music::freeStream(0) || music::freeModule(0) || music::freeModule(stereo));
@@ -102,7 +101,7 @@ TEST_F(Music, SourceFlagsAndHandles) {
     EXPECT_TRUE(music::play(stereo));
     EXPECT_TRUE(music::freeStream(eightBit));
     EXPECT_FALSE(music::freeStream(eightBit) || music::play(eightBit));
-    EXPECT_GT(music::openStream((folder / "u8.wav").c_str(), 0), stereo);  // never a freed number
+    EXPECT_GT(music::openStream((folder + "/u8.wav").c_str(), 0), stereo);  // never a freed number
 }
 
 TEST_F(Music, StreamsWrapInsideTheBlockOrEnd) {
