@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include <zlib.h>
 
@@ -13,6 +12,7 @@
 #include "platform/video/image_write.h"
 #include "platform/video/surface.h"
 #include "support/bmp_writer.h"
+#include "support/wav_writer.h"
 
 using namespace platform;
 using testsupport::allBmpVariants;
@@ -104,11 +104,8 @@ TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
     Image img{2, 2, {0xFFFFFF, 0x848642, 0x070307, 0x0000FF}};
     Surface* s = createSurface(3, 3, Format::rgb565);
     auto raw = [&] {  // the 3 x 3 pixels, top row first
-        LockedRect r;
-        EXPECT_EQ(lock(*s, r), Status::ok);
         std::vector<uint16_t> out(9);
-        for (int y = 0; y < 3; ++y) std::memcpy(&out[y * 3], r.bits + y * r.pitch, 6);
-        unlock(*s);
+        for (int y = 0; y < 3; ++y) std::memcpy(&out[y * 3], s->memory.data() + y * s->pitch, 6);
         return out;
     };
     // At (1, -1) only the bottom row lands; 0x070307 truncates to black.
@@ -158,11 +155,8 @@ TEST(ImageWrite, SurfacesAndPixelsWriteAsBmpAndPng) {
 TEST(BmpCorpus, WritesSeeds) {
     const char* dir = std::getenv("ZU_WRITE_CORPUS");
     if (!dir) GTEST_SKIP() << "ZU_WRITE_CORPUS not set";
-    std::filesystem::path out = std::filesystem::path(dir) / "bmp";
-    std::filesystem::create_directories(out);
-    for (const auto& v : allBmpVariants()) {
-        auto bytes = writeBmp(testPicture(13, 7, v.colours), v.options);
-        std::ofstream(out / (v.name + ".bmp"), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    }
+    std::filesystem::create_directories(std::string(dir) + "/bmp");
+    for (const auto& v : allBmpVariants())
+        ASSERT_TRUE(test::writeBytes(std::string(dir) + "/bmp/" + v.name + ".bmp",
+                                     writeBmp(testPicture(13, 7, v.colours), v.options)));
 }
