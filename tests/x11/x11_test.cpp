@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -43,23 +42,6 @@ constexpr Layout fullDesktop{"full desktop", 240, 0, 1440}, windowed{"windowed",
 bool bright(uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) > 320; }
 bool dark(uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF) < 200; }
 
-std::string findProgram(const std::string& name) {  // empty when not on the PATH
-    std::stringstream dirs(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
-    for (std::string dir; std::getline(dirs, dir, ':');)
-        if (access((dir + "/" + name).c_str(), X_OK) == 0) return dir + "/" + name;
-    return {};
-}
-
-// Waits up to five seconds for the text in the output (or error) at or after `from`.
-bool outputAfter(test::Process& p, size_t from, const std::string& text, bool inError = false) {
-    const std::string& sink = inError ? p.err() : p.out();
-    for (int waited = 0; sink.find(text, from) == std::string::npos; waited += 50) {
-        if (waited >= 5000) return false;
-        p.waitForOutput("\x01", 50, inError);  // reads for a while; the text never comes
-    }
-    return true;
-}
-
 // Screen points of a picture's word: 3 x 3 blocks in the area, bright there and dark in the other.
 std::vector<platform::Point> wordPoints(const platform::Image& shown, const platform::Image& other,
                                         platform::Rect area) {
@@ -83,16 +65,14 @@ protected:
     static void SetUpTestSuite() {
         server = std::make_unique<test::Process>();
         test::ProcessSpec spec;
-        spec.argv = {findProgram("Xvfb"), "-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"};
-        if (spec.argv[0].empty()) whyNot = "Xvfb is not installed";
-        else if (!server->start(spec) || !server->waitForOutput("\n", 15000)) whyNot = "Xvfb did not start: " + server->err();
-        else display = ":" + server->out().substr(0, server->out().find('\n'));
+        spec.argv = {"/usr/bin/env", "Xvfb", "-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"};
+        if (server->start(spec) && server->waitForOutput("\n", 15000))
+            display = ":" + server->out().substr(0, server->out().find('\n'));
     }
     static void TearDownTestSuite() { server.reset(); }
     void SetUp() override {
-        if (display.empty()) GTEST_SKIP() << "no X server could be started: " << whyNot;
-        if (findProgram("xdotool").empty() || findProgram("xprop").empty())
-            GTEST_SKIP() << "xdotool or xprop is not installed";
+        if (display.empty()) GTEST_SKIP() << "no X server (Xvfb) could be started: " << server->err();
+        if (!run({"xdotool", "version"}) || !run({"xprop", "-version"})) GTEST_SKIP() << "xdotool or xprop is missing";
         dir = test::makeTempDir();
     }
     void TearDown() override {
@@ -116,11 +96,11 @@ protected:
         std::vector<uint32_t> p = screenshot(x, y, 1, 1);
         return p.empty() ? -1 : p[0];
     }
-    // The output of a tool on the PATH (argv[0]) run on the display; nothing when it failed.
+    // The output of a tool on the PATH run on the display; nothing when it failed.
     static std::optional<std::string> run(std::vector<std::string> argv) {
         test::ProcessSpec spec;
         spec.argv = std::move(argv);
-        spec.argv[0] = findProgram(spec.argv[0]);
+        spec.argv.insert(spec.argv.begin(), "/usr/bin/env");
         spec.env = {{"DISPLAY", display}};
         spec.timeoutMs = 10000;
         test::ProcessResult r = test::runProcess(spec);
@@ -145,6 +125,13 @@ protected:
         for (int i = 0; i < 200; ++i, usleep(50 * 1000))
             if (condition()) return true;
         return false;
+    }
+    // Waits for the text in the output (or error) at or after `from`.
+    static bool outputAfter(test::Process& p, size_t from, const std::string& text, bool inError = false) {
+        return eventually([&] {
+            p.waitForOutput("\x01", 10, inError);  // reads what came; the text never does
+            return (inError ? p.err() : p.out()).find(text, from) != std::string::npos;
+        });
     }
     // Every point passes the test once, not necessarily at the same time: a scene may end before
     // its opening blinds do.
@@ -185,7 +172,7 @@ protected:
     }
 
     static inline std::unique_ptr<test::Process> server;
-    static inline std::string display, whyNot;
+    static inline std::string display;
     std::string dir;
 };
 
