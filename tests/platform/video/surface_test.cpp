@@ -1,10 +1,13 @@
-// Surfaces and the display: stretching, fills, loss, lock failures and the display modes with
-// their formats (copies are held to a plain copy in pixel_copy_test).
+// Surfaces and the display. Every copy goes through one keyed and one opaque row loop per format,
+// held here to a plain pixel-by-pixel copy on random rectangles, keys and positions, clipping
+// included; then stretching, fills, loss, lock failures and the display modes with their formats.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <utility>
+#include <vector>
 
 #include "platform/headless.h"
 #include "platform/video/display.h"
@@ -14,43 +17,114 @@ using namespace platform;
 
 namespace {
 
+using Owned = std::unique_ptr<Surface, decltype(&destroySurface)>;
+Owned make(int32_t w, int32_t h, Format f) { return {createSurface(w, h, f), destroySurface}; }
+
+uint8_t* at(const Surface& s, int32_t x, int32_t y) {
+    return const_cast<uint8_t*>(s.memory.data()) + size_t(y) * s.pitch + size_t(x) * bytesPerPixel(s.format);
+}
+uint32_t pixelAt(const Surface& s, int32_t x, int32_t y) {
+    uint32_t v = 0;
+    std::memcpy(&v, at(s, x, y), bytesPerPixel(s.format));
+    return v;
+}
+void setPixel(Surface& s, int32_t x, int32_t y, uint32_t v) { std::memcpy(at(s, x, y), &v, bytesPerPixel(s.format)); }
+std::vector<uint32_t> pixels(const Surface& s, const std::vector<Point>& points) {
+    std::vector<uint32_t> out;
+    for (Point p : points) out.push_back(pixelAt(s, p.x, p.y));
+    return out;
+}
+
+// Pixels drawn from a few values, so keyed runs of every length occur.
+void randomise(Surface& s, std::mt19937& random, uint32_t key) {
+    const uint32_t mask = s.format == Format::xrgb8888 ? 0xFFFFFFFFu : 0xFFFFu;
+    for (int32_t y = 0; y < s.height; ++y)
+        for (int32_t x = 0; x < s.width; ++x) setPixel(s, x, y, random() % 3 == 0 ? key : uint32_t(random()) & mask);
+}
+
+// The copy written the slow, obvious way, from a snapshot of the source.
+Surface expectedCopy(const Surface& d, int32_t x, int32_t y, const Surface& source, Rect from, bool keyed) {
+    Surface out = d;
+    for (int32_t sy = from.top; sy < from.bottom; ++sy)
+        for (int32_t sx = from.left; sx < from.right; ++sx) {
+            int32_t dx = x + sx - from.left, dy = y + sy - from.top;
+            if (sx < 0 || sy < 0 || sx >= source.width || sy >= source.height) continue;
+            if (dx < 0 || dy < 0 || dx >= d.width || dy >= d.height) continue;
+            uint32_t p = pixelAt(source, sx, sy);
+            const uint32_t keyBits = source.format == Format::xrgb8888 ? 0xFFFFFF : 0xFFFFFFFF;
+            if (keyed && source.hasKey && (p & keyBits) == (source.key & keyBits)) continue;
+            setPixel(out, dx, dy, p);
+        }
+    return out;
+}
+
+TEST(PixelCopy, EveryFormatMatchesAPlainCopyOnRandomRectangles) {
+    struct Case { Format format; uint32_t key; };
+    const Case cases[] = {{Format::rgb565, 0xF81F}, {Format::rgb555, 0x7C1F},
+                          {Format::rgb555, 0xFFFF}, {Format::xrgb8888, 0x00FF00FF}};
+    std::mt19937 random(1234);
+    for (const Case& c : cases) {
+        for (int32_t trial = 0; trial < 60; ++trial) {
+            SCOPED_TRACE(testing::Message() << "format " << int(c.format) << " key " << c.key << " trial " << trial);
+            // Odd widths give padded pitches; widths past 16 reach the vector loop.
+            Owned d = make(1 + random() % 70, 1 + random() % 20, c.format);
+            Owned s = make(1 + random() % 70, 1 + random() % 20, c.format);
+            ASSERT_TRUE(d && s);
+            randomise(*d, random, c.key);
+            randomise(*s, random, c.key);
+            setColorKey(*s, c.key);
+            const bool sameSurface = trial % 5 == 0;
+            Surface& source = sameSurface ? *d : *s;
+            auto coordinate = [&](int32_t limit) { return int32_t(random() % (limit + 20)) - 10; };
+            int32_t left = coordinate(source.width), top = coordinate(source.height);
+            Rect from{left, top, left + int32_t(random() % 75), top + int32_t(random() % 25)};
+            int32_t x = coordinate(d->width), y = coordinate(d->height);
+            const bool keyed = trial % 2 == 0;
+            Surface expected = expectedCopy(*d, x, y, source, from, keyed);
+            ASSERT_EQ(bltFast(*d, x, y, source, from, keyed), Status::ok);
+            ASSERT_EQ(d->memory, expected.memory) << "every pixel, and the padding of the rows untouched";
+        }
+    }
+}
+
+// The key is the whole 16-bit pixel, RGB555's unused top bit included (0xFFFF skips 0xFFFF and
+// draws 0x7FFF), with bits above 16 dropped; on 32 bits only the low 24 bits count.
+TEST(PixelCopy, KeyComparesTheWhole16BitPixelOrTheLow24Bits) {
+    struct Row { Format format; uint32_t keyed, drawn, key, kept; };
+    const Row rows[] = {{Format::rgb555, 0xFFFF, 0x7FFF, 0xFFFF, 0xFFFF},
+                        {Format::rgb565, 0xF800, 0xF801, 0x1F800, 0xF800},
+                        {Format::xrgb8888, 0xFF000000, 1, 0xAB000000, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(int(r.format));
+        // Odd pixels keyed, past the vector loop into the tail.
+        Owned d = make(35, 1, r.format), s = make(35, 1, r.format);
+        for (int32_t x = 0; x < 35; ++x) setPixel(*s, x, 0, x % 2 ? r.keyed : r.drawn);
+        setColorKey(*s, r.key);
+        EXPECT_EQ(s->key, r.kept);
+        ASSERT_EQ(bltFast(*d, 0, 0, *s, {0, 0, 35, 1}, true), Status::ok);
+        for (int32_t x = 0; x < 35; ++x) EXPECT_EQ(pixelAt(*d, x, 0), x % 2 ? 0u : r.drawn) << x;
+    }
+}
+
 struct SurfaceTest : ::testing::Test {
     void TearDown() override { headless::resetDisplay(); }
 };
 
-using Owned = std::unique_ptr<Surface, decltype(&destroySurface)>;
-Owned make(int32_t w, int32_t h, Format f) { return {createSurface(w, h, f), destroySurface}; }
-
-// The raw pixels at the given points, read through a lock; with `set`, written first.
-std::vector<uint32_t> at(Surface& s, const std::vector<Point>& points, const uint32_t* set = nullptr) {
-    LockedRect r;
-    std::vector<uint32_t> out;
-    if (lock(s, r) != Status::ok) return ADD_FAILURE() << "lock", std::vector(points.size(), ~0u);
-    for (Point p : points) {
-        uint8_t* bits = r.bits + p.y * r.pitch + p.x * bytesPerPixel(r.format);
-        if (set) std::memcpy(bits, set++, bytesPerPixel(r.format));
-        out.push_back(0);
-        std::memcpy(&out.back(), bits, bytesPerPixel(r.format));
-    }
-    unlock(s);
-    return out;
-}
 }  // namespace
 
 TEST_F(SurfaceTest, StretchesAndFillsAreClippedAndTruncated) {
     Owned src = make(2, 2, Format::rgb565), dst = make(4, 4, Format::rgb565);
-    const uint32_t values[] = {1, 2, 17, 18};
-    at(*src, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}, values);
+    for (auto [x, y, v] : {std::tuple(0, 0, 1u), {1, 0, 2u}, {0, 1, 17u}, {1, 1, 18u}}) setPixel(*src, x, y, v);
     setColorKey(*src, 2);
     fill(*dst, {0, 0, 4, 4}, 9);
     // Nearest pixels, clipped on the left; the key (2) leaves the old 9.
     ASSERT_EQ(blt(*dst, {-2, 0, 6, 4}, *src, {0, 0, 2, 2}, true), Status::ok);
-    EXPECT_EQ(at(*dst, {{0, 0}, {1, 0}, {2, 0}, {3, 3}}), (std::vector<uint32_t>{1, 1, 9, 18}));
+    EXPECT_EQ(pixels(*dst, {{0, 0}, {1, 0}, {2, 0}, {3, 3}}), (std::vector<uint32_t>{1, 1, 9, 18}));
     EXPECT_EQ(blt(*dst, {0, 0, 4, 4}, *src, {0, 0, 3, 2}, false), Status::failed);
 
     Owned f = make(3, 2, Format::rgb565);
     ASSERT_EQ(fill(*f, {-5, 1, 2, 9}, 0x12345), Status::ok);
-    EXPECT_EQ(at(*f, {{0, 0}, {1, 1}, {2, 1}}), (std::vector<uint32_t>{0, 0x2345, 0}));
+    EXPECT_EQ(pixels(*f, {{0, 0}, {1, 1}, {2, 1}}), (std::vector<uint32_t>{0, 0x2345, 0}));
 }
 
 TEST_F(SurfaceTest, LossLockFailuresAndHeldSurfaces) {
@@ -66,8 +140,8 @@ TEST_F(SurfaceTest, LossLockFailuresAndHeldSurfaces) {
     // Restored, a lost surface is blank; one that was not lost keeps its pixels.
     EXPECT_EQ(restore(*a), Status::ok);
     EXPECT_EQ(restore(*b), Status::ok);
-    EXPECT_EQ(at(*a, {{3, 3}}), std::vector<uint32_t>{0});
-    EXPECT_EQ(at(*b, {{0, 0}}), std::vector<uint32_t>{6});
+    EXPECT_EQ(pixels(*a, {{3, 3}}), std::vector<uint32_t>{0});
+    EXPECT_EQ(pixels(*b, {{0, 0}}), std::vector<uint32_t>{6});
 
     headless::loseAllSurfaces();
     EXPECT_TRUE(isLost(*a) && isLost(*b));
