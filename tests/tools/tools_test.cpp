@@ -33,7 +33,6 @@ std::vector<uint8_t> readBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-// One run of the tool into a fresh folder, shared by the tests of this file.
 class Assets : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -136,7 +135,6 @@ TEST_F(Assets, SoundsReadBackAsSixteenBitMonoWaves) {
         ASSERT_EQ(zuSound::ReadWave((out / name).c_str(), format, data), 0);
         ASSERT_GE(format.size(), 16u);
         auto u16 = [&](size_t i) { return format[i] | format[i + 1] << 8; };
-        // PCM, mono, 44100 Hz, 16 bits.
         EXPECT_EQ(std::vector({u16(0), u16(2), u16(4) | format[6] << 16, u16(14)}), std::vector({1, 1, 44100, 16}));
         EXPECT_GT(data.size(), 44100u / 10 * 2);  // longer than a tenth of a second
         int peak = 0;

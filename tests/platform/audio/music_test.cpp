@@ -29,7 +29,6 @@ protected:
         platform::headless::removeAudioDevice(false);
         test::removeTree(folder);
     }
-    // Writes a WAV file into the test's folder; returns its path.
     std::string wav(const std::string& name, uint16_t channels, uint16_t bits, const std::vector<uint8_t>& data) {
         test::WavSpec spec;
         spec.channels = channels, spec.bits = bits;
