@@ -80,22 +80,18 @@ Surface expectedCopy(const Surface& d, int32_t x, int32_t y, const Surface& sour
 }
 
 TEST(PixelCopy, EveryFormatMatchesAPlainCopyOnRandomRectangles) {
-    struct Case { Format format; uint32_t key; };
-    const Case cases[] = {{Format::rgb565, 0xF81F}, {Format::rgb555, 0x7C1F},
-                          {Format::rgb555, 0xFFFF}, {Format::xrgb8888, 0x00FF00FF}};
     std::mt19937 random(1234);
-    for (const Case& c : cases) {
+    for (auto [format, key] : {std::pair(Format::rgb565, 0xF81Fu), {Format::rgb555, 0x7C1Fu}, {Format::rgb555, 0xFFFFu},
+                          {Format::xrgb8888, 0x00FF00FFu}}) {
         for (int32_t trial = 0; trial < 60; ++trial) {
-            SCOPED_TRACE(testing::Message() << "format " << int(c.format) << " key " << c.key << " trial " << trial);
+            SCOPED_TRACE(testing::Message() << "format " << int(format) << " key " << key << " trial " << trial);
             // Odd widths give padded pitches; widths past 16 reach the vector loop.
-            Owned d = make(1 + random() % 70, 1 + random() % 20, c.format);
-            Owned s = make(1 + random() % 70, 1 + random() % 20, c.format);
-            ASSERT_TRUE(d && s);
-            randomise(*d, random, c.key);
-            randomise(*s, random, c.key);
-            setColorKey(*s, c.key);
-            const bool sameSurface = trial % 5 == 0;
-            Surface& source = sameSurface ? *d : *s;
+            Owned d = make(1 + random() % 70, 1 + random() % 20, format);
+            Owned s = make(1 + random() % 70, 1 + random() % 20, format);
+            randomise(*d, random, key);
+            randomise(*s, random, key);
+            setColorKey(*s, key);
+            Surface& source = trial % 5 == 0 ? *d : *s;  // overlapping copies read the old pixels
             auto coordinate = [&](int32_t limit) { return int32_t(random() % (limit + 20)) - 10; };
             int32_t left = coordinate(source.width), top = coordinate(source.height);
             Rect from{left, top, left + int32_t(random() % 75), top + int32_t(random() % 25)};
@@ -281,7 +277,7 @@ TEST(BmpDecode, DamagedFilesAreRefused) {
 
 TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
     Image img{2, 2, {0xFFFFFF, 0x848642, 0x070307, 0x0000FF}};
-    Surface* s = createSurface(3, 3, Format::rgb565);
+    Owned s = make(3, 3, Format::rgb565);
     auto raw = [&] {  // the 3 x 3 pixels, top row first
         std::vector<uint16_t> out(9);
         for (int y = 0; y < 3; ++y) std::memcpy(&out[y * 3], s->memory.data() + y * s->pitch, 6);
@@ -293,15 +289,13 @@ TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
     ASSERT_EQ(copyImage(img, *s), Status::ok);
     const uint16_t mid = (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | 0x42 >> 3;
     EXPECT_EQ(raw(), (std::vector<uint16_t>{0xFFFF, mid, 0x001F, 0, 0x001F, 0, 0, 0, 0}));
-    destroySurface(s);
 }
 
 TEST(ImageWrite, SurfacePixelsAreWidenedAndWriteAsPng) {
-    Surface* s = createSurface(5, 3, Format::rgb565);
+    Owned s = make(5, 3, Format::rgb565);
     fill(*s, {0, 0, 5, 3}, 0xFFFF);
     fill(*s, {1, 1, 3, 2}, 0xF800);
     std::vector<uint32_t> pixels = surfacePixels(*s);
-    destroySurface(s);
     EXPECT_EQ(std::pair(pixels[0], pixels[6]), std::pair(0xFFFFFFu, 0xFF0000u));  // low bits replicated
 
     std::vector<uint8_t> png = encodePng(5, 3, pixels.data());
