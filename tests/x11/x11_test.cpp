@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <sstream>
 
 #include "game/game_run.h"
 #include "platform/sdl/message_box_view.h"
@@ -261,19 +260,12 @@ TEST_F(SdlX11, TheGameShowsItsBoxForAMissingPictureThenItsIconTitleAndStageLabel
     std::string window = run({"xdotool", "search", "--name", "^TESSORA$"}).value_or("");
     ASSERT_FALSE(window.empty()) << "the game's window is found by its title";
     window = window.substr(0, window.find('\n'));
-    // "_NET_WM_ICON = width, height, pixel, pixel ..." with each pixel 0xAARRGGBB.
-    auto iconProperty = [&] {
-        std::string text = run({"xprop", "-id", window, "-notype", "32c", "_NET_WM_ICON"}).value_or("");
-        std::vector<uint32_t> values;
-        size_t equals = text.find('=');
-        std::istringstream in(equals == std::string::npos ? "" : text.substr(equals + 1));
-        for (std::string item; std::getline(in, item, ',');) values.push_back(uint32_t(std::stoul(item)));
-        return values;
-    };
-    std::vector<uint32_t> expected{uint32_t(icon.width), uint32_t(icon.height)};
-    expected.insert(expected.end(), icon.xrgb.begin(), icon.xrgb.end());
-    eventually([&] { return iconProperty() == expected; });  // the icon follows the window by a moment
-    EXPECT_EQ(iconProperty(), expected) << "the program's icon with its size and alpha";
+    // "_NET_WM_ICON = width, height, pixel, pixel ..." with each pixel 0xAARRGGBB, in decimal.
+    std::string expected = "_NET_WM_ICON = " + std::to_string(icon.width) + ", " + std::to_string(icon.height);
+    for (uint32_t argb : icon.xrgb) expected += ", " + std::to_string(argb);
+    auto iconProperty = [&] { return run({"xprop", "-id", window, "-notype", "32c", "_NET_WM_ICON"}).value_or(""); };
+    eventually([&] { return iconProperty() == expected + "\n"; });  // the icon follows the window by a moment
+    EXPECT_EQ(iconProperty(), expected + "\n") << "the program's icon with its size and alpha";
 
     ASSERT_TRUE(shows(name, bright)) << "the title never showed";
     for (platform::Point p : label) {
