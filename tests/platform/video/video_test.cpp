@@ -207,7 +207,7 @@ TEST_F(SurfaceTest, DisplayModesChooseTheFormatOfNewSurfaces) {
     EXPECT_EQ(liveSurfaceCount(), before - 1);
 }
 
-TEST(BmpDecode, EveryVariantReadsBackAsItsPicture) {
+TEST(BmpDecode, EveryVariantReadsBackAsItsPictureAndIndicesPastAShortPaletteAreBlack) {
     for (const auto& v : allBmpVariants()) {
         SCOPED_TRACE(v.name);
         testsupport::BmpPicture p = testPicture(13, 7, v.colours);
@@ -221,14 +221,11 @@ TEST(BmpDecode, EveryVariantReadsBackAsItsPicture) {
             ASSERT_EQ(img.xrgb[i] & 0xFFFFFF, c) << "pixel " << i;
         }
     }
-}
-
-TEST(BmpDecode, IndicesPastAShortPaletteAreBlack) {
     testsupport::BmpPicture p = testPicture(16, 4, 16);
     Image img;
     ASSERT_TRUE(decodeBmp(writeBmp(p, {.bits = 4, .paletteCount = 6}), img));
     for (size_t i = 0; i < p.index.size(); ++i)
-        EXPECT_EQ(img.xrgb[i], p.index[i] < 6 ? p.palette[p.index[i]] : 0u) << i;
+        EXPECT_EQ(img.xrgb[i], p.index[i] < 6 ? p.palette[p.index[i]] : 0u) << "short palette, pixel " << i;
 }
 
 TEST(BmpDecode, RleEscapesMoveTheCursorAndEndEarly) {
