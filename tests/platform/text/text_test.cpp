@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "platform/headless.h"
 #include "platform/text/draw_context.h"
@@ -187,16 +189,12 @@ TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndTheBoxClips) {
 TEST(TextFontList, StandardJapaneseFacesComeFirstThenInstalledFamilies) {
     const std::vector<FontFace>& faces = listFonts();
     ASSERT_GE(faces.size(), 3u);
-    EXPECT_EQ(faces[0].name, "標準ゴシック");
-    EXPECT_EQ(faces[1].name, "標準明朝");
-    EXPECT_EQ((std::vector{faces[0].charSet, faces[1].charSet}), std::vector(2, SHIFTJIS_CHARSET));
-    auto charSetOf = [&](const char* name) {
-        for (const FontFace& f : faces)
-            if (f.name == name) return int32_t(f.charSet);
-        return -1;
-    };
-    EXPECT_EQ(charSetOf("IPAGothic"), SHIFTJIS_CHARSET);
-    EXPECT_EQ(charSetOf("Liberation Sans"), ANSI_CHARSET);
+    EXPECT_EQ((std::vector{faces[0].name, faces[1].name}), (std::vector<std::string>{"標準ゴシック", "標準明朝"}));
+    std::map<std::string, int32_t> charSets;
+    for (const FontFace& f : faces) charSets.emplace(f.name, f.charSet);
+    EXPECT_EQ(std::tuple(charSets.at("標準ゴシック"), charSets.at("標準明朝"), charSets.at("IPAGothic")),
+              std::tuple(SHIFTJIS_CHARSET, SHIFTJIS_CHARSET, SHIFTJIS_CHARSET));
+    EXPECT_EQ(charSets.at("Liberation Sans"), ANSI_CHARSET);
 }
 
 TEST(TextShapes, PensBrushesAndCopies) {
@@ -227,7 +225,6 @@ TEST(TextShapes, PensBrushesAndCopies) {
     ASSERT_TRUE(stretchBlt(big.dc, {0, 0, 80, 80}, c.dc, {0, 0, 40, 40}));
     EXPECT_EQ(colours(big.dc, {{8, 6}, {4, 4}}), (std::vector<COLORREF>{b, r}));
     EXPECT_FALSE(polyBezier(c.dc, triangle, 3));
-    releaseDC(c.dc);
-    c.dc = getDC(*c.surface);
+    selectPen(c.dc, nullptr), selectBrush(c.dc, nullptr);
     EXPECT_TRUE(deletePen(red) && deleteBrush(blue));
 }
