@@ -42,11 +42,6 @@ protected:
         EXPECT_EQ(result.exitCode, 0) << result.err;
     }
     static void TearDownTestSuite() { fs::remove_all(out); }
-    static platform::Image picture(const char* name) {
-        platform::Image image;
-        EXPECT_TRUE(platform::decodeBmp(readBytes(out / name), image)) << name;
-        return image;
-    }
 
     static inline fs::path out;
 };
@@ -80,7 +75,8 @@ TEST_F(Assets, EveryRunWritesTheSameBytes) {
 }
 
 TEST_F(Assets, CellColoursDifferInHueAndLightnessAndEachHasItsMark) {
-    platform::Image sheet = picture("BMP/RGB.BMP");
+    platform::Image sheet;
+    ASSERT_TRUE(platform::decodeBmp(readBytes(out / "BMP/RGB.BMP"), sheet));
     enum { freeRow, filledRow, pieceRow };
     auto face = [&](int colour, int row) { return Colour(at(sheet, colour * 32 + 6, row * 32 + 16)); };
     auto mark = [&](int colour, int row) {  // the pixels of a cell that differ from its face
