@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <tuple>
 #include <vector>
@@ -103,15 +102,15 @@ TEST(HeadlessScript, OneInputCommandAFrameWaitsCountShownFramesThenTheWindowClos
     EXPECT_FALSE(headless::scriptFailed());
 }
 
-TEST(HeadlessScript, ShotWritesTheLastFrameAndFailsTheRunWhenItCannot) {
-    const std::string dir = test::makeTempDir(), file = dir + "/frame.bmp";
-    Runner early("shot " + file + "\n");
+// What a shot writes is read back by every golden picture of the game.
+TEST(HeadlessScript, AShotFailsTheRunBeforeAnyFrameOrWhenItCannotWrite) {
+    const std::string dir = test::makeTempDir();
+    Runner early("shot " + dir + "/frame.bmp\n");
     early.frames(1);
     EXPECT_TRUE(headless::scriptFailed()) << "no frame had been shown";
 
-    Runner run("wait 1\nshot " + file + "\nshot " + dir + "/missing/x.bmp\nmove 1 1\n");
+    Runner run("wait 1\nshot " + dir + "/missing/x.bmp\nmove 1 1\n");
     run.frames(3);
-    EXPECT_EQ(std::filesystem::file_size(file), 54u + 4 * 3 * 2) << "4 x 2 pixels, 24-bit rows";
     EXPECT_TRUE(headless::scriptFailed());
     EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_CLOSE})) << "the run stops at the failure";
     test::removeTree(dir);
@@ -130,9 +129,7 @@ TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndTheStandInSaysYes) {
     installBackend(nullptr);  // the stand-in serving until a backend is installed
     EXPECT_EQ(backend().messageBox("a", "b", MB_YESNO), IDYES);
     EXPECT_EQ(backend().messageBox("a", "b", MB_OK), IDOK);
-    // The headless boxes' log, count and beeps are read throughout the framework's tests.
-    useHeadless();
-    EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDYES);
+    useHeadless();  // its log, count and beeps are read throughout the framework's tests
     headless::setAnswerNo(true);
     EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDNO);
     EXPECT_EQ(backend().messageBox("t", "c", MB_OK), IDOK);
