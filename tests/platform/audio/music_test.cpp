@@ -55,13 +55,11 @@ protected:
 };
 
 TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
-    EXPECT_FALSE(music::start());  // not yet initialised
-    EXPECT_FALSE(music::init(0, 44100, 0x50, nullptr));
-    EXPECT_FALSE(music::init(1, 44100, 0x10, nullptr));
+    // Not yet initialised; a device other than the default; then no device at all.
+    EXPECT_FALSE(music::start() || music::init(0, 44100, 0x50, nullptr) || music::init(1, 44100, 0x10, nullptr));
     platform::headless::removeAudioDevice(true);
-    EXPECT_FALSE(music::init(-1, 44100, 0x50, nullptr));
-    EXPECT_FALSE(music::init(-1, 44100, 0x10, nullptr));
-    EXPECT_EQ(music::openStream("anything.wav", 0), 0u);
+    EXPECT_FALSE(music::init(-1, 44100, 0x50, nullptr) || music::init(-1, 44100, 0x10, nullptr) ||
+                 music::openStream("anything.wav", 0));
     platform::headless::removeAudioDevice(false);
 
     // The output moved to another rate: the exact request fails, the fallback resamples.

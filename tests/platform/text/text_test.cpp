@@ -92,8 +92,7 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     Pen* p = createPen(PS_SOLID, 1, RGB(1, 2, 3));
     Brush* b = createSolidBrush(0);
     selectFont(dc, f), selectPen(dc, p), selectBrush(dc, b);
-    EXPECT_EQ(gdiCounts().contexts, before.contexts + 1);
-    EXPECT_EQ(gdiCounts().fonts, before.fonts + 1);
+    EXPECT_EQ(std::pair(gdiCounts().contexts, gdiCounts().fonts), std::pair(before.contexts + 1, before.fonts + 1));
     EXPECT_FALSE(deleteFont(f) || deletePen(p));  // still selected
     releaseDC(dc);                                // gives the objects back
     EXPECT_TRUE(deleteFont(f) && deletePen(p) && deleteBrush(b));
@@ -111,8 +110,8 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     EXPECT_NE(dc = getDC(*s), nullptr);
     releaseDC(dc);
     GdiCounts after = gdiCounts();
-    EXPECT_EQ(after.contexts, before.contexts);
-    EXPECT_EQ(after.fonts + after.pens + after.brushes, before.fonts + before.pens + before.brushes);
+    EXPECT_EQ(std::tuple(after.contexts, after.fonts, after.pens, after.brushes),
+              std::tuple(before.contexts, before.fonts, before.pens, before.brushes));
     destroySurface(s);
     destroySurface(other);
 }
