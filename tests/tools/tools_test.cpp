@@ -113,14 +113,12 @@ TEST_F(Assets, IconsCarryAlpha) {
     std::vector<uint8_t> bmp = readBytes(out / "MAIN.BMP");
     ASSERT_EQ(bmp.size(), 14u + 108u + 32u * 32u * 4u);
     auto alpha = [&](int x, int y) { return bmp[122 + (size_t(31 - y) * 32 + x) * 4 + 3]; };
-    EXPECT_EQ(alpha(0, 0), 0);
-    EXPECT_EQ(alpha(16, 16), 255);
+    EXPECT_EQ(std::pair(alpha(0, 0), alpha(16, 16)), std::pair(uint8_t(0), uint8_t(255)));
     std::vector<uint8_t> png = readBytes(out / "tessora.png");
     ASSERT_GT(png.size(), 33u);
     auto be32 = [&](size_t i) { return uint32_t(png[i]) << 24 | png[i + 1] << 16 | png[i + 2] << 8 | png[i + 3]; };
-    EXPECT_EQ(be32(16), 128u);  // width and height in the header chunk
-    EXPECT_EQ(be32(20), 128u);
-    EXPECT_EQ(png[25], 6);  // RGBA
+    // Width and height in the header chunk, and RGBA.
+    EXPECT_EQ(std::tuple(be32(16), be32(20), png[25]), std::tuple(128u, 128u, uint8_t(6)));
 }
 
 TEST_F(Assets, SoundsReadBackAsSixteenBitMonoWaves) {

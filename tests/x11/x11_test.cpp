@@ -217,12 +217,10 @@ TEST_F(SdlX11, ProbeMapsARealPointerInBothModesAndAltEnterTwiceGivesBackTheSameF
 TEST_F(SdlX11, TheGameShowsItsBoxForAMissingPictureThenItsIconTitleAndStageLabelThroughRealInput) {
     platform::Image intro = gamerun::goldenImage("game_intro"), title = gamerun::goldenImage("game_title");
     platform::Image icon = gamerun::readImage(test::binaryDir() + "/MAIN.BMP");
-    ASSERT_EQ(intro.width, 640);
-    ASSERT_EQ(title.width, 640);
+    ASSERT_EQ(std::pair(intro.width, title.width), std::pair(640, 640));
     std::vector<platform::Point> label = wordPoints(intro, title, {192, 195, 372, 285});
     std::vector<platform::Point> name = wordPoints(title, intro, {125, 85, 515, 225});
-    ASSERT_GE(label.size(), 4u);
-    ASSERT_GE(name.size(), 4u);
+    ASSERT_GE(std::min(label.size(), name.size()), 4u);
     fs::path folder = fs::path(dir) / "program", bin = test::binaryDir();
     fs::create_directories(folder / "BMP");
     fs::copy_file(bin / "tessora", folder / "tessora");

@@ -86,8 +86,7 @@ TEST_F(MessageQueue, NewWindowMovesToOriginThenBecomesActiveAndIsTheOnlyOne) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(createWindow({.proc = defWindowProc}), nullptr);
     EXPECT_EQ(creation, (std::vector<uint32_t>{WM_MOVE, WM_ACTIVATEAPP}));
-    EXPECT_EQ(received[0].lParam, 0);
-    EXPECT_EQ(received[1].wParam, 1u);
+    EXPECT_EQ(std::pair(received[0].lParam, received[1].wParam), std::pair(intptr_t(0), uintptr_t(1)));
 }
 
 TEST_F(MessageQueue, KeyAndButtonStateChangeWhenTheMessageIsRemoved) {
@@ -110,8 +109,7 @@ TEST_F(MessageQueue, KeyAndButtonStateChangeWhenTheMessageIsRemoved) {
     drainAndDispatch();
     EXPECT_EQ((std::vector{isDown(VK_ESCAPE), isDown(VK_LBUTTON), isDown(VK_RBUTTON)}),
               (std::vector{false, false, true}));
-    EXPECT_EQ(getKeyState(-1), 0);
-    EXPECT_EQ(getKeyState(256), 0);
+    EXPECT_EQ(std::pair(getKeyState(-1), getKeyState(256)), std::pair(int16_t(0), int16_t(0)));
 }
 
 TEST_F(MessageQueue, CloseDestroysAtOnceDropsItsMessagesAndEndsWithQuit) {

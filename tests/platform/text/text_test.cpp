@@ -76,8 +76,7 @@ TEST(TextColours, PixelsConvertByTruncationAndReadBackReplicated) {
                            setPixel(c32.dc, 1, 0, odd)}),
               (std::vector{RGB(0x84, 0x86, 0x42), RGB(0x84, 0x84, 0x42), odd}));
     EXPECT_EQ(pixelFromColor(Format::rgb565, RGB(255, 0, 0)), 0xF800u);
-    EXPECT_EQ(getPixel(c16.dc, 4, 0), CLR_INVALID);
-    EXPECT_EQ(setPixel(c16.dc, -1, 0, 0), CLR_INVALID);
+    EXPECT_EQ(std::pair(getPixel(c16.dc, 4, 0), setPixel(c16.dc, -1, 0, 0)), std::pair(CLR_INVALID, CLR_INVALID));
 }
 
 TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
