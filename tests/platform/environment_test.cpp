@@ -27,8 +27,7 @@ TEST(Environment, ZuNameWinsAndTheTessoraNameStandsInWhenItIsUnsetOrEmpty) {
         EXPECT_EQ(value ? std::string(value) : "(null)", c.value ? c.value : "(null)") << c.zu << c.tessora;
         EXPECT_EQ(platform::environmentSettingName("ZZTEST"), c.name);
     }
-    unsetenv("ZU_ZZTEST");
-    unsetenv("TESSORA_ZZTEST");
+    for (const char* variable : {"ZU_ZZTEST", "TESSORA_ZZTEST"}) unsetenv(variable);
 }
 
 class ProgramSettingsFolder : public FreshProgram {};

@@ -73,9 +73,7 @@ protected:
         if (!run({"xdotool", "version"}) || !run({"xprop", "-version"})) GTEST_SKIP() << "xdotool or xprop is missing";
         dir = test::makeTempDir();
     }
-    void TearDown() override {
-        if (!dir.empty()) test::removeTree(dir);
-    }
+    void TearDown() override { test::removeTree(dir); }
 
     // An area's pixels (by default the whole screen's) as 0xRRGGBB; empty when they cannot be read.
     static std::vector<uint32_t> screenshot(int x = 0, int y = 0, int width = 1920, int height = 1080) {

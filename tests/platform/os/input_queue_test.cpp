@@ -82,11 +82,16 @@ TEST(InputEvents, KeyNamesHexCodesLettersDigitsAndFunctionKeys) {
     for (const auto& [name, vk] : names) EXPECT_EQ(virtualKeyByName(name), vk) << '"' << name << '"';
 }
 
-TEST_F(MessageQueue, NewWindowMovesToOriginThenBecomesActiveAndIsTheOnlyOne) {
+TEST_F(MessageQueue, NewWindowMovesToOriginBecomesActiveIsTheOnlyOneAndClosesOnAltF4Only) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(createWindow({.proc = defWindowProc}), nullptr);
     EXPECT_EQ(creation, (std::vector<uint32_t>{WM_MOVE, WM_ACTIVATEAPP}));
     EXPECT_EQ(std::pair(received[0].lParam, received[1].wParam), std::pair(intptr_t(0), uintptr_t(1)));
+    postMessage(window, WM_SYSKEYDOWN, VK_F4, 0);  // F4 without Alt
+    EXPECT_EQ(drainAndDispatch(), (std::vector<uint32_t>{WM_SYSKEYDOWN}));
+    postMessage(window, WM_SYSKEYDOWN, VK_F4, intptr_t(1) << 29);
+    EXPECT_EQ(drainAndDispatch(), (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_CLOSE}));
+    EXPECT_EQ(currentWindow(), nullptr);
 }
 
 TEST_F(MessageQueue, KeyAndButtonStateChangeWhenTheMessageIsRemoved) {
@@ -132,12 +137,4 @@ TEST_F(MessageQueue, CloseDestroysAtOnceDropsItsMessagesAndEndsWithQuit) {
     received.clear();
     dispatchMessage(m);
     EXPECT_TRUE(received.empty());
-}
-
-TEST_F(MessageQueue, DefaultHandlingClosesOnAltF4Only) {
-    postMessage(window, WM_SYSKEYDOWN, VK_F4, 0);  // F4 without Alt
-    EXPECT_EQ(drainAndDispatch(), (std::vector<uint32_t>{WM_SYSKEYDOWN}));
-    postMessage(window, WM_SYSKEYDOWN, VK_F4, intptr_t(1) << 29);
-    EXPECT_EQ(drainAndDispatch(), (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_CLOSE}));
-    EXPECT_EQ(currentWindow(), nullptr);
 }
