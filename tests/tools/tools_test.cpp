@@ -96,9 +96,8 @@ TEST_F(Assets, CellColoursDifferInHueAndLightnessAndEachHasItsMark) {
                 double gap = std::abs(face(a, row).hue() - face(b, row).hue());
                 EXPECT_GE(std::min(gap, 360 - gap), 25.0);
                 std::vector<bool> mb = mark(b, row);
-                EXPECT_GE(std::inner_product(ma.begin(), ma.end(), mb.begin(), 0, std::plus<>(),
-                                             std::not_equal_to<>()),
-                          30);
+                EXPECT_GE(std::inner_product(ma.begin(), ma.end(), mb.begin(), 0, std::plus<>(), std::not_equal_to<>()),
+                          30) << "their marks differ";
             }
         }
     for (int colour = 0; colour < 3; ++colour) {

@@ -115,7 +115,7 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     destroySurface(other);
 }
 
-TEST(TextFonts, HeightsExtentsAndSynthesisedBold) {
+TEST(TextFonts, HeightsExtentsSynthesisedBoldOpaqueCellsAndTurnedGlyphs) {
     Canvas c;
     c.select(gothic(20));  // positive: the cell height
     EXPECT_EQ(textExtent(c.dc, "ABC", 3).cy, 20);
@@ -131,10 +131,6 @@ TEST(TextFonts, HeightsExtentsAndSynthesisedBold) {
     std::strcpy(arial.lfFaceName, "Arial");
     c.select(arial);
     EXPECT_LT(textExtent(c.dc, "iiii", 4).cx, textExtent(c.dc, "WWWW", 4).cx);
-}
-
-TEST(TextOut, CellsAreFilledWhenOpaqueAndGlyphsTurnWithTheEscapement) {
-    Canvas c(100, 100);
     c.select(gothic(-16));
     const Size ext = textExtent(c.dc, "漢字", 4);
     const Rect ink = c.inked([&] { textOut(c.dc, 10, 20, "漢字", 4); });
