@@ -14,33 +14,20 @@
 
 namespace {
 
-struct EnvironmentCase {
-    const char* zu;       // ZU_ZZTEST, null: unset
-    const char* tessora;  // TESSORA_ZZTEST, null: unset
-    const char* value;    // what is read, null: nothing
-    const char* name;     // the variable named in messages
-};
-
-void setOrUnset(const char* variable, const char* value) {
-    if (value) setenv(variable, value, 1);
-    else unsetenv(variable);
-}
-
 TEST(Environment, ZuNameWinsAndTheTessoraNameStandsInWhenItIsUnsetOrEmpty) {
-    const EnvironmentCase cases[] = {
-        {nullptr, nullptr, nullptr, "ZU_ZZTEST"},  {"a", nullptr, "a", "ZU_ZZTEST"},
-        {nullptr, "b", "b", "TESSORA_ZZTEST"},     {"a", "b", "a", "ZU_ZZTEST"},
-        {"", "b", "b", "TESSORA_ZZTEST"},          {"", "", nullptr, "ZU_ZZTEST"},
+    // ZU_ZZTEST and TESSORA_ZZTEST (null: unset), what is read (null: nothing), the name in messages.
+    const struct { const char *zu, *tessora, *value, *name; } cases[] = {
+        {nullptr, nullptr, nullptr, "ZU_ZZTEST"}, {"a", nullptr, "a", "ZU_ZZTEST"}, {nullptr, "b", "b", "TESSORA_ZZTEST"},
+        {"a", "b", "a", "ZU_ZZTEST"},             {"", "b", "b", "TESSORA_ZZTEST"}, {"", "", nullptr, "ZU_ZZTEST"},
     };
-    for (const EnvironmentCase& c : cases) {
-        setOrUnset("ZU_ZZTEST", c.zu);
-        setOrUnset("TESSORA_ZZTEST", c.tessora);
+    for (const auto& c : cases) {
+        for (auto [variable, value] : {std::pair("ZU_ZZTEST", c.zu), {"TESSORA_ZZTEST", c.tessora}})
+            value ? setenv(variable, value, 1) : unsetenv(variable);
         const char* value = platform::environmentSetting("ZZTEST");
         EXPECT_EQ(value ? std::string(value) : "(null)", c.value ? c.value : "(null)") << c.zu << c.tessora;
         EXPECT_EQ(platform::environmentSettingName("ZZTEST"), c.name);
     }
-    unsetenv("ZU_ZZTEST");
-    unsetenv("TESSORA_ZZTEST");
+    for (const char* variable : {"ZU_ZZTEST", "TESSORA_ZZTEST"}) unsetenv(variable);
 }
 
 class ProgramSettingsFolder : public FreshProgram {};
