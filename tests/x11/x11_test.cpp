@@ -279,3 +279,40 @@ TEST_F(SdlX11, TheGameShowsItsBoxForAMissingPictureThenItsIconTitleAndStageLabel
 }
 
 }  // namespace
+
+// The drawing core in a window at other sizes: the largest whole multiple that fits 1920 x 1080,
+// centred; the whole picture is on screen and a real pointer lands on the pixel under it.
+TEST_F(SdlX11, AWindowedScreenOfAnySizeShowsItsWholePictureAndMapsThePointer) {
+    struct Case { int32_t width, height, scale, left, top; };
+    for (const Case& c : {Case{800, 600, 1, 560, 240}, Case{320, 240, 4, 320, 60}}) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        test::ProcessSpec spec = program("zuprobe");
+        spec.argv.insert(spec.argv.end(), {"screen", std::to_string(c.width), std::to_string(c.height)});
+        spec.env.push_back({"ZU_WINDOWED", "1"});
+        test::Process probe;
+        ASSERT_TRUE(probe.start(spec));
+        ASSERT_TRUE(probe.waitForOutput("ready", 15000)) << probe.err();
+        const std::string size = std::to_string(c.width) + "x" + std::to_string(c.height);
+        EXPECT_NE(probe.out().find("screen primary " + size + " back " + size), std::string::npos) << probe.out();
+        const int32_t right = c.left + c.width * c.scale - 1, bottom = c.top + c.height * c.scale - 1;
+        auto red = [](int64_t p) { return p >= 0 && (p >> 16) > 0xC0 && ((p >> 8) & 0xFF) < 0x40; };
+        EXPECT_TRUE(eventually([&] {
+            return red(pixel(c.left, c.top)) && red(pixel(right, bottom)) && pixel(right + 1, bottom + 1) != pixel(right, bottom);
+        })) << "the window is " << c.scale << " times the screen's size";
+        for (auto [px, py] : {std::pair(0, 0), {c.width - 1, c.height - 1}, {c.width / 3, c.height / 2}}) {
+            const platform::Point at{c.left + px * c.scale + c.scale / 2, c.top + py * c.scale + c.scale / 2};
+            const size_t from = probe.out().size();
+            ASSERT_TRUE(moveTo(at));
+            const std::string expected = "WM_MOUSEMOVE " + std::to_string(px) + " " + std::to_string(py) + "\n";
+            EXPECT_TRUE(outputAfter(probe, from, expected)) << at.x << "," << at.y << probe.out().substr(from);
+        }
+        if (c.scale == 1) {  // the audio device closed under the program: it opens a new one and goes on
+            const size_t errFrom = probe.err().size();
+            ASSERT_TRUE(run({"xdotool", "key", "d"}));
+            ASSERT_TRUE(probe.waitForOutput("pulled", 5000)) << probe.out();
+            EXPECT_TRUE(outputAfter(probe, errFrom, "sdl: audio driver", true)) << probe.err().substr(errFrom);
+            EXPECT_EQ(probe.err().find("messagebox", errFrom), std::string::npos);
+        }
+        EXPECT_EQ(quitWithEscape(probe).exitCode, 0);
+    }
+}
