@@ -1,0 +1,199 @@
+// The game played headless: clicks and key taps within one frame still start, pick up and quit,
+// its sounds mix over the music without clipping, pieces are told apart only by their colours,
+// and WinMain's loop runs no frame while inactive and ends in order when the screen fails.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "game/board.h"
+#include "game/game.h"
+#include "game/game_run.h"
+#include "game/play.h"
+#include "platform/headless.h"
+#include "platform/os/instance.h"
+#include "platform/os/resources.h"
+#include "platform/os/window.h"
+#include "platform/win32.h"
+#include "sound/zu_sound.h"
+#include "support/fresh_program.h"
+#include "system/zu_system.h"
+
+namespace {
+
+using namespace gamerun;
+namespace KeyEdge = zuSystem::KeyEdge;
+namespace headless = platform::headless;
+
+std::vector<int16_t> samplesOf(const std::string& path, int& channels) {
+    std::vector<uint8_t> format, data;
+    if (zuSound::ReadWave(path.c_str(), format, data) != 0 || format.size() < 16) return {};
+    channels = format[2];
+    std::vector<int16_t> out(data.size() / 2);
+    for (size_t i = 0; i < out.size(); ++i) out[i] = int16_t(data[2 * i] | data[2 * i + 1] << 8);
+    return out;
+}
+
+int peakOf(const std::vector<int16_t>& samples) {
+    int peak = 0;
+    for (int16_t s : samples) peak = std::max(peak, std::abs(int(s)));
+    return peak;
+}
+
+TEST(HeadlessPlayE2E, EffectsStartAndEndAtZeroWithoutDcAndPeakAtMostMinusSixDb) {
+    const double fullScale = 32768, minusSixDb = fullScale * std::pow(10.0, -6.0 / 20);
+    for (const char* name : {"CATCH", "FILL", "WIN"}) {
+        SCOPED_TRACE(name);
+        int channels = 0;
+        std::vector<int16_t> s = samplesOf(test::binaryDir() + "/SOUND/" + name + ".WAV", channels);
+        ASSERT_GT(s.size(), 1000u);
+        double sum = 0;
+        for (int16_t v : s) sum += v;
+        EXPECT_LE(std::abs(sum / double(s.size())), 0.001 * fullScale) << "a DC offset";
+        EXPECT_EQ(s.front(), 0);
+        EXPECT_EQ(s.back(), 0);
+        EXPECT_LE(peakOf(s), minusSixDb);
+        EXPECT_GE(peakOf(s), minusSixDb / 2) << "too quiet to be heard over the music";
+    }
+}
+
+// One run, every click and tap pressed and released before the same frame: on the title it starts
+// the game; on a piece it picks it up (shown the frame after, drawn from the pointer's cell a row
+// from where the tray draws it) and the release puts it back. The first stage played through
+// renders music and every effect without a clipped sample, and an Escape tap then quits.
+TEST(HeadlessPlayE2E, QuickClicksStartPickAndQuitAndTheFirstStageNeverClips) {
+    const std::string quickClick = "down left; up left\n";
+    const platform::Point cell = trayPoint(0, 0);
+    const platform::Point onPiece{cell.x, cell.y + 32 < 128 ? cell.y + 32 : cell.y - 32};  // still slot 0
+    GameRun run;
+    const std::string audio = run.folder + "/stage1.wav";
+    std::string script = wait(3) + move({320, 400}) + quickClick + wait(framesToSettle) + shot("intro");
+    script += wait(framesToPlay - framesToSettle) + move(onPiece) + wait(1) + shot("before");
+    script += quickClick + wait(1) + shot("held") + wait(1) + shot("after");
+    // The stage, then long enough for the whole win sound over the next intro's music.
+    script += solveStage(0) + wait(framesToSettle + 150) + "key escape down; key escape up\n" + wait(5) + shot("quit");
+    test::ProcessResult result = run.play(script, {{"TESSORA_AUDIO_FILE", audio}});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(sameImage(run.shot("intro"), goldenImage("game_intro")));
+    const platform::Image before = run.shot("before");
+    ASSERT_EQ(before.width, 640);
+    EXPECT_FALSE(sameImage(run.shot("held"), before)) << "the quick click did not pick the piece up";
+    EXPECT_TRUE(sameImage(run.shot("after"), before)) << "the release did not put it back";
+    EXPECT_EQ(run.shot("quit").width, 0) << "the program ran on after Escape";
+
+    int channels = 0;
+    std::vector<int16_t> s = samplesOf(audio, channels);
+    ASSERT_EQ(channels, 2);
+    ASSERT_GT(s.size(), 44100u * 2 * 5) << "less than five seconds were rendered";
+    EXPECT_GT(peakOf(s), 8000) << "the music and the effects were not heard";
+    EXPECT_EQ(std::count_if(s.begin(), s.end(), [](int16_t v) { return v >= 32767 || v <= -32767; }), 0);
+}
+
+class PieceColours : public ::testing::Test {
+protected:
+    static constexpr int first = 1, second = 2;  // stage 0's two L pieces
+
+    void SetUp() override {
+        gameState = {};
+        gameState.stage = -1;
+        std::srand(1);
+        startNextStage();
+        ASSERT_EQ(stagePiece(0, first).shape, stagePiece(0, second).shape);
+        for (int piece : {first, second})
+            for (int n = 0; n < 4; ++n) {
+                const CellPosition at = stagePiece(0, piece).cells[n];
+                boardCell(at.column, at.row).colour = int8_t(n % 3);
+            }
+    }
+    PlayAction input(int32_t left, int32_t right, int32_t x, int32_t y) {
+        zuSystem::inputState.mouseX = x;
+        zuSystem::inputState.mouseY = y;
+        gameState.leftButton = left;
+        gameState.rightButton = right;
+        return applyPlayInput();
+    }
+    // Picks the piece, turns it as `target` lies on its recorded cells and drops it at that box's corner.
+    PlayAction carry(int piece, int target) {
+        const int rotation = solutionRotation(0, target);
+        const platform::Point corner = *recordedCorner(stagePiece(0, target), rotation);
+        const TraySlot slot = traySlot(piece);
+        EXPECT_EQ(input(KeyEdge::Pressed, KeyEdge::Up, 32 * slot.column + 8, 32 * slot.row + 8), PlayAction::picked);
+        while (gameState.rotation != rotation) input(KeyEdge::Held, KeyEdge::Pressed, 0, 0);
+        return input(KeyEdge::Released, KeyEdge::Up, 32 * corner.x + 31, 32 * corner.y);
+    }
+};
+
+TEST_F(PieceColours, TwoPiecesOfTheSameColoursAreInterchangeable) {
+    EXPECT_EQ(carry(second, first), PlayAction::dropped);
+    EXPECT_EQ(carry(first, second), PlayAction::dropped);
+    for (int piece : {0, 3, 4}) EXPECT_EQ(carry(piece, piece), PlayAction::dropped);  // the stage's others
+    EXPECT_TRUE(stageComplete());
+}
+
+TEST_F(PieceColours, OneDifferentColourKeepsThemApart) {
+    const CellPosition at = stagePiece(0, second).cells[3];
+    boardCell(at.column, at.row).colour = 2;  // cell 3 of the first stays colour 0
+    EXPECT_EQ(carry(second, first), PlayAction::returned);
+    EXPECT_EQ(carry(first, second), PlayAction::returned);
+    EXPECT_EQ(carry(first, first), PlayAction::dropped);
+}
+
+int framesRun = 0;
+int deactivateAfter = 0;  // the scene posts WM_ACTIVATEAPP 0 after this many frames (0: never)
+
+void countingScene() {
+    if (++framesRun == deactivateAfter) platform::postMessage(zuSystem::systemState.window, WM_ACTIVATEAPP, 0, 0);
+}
+
+// WinMain run in this process, every scene counting its frames.
+class ProgramLoop : public FreshProgram {
+protected:
+    void SetUp() override {
+        FreshProgram::SetUp();
+        // WinMain opens its own window and takes the instance guard under its own name.
+        if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
+        platform::resetMessageQueue();
+        setenv("TESSORA_INSTANCE", ("program-loop-" + std::to_string(::getpid())).c_str(), 1);
+        std::copy(std::begin(sceneTable), std::end(sceneTable), saved);
+        std::fill(std::begin(sceneTable), std::end(sceneTable), countingScene);
+        framesRun = 0;
+        deactivateAfter = 0;
+    }
+    void TearDown() override {
+        std::copy(std::begin(saved), std::end(saved), sceneTable);
+        unsetenv("TESSORA_INSTANCE");
+        FreshProgram::TearDown();
+    }
+    int32_t runProgram() {
+        platform::Instance instance{{}, ""};
+        return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
+    }
+    SceneFunction saved[sceneCount];
+};
+
+TEST_F(ProgramLoop, NoFrameRunsWhileTheProgramIsInactive) {
+    deactivateAfter = 3;
+    ASSERT_TRUE(headless::loadScript("wait 10\nmove 100 100\nmove 200 150\n"));
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(framesRun, 3);
+    EXPECT_EQ(zuSystem::inputState.mouseX, 200);  // its messages were still handled
+    EXPECT_EQ(zuSystem::inputState.mouseY, 150);
+}
+
+TEST_F(ProgramLoop, AFailedScreenSetUpIsReportedAndEndsTheProgramInOrder) {
+    headless::refuseDepth(16);
+    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(headless::messageBoxCount(), 1);
+    EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : 解像度が変更できません"));
+    EXPECT_EQ(framesRun, 0);
+    EXPECT_EQ(headless::framesShown(), 0u);
+    EXPECT_EQ(zuSystem::systemState.closeState, 2);
+    EXPECT_EQ(platform::currentWindow(), nullptr);
+}
+
+}  // namespace
