@@ -29,15 +29,11 @@ bool eventually(const std::function<bool()>& done) {
 
 // Pulls output the way a device callback does, counting the blocks it was given.
 struct DeviceThread {
-    std::atomic<bool> quit{false};
     std::atomic<int64_t> blocks{0};
-    std::thread thread{[this] {
-        for (uint8_t out[platform::mixBlockFrames * 4]; !quit; ++blocks) platform::fillOutput(out, sizeof out);
+    std::jthread thread{[this](std::stop_token stop) {
+        for (uint8_t out[platform::mixBlockFrames * 4]; !stop.stop_requested(); ++blocks)
+            platform::fillOutput(out, sizeof out);
     }};
-    ~DeviceThread() {
-        quit = true;
-        thread.join();
-    }
     bool flows(int more) {
         const int64_t target = blocks + more;
         return eventually([&] { return blocks >= target; });
@@ -148,16 +144,18 @@ TEST_F(SoundDevice, ASoundOfMixZeroHoldsItsNumberAndNeverSounds) {
     EXPECT_EQ(peak(render(441), 0), 0);
 }
 
-// The law 10^(v/2000) for 8- and 16-bit sources. A single voice at -90 dB is about one output
-// step, too coarse to measure; 32 equal voices add up to a measurable tone, and only if each keeps
-// its own fraction of a step.
-TEST_F(SoundDevice, VolumeLawHoldsWithinHalfADecibelDownToMinus90Db) {
+// The law 10^(v/2000) for 8- and 16-bit sources: one voice at -90 dB is about one output step, too
+// coarse to measure, but 32 equal voices add up to a measurable tone, and only if each keeps its
+// own fraction of a step. A quiet zero-mean tone resampled so that every interpolation fraction
+// occurs mixes without an offset: truncating the products would pull it half a step below zero.
+TEST_F(SoundDevice, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) {
     for (const uint16_t bits : {16, 8}) {
+        SCOPED_TRACE(::testing::Message() << bits << "-bit");
         const double fullScale = bits == 16 ? 32767.0 : 127.0 * 256;
         std::vector<Buffer> voices;
         for (int i = 0; i < 32; ++i) voices.push_back(sineBuffer(bits, bits == 16 ? 32767 : 127));
         for (const int32_t db : {-70, -80, -90}) {
-            SCOPED_TRACE(::testing::Message() << bits << "-bit at " << db << " dB");
+            SCOPED_TRACE(::testing::Message() << db << " dB");
             for (const Buffer& b : voices) {
                 platform::setVolume(b.get(), db * 100);
                 platform::setPosition(b.get(), 0);
@@ -175,23 +173,16 @@ TEST_F(SoundDevice, VolumeLawHoldsWithinHalfADecibelDownToMinus90Db) {
             EXPECT_NEAR(20 * std::log10(measured / (32 * fullScale * std::pow(10.0, db / 20.0))), 0.0, 0.5);
             for (const Buffer& b : voices) platform::stop(b.get());
         }
-    }
-}
-
-// A quiet zero-mean tone, resampled so that every interpolation fraction occurs: truncating the
-// products would pull each voice half a step below zero.
-TEST_F(SoundDevice, QuietSignalsMixWithoutAnOffset) {
-    for (const uint16_t bits : {16, 8}) {
-        const Buffer b = sineBuffer(bits, bits == 16 ? 1000 : 100, 30011);
-        platform::setVolume(b.get(), -4000);
-        platform::play(b.get(), true);
+        const Buffer quiet = sineBuffer(bits, bits == 16 ? 1000 : 100, 30011);
+        platform::setVolume(quiet.get(), -4000);
+        platform::play(quiet.get(), true);
         const std::vector<int16_t> out = render(44100);
         for (int channel : {0, 1}) {
             double sum = 0;
             for (size_t i = 0; i < out.size() / 2; ++i) sum += out[2 * i + channel];
-            EXPECT_NEAR(sum / double(out.size() / 2), 0.0, 0.05) << bits << "-bit, channel " << channel;
+            EXPECT_NEAR(sum / double(out.size() / 2), 0.0, 0.05) << "channel " << channel;
         }
-        EXPECT_GT(peak(out, 0), 0);  // the tone is there, not rounded away
+        EXPECT_GT(peak(out, 0), 0);  // the quiet tone is there, not rounded away
     }
 }
 

@@ -37,15 +37,13 @@ TEST_F(SystemInput, AQuickPressReadsPressedThenReleasedUnlessInATransition) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(::testing::Message() << "row " << &row - rows);
+        const auto [down, up] = row.vk == VK_LBUTTON   ? std::pair(WM_LBUTTONDOWN, WM_LBUTTONUP)
+                                : row.vk == VK_RBUTTON ? std::pair(WM_RBUTTONDOWN, WM_RBUTTONUP)
+                                                       : std::pair(WM_KEYDOWN, WM_KEYUP);
         std::vector<int32_t> seen;
         int32_t state = U;
         for (const std::string& step : row.steps) {
-            for (char c : step) {
-                const bool down = c == 'D';
-                if (row.vk == VK_LBUTTON) deliver(down ? WM_LBUTTONDOWN : WM_LBUTTONUP);
-                else if (row.vk == VK_RBUTTON) deliver(down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
-                else deliver(down ? WM_KEYDOWN : WM_KEYUP, uintptr_t(row.vk));
-            }
+            for (char c : step) deliver(c == 'D' ? down : up, uintptr_t(row.vk));
             zuDraw::transitionState.step = row.inTransition && seen.empty() ? 5 : 0;
             PollKey(row.vk, state);
             seen.push_back(state);
