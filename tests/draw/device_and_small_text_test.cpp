@@ -6,8 +6,6 @@
 #include <tuple>
 
 #include "draw/zu_draw.h"
-#include "platform/headless.h"
-#include "platform/video/surface.h"
 #include "platform/win32.h"
 #include "support/fresh_program.h"
 #include "support/golden.h"
@@ -21,8 +19,6 @@ using zuDraw::screenState;
 
 static_assert(DDERR_GENERIC < 0 && DDERR_SURFACELOST < 0, "callers test failures for a negative result");
 
-constexpr int32_t gothic = 1, mincho = 0;
-
 class DrawDevice : public FreshProgram {
 protected:
     void SetUp() override {
@@ -35,7 +31,7 @@ protected:
 TEST_F(DrawDevice, LinesAtEverySmallSizeInBothFacesMatchTheGolden) {
     zuDraw::WhiteScreen();
     int32_t y = 2;
-    for (int32_t face : {gothic, mincho})
+    for (int32_t face : {1, 0})  // gothic, mincho
         for (int32_t size : {8, 10, 12, 16})
             for (int32_t weight : {0, 1}) {
                 zuDraw::BeginText(face, size, 0, weight, 0, 0);
@@ -53,7 +49,7 @@ TEST_F(DrawDevice, LinesAtEverySmallSizeInBothFacesMatchTheGolden) {
 // ink box nearer the background than the ink: a counter, a gap between strokes or a diagonal's
 // side (narrower ones, I, are a single stem); and the letters monochrome text once filled differ.
 TEST_F(DrawDevice, NoCapitalAtTheLoadingSizeIsASolidBlockAndLookAlikesDiffer) {
-    for (int32_t face : {gothic, mincho})
+    for (int32_t face : {1, 0})
         for (int32_t weight : {0, 1}) {
             SCOPED_TRACE(::testing::Message() << "face " << face << ", weight " << weight);
             std::map<char, Picture> letters;
@@ -61,8 +57,7 @@ TEST_F(DrawDevice, NoCapitalAtTheLoadingSizeIsASolidBlockAndLookAlikesDiffer) {
                 zuDraw::ClearScreen();
                 zuDraw::BeginText(face, 10, 0, weight, 0, 0);
                 zuDraw::SetTextColors(RGB(255, 255, 255), RGB(0, 0, 0), 1);
-                const char text[2] = {letter, 0};
-                zuDraw::PutText(8, 8, text);
+                zuDraw::PutText(8, 8, std::string(1, letter).c_str());
                 zuDraw::EndText();
                 const Picture all = testsupport::crop(testsupport::pictureOf(*screenState.back), {0, 0, 32, 32});
                 platform::Rect box{32, 32, 0, 0};
@@ -121,10 +116,7 @@ TEST_F(DrawDevice, FillsAndKeysReturnZeroOrANegativeDeviceResult) {
 TEST_F(DrawDevice, AStepWithDirectionZeroIsDrawnEveryFrame) {
     platform::Surface& captured = *zuDraw::objectTable[1].surface;
     platform::fill(captured, {0, 0, 640, 480}, platform::pixelFromColor(captured.format, RGB(255, 255, 255)));
-    zuDraw::transitionState.kind = 11;
-    zuDraw::transitionState.length = 10;
-    zuDraw::transitionState.step = 5;
-    zuDraw::transitionState.direction = 0;
+    zuDraw::transitionState = {.kind = 11, .length = 10, .step = 5, .direction = 0};
     for (int frame = 0; frame < 3; ++frame) {
         SCOPED_TRACE(frame);
         ASSERT_EQ(zuDraw::ClearScreen(), DD_OK);

@@ -1,13 +1,10 @@
 // Input edges of a fresh program: the key poll sees presses shorter than a frame, the input-method
 // switch reports its previous state, a new frame clock measures from the tick it was made at, and
 // the system cursor is hidden over the full-screen window only (the game draws its own pointer).
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
 #include "draw/zu_draw.h"
-#include "platform/headless.h"
 #include "platform/os/window.h"
 #include "platform/win32.h"
 #include "support/fresh_program.h"
