@@ -11,7 +11,6 @@
 #include "support/golden.h"
 #include "system/zu_system.h"
 
-namespace drawtest {
 namespace {
 
 using testsupport::Picture;
@@ -122,10 +121,8 @@ TEST_F(DrawDevice, AStepWithDirectionZeroIsDrawnEveryFrame) {
         ASSERT_EQ(zuDraw::ClearScreen(), DD_OK);
         zuDraw::Present();
         const Picture shown = testsupport::pictureOf(*screenState.back);
-        EXPECT_EQ(shown.at(319, 240), 0xFFFFFFu);
-        EXPECT_EQ(shown.at(320, 240), 0u);
-        EXPECT_EQ(zuDraw::transitionState.step, 5);
-        EXPECT_EQ(zuDraw::transitionState.direction, 0);
+        EXPECT_EQ(std::pair(shown.at(319, 240), shown.at(320, 240)), std::pair(0xFFFFFFu, 0u));
+        EXPECT_EQ(std::pair(zuDraw::transitionState.step, zuDraw::transitionState.direction), std::pair(5, 0));
     }
 }
 
@@ -143,4 +140,3 @@ TEST_F(DrawDevice, ReleaseInFullScreenShowsTheWindowAsAnIcon) {
 }
 
 }  // namespace
-}  // namespace drawtest
