@@ -1,6 +1,5 @@
-// The drawing device at 640 x 480: small text legible in both standard faces (a golden, and no
-// capital a solid block), fills and colour keys giving 0 or a negative device result, a transition
-// step with direction 0 drawn every frame, and Release in full screen showing the window as an icon.
+// The drawing device at 640 x 480: small text (a golden, no capital a solid block), device results
+// of fills and colour keys, a direction-0 transition step, and Release iconifying in full screen.
 #include <map>
 #include <string>
 #include <tuple>

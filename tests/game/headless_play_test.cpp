@@ -1,6 +1,5 @@
-// The game played headless: clicks and key taps within one frame still start, pick up and quit,
-// its sounds mix over the music without clipping, pieces are told apart only by their colours,
-// and WinMain's loop runs no frame while inactive and ends in order when the screen fails.
+// The game headless: quick clicks and taps, a mix without clipping, pieces told apart only by their
+// colours, and WinMain's loop idle while inactive and ending in order when the screen fails.
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,7 +19,7 @@
 namespace {
 
 using namespace gamerun;
-namespace KeyEdge = zuSystem::KeyEdge;
+using namespace zuSystem;
 namespace headless = platform::headless;
 
 // The samples of a 16-bit WAV file with `channels` channels; none when it is not one.
@@ -53,8 +52,7 @@ TEST(HeadlessPlayE2E, QuickClicksStartPickAndQuitAndTheSoundsMixWithoutClipping)
         double sum = 0;
         for (int16_t v : s) sum += v;
         EXPECT_LE(std::abs(sum / double(s.size())), 0.001 * fullScale) << "a DC offset";
-        EXPECT_EQ(s.front(), 0);
-        EXPECT_EQ(s.back(), 0);
+        EXPECT_EQ(std::pair(s.front(), s.back()), std::pair(int16_t(0), int16_t(0)));
         EXPECT_LE(peakOf(s), minusSixDb);
         EXPECT_GE(peakOf(s), minusSixDb / 2) << "too quiet to be heard over the music";
     }
@@ -97,8 +95,8 @@ TEST(PieceColours, TwoPiecesOfTheSameColoursAreInterchangeable) {
             boardCell(at.column, at.row).colour = int8_t(n % 3);
         }
     const auto input = [](int32_t left, int32_t right, int32_t x, int32_t y) {
-        zuSystem::inputState.mouseX = x;
-        zuSystem::inputState.mouseY = y;
+        inputState.mouseX = x;
+        inputState.mouseY = y;
         gameState.leftButton = left;
         gameState.rightButton = right;
         return applyPlayInput();
@@ -121,10 +119,9 @@ TEST(PieceColours, TwoPiecesOfTheSameColoursAreInterchangeable) {
 int framesRun = 0;
 
 void countingScene() {  // deactivates the program after its third frame
-    if (++framesRun == 3) platform::postMessage(zuSystem::systemState.window, WM_ACTIVATEAPP, 0, 0);
+    if (++framesRun == 3) platform::postMessage(systemState.window, WM_ACTIVATEAPP, 0, 0);
 }
 
-// WinMain run in this process, every scene counting its frames.
 class ProgramLoop : public FreshProgram {
 protected:
     void SetUp() override {
@@ -142,27 +139,23 @@ protected:
         unsetenv("TESSORA_INSTANCE");
         FreshProgram::TearDown();
     }
-    int32_t runProgram() {
-        platform::Instance instance{{}, ""};
-        return WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
-    }
     SceneFunction saved[sceneCount];
+    platform::Instance instance{{}, ""};
 };
 
 TEST_F(ProgramLoop, NoFrameRunsWhileTheProgramIsInactive) {
     ASSERT_TRUE(headless::loadScript("wait 10\nmove 100 100\nmove 200 150\n"));
-    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(WinMain(&instance, nullptr, "", SW_SHOWNORMAL), 0);
     EXPECT_EQ(framesRun, 3);
-    EXPECT_EQ(std::pair(zuSystem::inputState.mouseX, zuSystem::inputState.mouseY), std::pair(200, 150))
-        << "its messages were not handled";
+    EXPECT_EQ(std::pair(inputState.mouseX, inputState.mouseY), std::pair(200, 150)) << "its messages were not handled";
 }
 
 TEST_F(ProgramLoop, AFailedScreenSetUpIsReportedAndEndsTheProgramInOrder) {
     headless::refuseDepth(16);
-    EXPECT_EQ(runProgram(), 0);
+    EXPECT_EQ(WinMain(&instance, nullptr, "", SW_SHOWNORMAL), 0);
     EXPECT_EQ(headless::messageBoxCount(), 1);
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : 解像度が変更できません"));
-    EXPECT_EQ(std::tuple(framesRun, headless::framesShown(), zuSystem::systemState.closeState), std::tuple(0, 0u, 2));
+    EXPECT_EQ(std::tuple(framesRun, headless::framesShown(), systemState.closeState), std::tuple(0, 0u, 2));
     EXPECT_EQ(platform::currentWindow(), nullptr);
 }
 

@@ -1,5 +1,5 @@
-// Script commands joined by ';': parsed in order, marked as arriving with the command before,
-// and run before the same frame.
+// Script commands joined by ';': parsed in order (an empty one named as an error), marked as
+// arriving with the command before, and run before the same frame.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -14,7 +14,7 @@
 
 namespace {
 
-TEST(HeadlessJoined, CommandsJoinedBySemicolonsParseInOrderAndEmptyOnesAreNamed) {
+TEST(HeadlessJoined, CommandsJoinedBySemicolonsParseInOrderAndArriveBeforeTheSameFrame) {
     using K = platform::ScriptCommand::Kind;
     std::vector<platform::ScriptCommand> c;
     std::string error;
@@ -28,9 +28,7 @@ TEST(HeadlessJoined, CommandsJoinedBySemicolonsParseInOrderAndEmptyOnesAreNamed)
     }
     EXPECT_FALSE(platform::parseScript("down left; jump\n", c, error));
     EXPECT_EQ(error, "script:1: unknown command 'jump'");
-}
 
-TEST(HeadlessJoined, JoinedCommandsArriveBeforeTheSameFrame) {
     platform::useHeadless();
     ASSERT_TRUE(platform::headless::loadScript("down left; up left\ndown right\n"));
     platform::createWindow({.title = "T", .proc = platform::defWindowProc});  // messages are only read

@@ -1,8 +1,8 @@
-// The sound device at its limits: locked samples published at unlock, a mix-0 sound without slots,
-// the volume law to -90 dB without a rounding offset, and the real SDL audio thread mixing on
-// through locks, loads, a stuck decoder and random calls (under ThreadSanitizer it finds races).
+// The sound device at its limits: locking, mix 0, the volume law to -90 dB, and the real SDL audio
+// thread mixing on through locks, loads, a stuck decoder and random calls (races, under TSan).
 #include <atomic>
 #include <cmath>
+#include <complex>
 #include <functional>
 #include <memory>
 #include <random>
@@ -32,7 +32,6 @@ struct StallingSource : platform::AudioSource {
 
 using Buffer = std::unique_ptr<platform::SoundBuffer, void (*)(platform::SoundBuffer*)>;
 
-// One looping cycle of a sine, as 8- or 16-bit mono PCM at `rate`.
 Buffer sineBuffer(uint16_t bits, double amplitude, uint32_t rate = 44100) {
     const uint16_t align = uint16_t(bits / 8);
     const platform::WaveFormat format{.nChannels = 1, .nSamplesPerSec = rate, .nAvgBytesPerSec = rate * align,
@@ -50,27 +49,24 @@ Buffer sineBuffer(uint16_t bits, double amplitude, uint32_t rate = 44100) {
 
 using SoundDevice = SoundFixture;
 
-// A playing buffer plays its old samples during a lock, and a stopped one started during the
-// lock waits for the new ones.
+// Written samples reach the output only at unlock: a buffer playing before the lock plays its old
+// samples meanwhile, and one started during the lock waits for the new ones.
 TEST_F(SoundDevice, LockedSamplesArePublishedAtUnlock) {
     const int32_t n = loadSamples("A.WAV", constant(4410, 1000), 2);
-    platform::SoundBuffer *first = sound(n).buffers[0], *second = sound(n).buffers[1];
-    platform::play(first, true);
-    platform::BufferLock lock = platform::lockBuffer(first, 0, 0);
-    EXPECT_EQ(platform::lockBuffer(first, 0, 0).first, nullptr);  // one lock at a time
-    const std::vector<int16_t> twos(lock.firstBytes / 2, 2000);
-    std::memcpy(lock.first, twos.data(), lock.firstBytes);
-    EXPECT_EQ(render(8)[0], 1000);
-    platform::unlockBuffer(lock);
-    EXPECT_EQ(render(8)[0], 2000);
-    platform::stop(first);
-
-    lock = platform::lockBuffer(second, 0, 0);
-    platform::play(second, true);
-    EXPECT_EQ(render(8)[0], 0);
-    std::memcpy(lock.first, twos.data(), lock.firstBytes);
-    platform::unlockBuffer(lock);
-    EXPECT_EQ(render(8)[0], 2000);
+    for (const int32_t slot : {0, 1}) {
+        SCOPED_TRACE(slot == 0 ? "playing before the lock" : "started during the lock");
+        platform::SoundBuffer* b = sound(n).buffers[slot];
+        if (slot == 0) platform::play(b, true);
+        const platform::BufferLock lock = platform::lockBuffer(b, 0, 0);
+        EXPECT_EQ(platform::lockBuffer(b, 0, 0).first, nullptr);  // one lock at a time
+        if (slot == 1) platform::play(b, true);
+        const std::vector<int16_t> twos(lock.firstBytes / 2, 2000);
+        std::memcpy(lock.first, twos.data(), lock.firstBytes);
+        EXPECT_EQ(render(8)[0], slot == 0 ? 1000 : 0);
+        platform::unlockBuffer(lock);
+        EXPECT_EQ(render(8)[0], 2000);
+        platform::stop(b);
+    }
 }
 
 // Every operation on it does nothing, also after the device is rebuilt.
@@ -117,12 +113,10 @@ TEST_F(SoundDevice, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) 
             }
             const std::vector<int16_t> out = render(period * 50);
             const size_t frames = out.size() / 2 / period * period;  // whole cycles, left channel
-            double inPhase = 0, quadrature = 0;
-            for (size_t i = 0; i < frames; ++i) {
-                inPhase += out[2 * i] * std::sin(2 * M_PI * double(i) / period);
-                quadrature += out[2 * i] * std::cos(2 * M_PI * double(i) / period);
-            }
-            const double measured = 2 * std::hypot(inPhase, quadrature) / double(frames);
+            std::complex<double> tone;
+            for (size_t i = 0; i < frames; ++i)
+                tone += double(out[2 * i]) * std::polar(1.0, 2 * M_PI * double(i) / period);
+            const double measured = 2 * std::abs(tone) / double(frames);
             EXPECT_NEAR(20 * std::log10(measured / (32 * fullScale * std::pow(10.0, db / 20.0))), 0.0, 0.5);
             for (const Buffer& b : voices) platform::stop(b.get());
         }
@@ -139,8 +133,7 @@ TEST_F(SoundDevice, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) 
     }
 }
 
-// The real SDL audio thread (dummy driver) mixing while the main thread changes every sound
-// setting, reloads, releases and restores.
+// The real SDL audio thread (dummy driver) against the main thread.
 TEST_F(SoundDevice, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
     zuSound::Release();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -212,7 +205,7 @@ TEST_F(SoundDevice, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCa
         usleep(500);
     }
 
-    // The output still flows: a looping sound's play cursor moves on its own.
+    // The output still flows after the calls.
     zuSound::ReleaseObject(0);
     ASSERT_EQ(zuSound::LoadObject(names[0], 1), 0);
     zuSound::PlayLoop(0, 0);

@@ -1,6 +1,5 @@
-// Input edges of a fresh program: the key poll sees presses shorter than a frame, the input-method
-// switch reports its previous state, a new frame clock measures from the tick it was made at, and
-// the system cursor is hidden over the full-screen window only (the game draws its own pointer).
+// Input edges of a fresh program: presses shorter than a frame, the input-method switch, the frame
+// clock's start tick, and the system cursor hidden over the full-screen window (the game draws its own).
 #include <string>
 #include <vector>
 
@@ -17,14 +16,11 @@ using SystemInput = FreshProgram;
 
 // A press and its release that both left the queue before a poll read Pressed, then Released on
 // the poll after, for buttons and keys alike; during a transition the press is dropped for good.
+// Rows: the key, the presses ('D') and releases ('U') before each poll, whether the first poll
+// falls in a transition, and the edges the polls read.
 TEST_F(SystemInput, AQuickPressReadsPressedThenReleasedUnlessInATransition) {
     constexpr int32_t P = KeyEdge::Pressed, H = KeyEdge::Held, R = KeyEdge::Released, U = KeyEdge::Up;
-    const struct {
-        int32_t vk;
-        std::vector<std::string> steps;  // before each poll, the presses ('D') and releases ('U')
-        bool inTransition;               // the first poll falls in a transition
-        std::vector<int32_t> seen;
-    } rows[] = {
+    const struct { int32_t vk; std::vector<std::string> steps; bool transition; std::vector<int32_t> seen; } rows[] = {
         {VK_LBUTTON, {"DU", "", ""}, false, {P, R, U}},
         {VK_RBUTTON, {"DU", "", ""}, false, {P, R, U}},
         {VK_SPACE, {"DU", "", ""}, false, {P, R, U}},
@@ -41,7 +37,7 @@ TEST_F(SystemInput, AQuickPressReadsPressedThenReleasedUnlessInATransition) {
         int32_t state = U;
         for (const std::string& step : row.steps) {
             for (char c : step) deliver(c == 'D' ? down : up, uintptr_t(row.vk));
-            zuDraw::transitionState.step = row.inTransition && seen.empty() ? 5 : 0;
+            zuDraw::transitionState.step = row.transition && seen.empty() ? 5 : 0;
             PollKey(row.vk, state);
             seen.push_back(state);
         }
@@ -69,13 +65,12 @@ TEST_F(SystemInput, TheFirstMeasuredFrameCountsFromTheStartTick) {
 // A framework message box or a windowed program keeps the arrow; a pointer move from the script
 // over the full-screen window hides it again.
 TEST_F(SystemInput, TheSystemCursorIsHiddenOverTheFullScreenWindowOnly) {
-    const struct { int32_t fullScreen, messageBoxOpen; bool visible; } cases[] = {{1, 0, false}, {1, 1, true}, {0, 0, true}};
+    const struct { int32_t fullScreen, boxOpen; bool visible; } cases[] = {{1, 0, false}, {1, 1, true}, {0, 0, true}};
     for (const auto& c : cases) {
         systemState.fullScreen = c.fullScreen;
-        systemState.messageBoxOpen = c.messageBoxOpen;
+        systemState.messageBoxOpen = c.boxOpen;
         deliver(WM_SETCURSOR);
-        EXPECT_EQ(platform::headless::systemCursorVisible(), c.visible)
-            << "full screen " << c.fullScreen << ", box open " << c.messageBoxOpen;
+        EXPECT_EQ(platform::headless::systemCursorVisible(), c.visible) << "row " << &c - cases;
     }
     systemState.fullScreen = 1;
     ASSERT_TRUE(platform::headless::loadScript("move 10 20\n"));
