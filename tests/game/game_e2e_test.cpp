@@ -97,7 +97,10 @@ TEST(GameE2E, ShippedStageOneScriptWinsTheStageWhateverTheMusicButEndsWithoutAnA
     namespace fs = std::filesystem;
     auto wav = [](uint16_t channels, uint16_t bits) {  // a second of silence
         std::vector<uint8_t> silence(44100 * channels * bits / 8, bits == 8 ? 0x80 : 0);
-        return test::wavImage({.channels = channels, .bits = bits}, silence);
+        test::WavSpec spec;
+        spec.channels = channels;
+        spec.bits = bits;
+        return test::wavImage(spec, silence);
     };
     struct Case { const char* what; bool device; std::optional<std::vector<uint8_t>> music; const char* box; };
     const Case cases[] = {

@@ -110,6 +110,7 @@ public:
                                .env = {{"TESSORA_PLATFORM", "headless"}, {"TESSORA_SCRIPT", folder + "/script.txt"},
                                        {"TESSORA_TIME", "1000000000"}, {"TESSORA_FRAME_MS", "16"},
                                        {"XDG_CONFIG_HOME", folder}},
+                               .unset = {},
                                .workDir = folder, .timeoutMs = 120000};
         spec.env.insert(spec.env.end(), extraEnv.begin(), extraEnv.end());
         return test::runProcess(spec);
