@@ -1,5 +1,6 @@
-// zuDraw: the screen and its pixel format, the object table, blits and fills, presentation and
-// transitions, the scroll view, text and fonts, the effect tables and the clip wipe record.
+/// @file
+/// zuDraw: the screen and its pixel format, the object table, blits and fills, presentation and
+/// transitions, the scroll view, text and fonts, the effect tables and the clip wipe record.
 #pragma once
 #include <cstdint>
 
@@ -14,208 +15,404 @@ struct Font;
 struct LogFont;
 }  // namespace platform
 
+/// The drawing family: screen, objects, blits, presentation and text (@ref zudraw).
 namespace zuDraw {
 
-// --- screen set-up ----------------------------------------------------------
+/// @defgroup zudraw zuDraw
+/// The screen, the object table of sprites, blits and fills, presentation and transitions, the
+/// scroll view, text and fonts. Positions and sizes are pixels; colours are COLORREF values
+/// unless an argument says raw pixel value, which is in the screen's own format (PixelFormat).
 
+/// @defgroup draw_screen Screen set-up
+/// @ingroup zudraw
+/// Settings first (SetColorDepth, SetVBlankWait, SetLoadColorKey), then Screen once the window
+/// exists; zuSystem::Quit calls Release.
+/// @{
+
+/// The display and the screen's settings.
 struct ScreenState {
-    platform::Display* ddraw = nullptr;
-    platform::Surface* primary = nullptr;
-    platform::Surface* back = nullptr;
-    platform::Window* clipper = nullptr;  // the window the picture is clipped to (windowed only)
-    int32_t width = 0, height = 0;
+    platform::Display* ddraw = nullptr;     ///< the display, opened by Screen
+    platform::Surface* primary = nullptr;   ///< the visible picture; belongs to the display
+    platform::Surface* back = nullptr;      ///< the back buffer, width × height: all drawing lands here
+    platform::Window* clipper = nullptr;  ///< the window the picture is clipped to (windowed only)
+    int32_t width = 0;   ///< screen width in pixels, as passed to Screen
+    int32_t height = 0;  ///< screen height in pixels, as passed to Screen
+    /// Bits per pixel: default 16; full screen the depth asked for (or a fallback taken),
+    /// windowed the desktop's.
     int32_t colorDepth = 16;
-    int32_t altColorDepth1 = 0, altColorDepth2 = 0;
-    int32_t hardwareDevice = 0;
-    int32_t canStretch = 0;
-    int32_t clipLeft = 0, clipTop = 0, clipRight = 0, clipBottom = 0;
-    platform::Rect presentDest;
-    platform::Rect presentSource;
-    int32_t waitVBlank = 1;
-    COLORREF loadKeyColor = 0;
-    int32_t loadKeyFromPixel = 0;
+    int32_t altColorDepth1 = 0;  ///< first fallback full-screen depth, 0 none
+    int32_t altColorDepth2 = 0;  ///< second fallback full-screen depth, 0 none
+    int32_t hardwareDevice = 0;  ///< 1 when a 3D-capable device was chosen
+    int32_t canStretch = 0;      ///< 1 when the display can stretch copies
+    int32_t clipLeft = 0;    ///< clip rectangle of every blit: first column
+    int32_t clipTop = 0;     ///< clip rectangle: first row
+    int32_t clipRight = 0;   ///< clip rectangle: column after the last
+    int32_t clipBottom = 0;  ///< clip rectangle: row after the last
+    platform::Rect presentDest;    ///< where Present puts the back buffer; follows the window
+    platform::Rect presentSource;  ///< the part of the back buffer presented: (0, 0, width, height)
+    int32_t waitVBlank = 1;  ///< 1 (default): Present waits for the display's vertical blank
+    COLORREF loadKeyColor = 0;  ///< colour key of later loads, default black
+    int32_t loadKeyFromPixel = 0;  ///< 1: later loads are keyed on their top-left pixel instead
 };
 
+/// The back buffer's pixel layout, read by Screen. The effect operations and raw pixel values
+/// (FillRect, HalfRect) use it; masks F800/07E0/001F give shifts 11/5/0 and maxima 31/63/31.
 struct PixelFormat {
-    uint32_t redMask = 0, greenMask = 0, blueMask = 0;
-    uint16_t redShift = 0, greenShift = 0, blueShift = 0;
-    uint32_t redMax = 0, greenMax = 0, blueMax = 0;
-    uint16_t red5Shift = 0, green5Shift = 0, blue5Shift = 0;
-    uint32_t halfMask = 0;
-    uint32_t halfMaskPair = 0;
-    uint32_t whiteValue = 0;
+    uint32_t redMask = 0;    ///< bits of red in a raw pixel value
+    uint32_t greenMask = 0;  ///< bits of green
+    uint32_t blueMask = 0;   ///< bits of blue
+    uint16_t redShift = 0;    ///< position of redMask's lowest bit
+    uint16_t greenShift = 0;  ///< position of greenMask's lowest bit
+    uint16_t blueShift = 0;   ///< position of blueMask's lowest bit
+    uint32_t redMax = 0;    ///< largest red value: 31, 63 or 255
+    uint32_t greenMax = 0;  ///< largest green value
+    uint32_t blueMax = 0;   ///< largest blue value
+    uint16_t red5Shift = 0;    ///< shift that puts a 5-bit red at the top of its field
+    uint16_t green5Shift = 0;  ///< shift that puts a 5-bit green at the top of its field
+    uint16_t blue5Shift = 0;   ///< shift that puts a 5-bit blue at the top of its field
+    uint32_t halfMask = 0;  ///< each channel without its top bit: (p >> 1) & halfMask halves p
+    uint32_t halfMaskPair = 0;  ///< halfMask in both 16-bit halves of a word
+    uint32_t whiteValue = 0;    ///< the raw pixel value of white
 };
 
-// --- object table -----------------------------------------------------------
+/// @}
 
-constexpr int32_t objectCount = 1024;
-constexpr int32_t firstLoadableObject = 4;  // 0 Buffer, 1 Screen, 2 Font, 3 Font buffer
-constexpr int32_t maxObjectNameLength = 30;
+/// @defgroup draw_objects Object table
+/// @ingroup zudraw
+/// Objects are numbered sprites: loaders hand out 4 to 1023, lowest free first, and every
+/// drawing operation names them by number. Failures are error reports captioned with the
+/// operation; the loaders then return 0, which zuSystem::HasError tells from object 0.
+/// @{
 
+constexpr int32_t objectCount = 1024;  ///< slots 0 to 1023
+constexpr int32_t firstLoadableObject = 4;  ///< 0 Buffer, 1 Screen, 2 Font, 3 Font buffer
+constexpr int32_t maxObjectNameLength = 30;  ///< longest name the loaders accept, in bytes
+
+/// One object: a sprite surface and how to load it again.
 struct ObjectRecord {
-    platform::Surface* surface = nullptr;
+    platform::Surface* surface = nullptr;  ///< the pixels; null when the slot holds none
+    /// The name it was loaded by, "*" when created, "内部用１" to "内部用４" for objects 0 to
+    /// 3; empty when the slot is free.
     char name[32] = {};
-    int32_t fromPack = 0;
-    int32_t placement = 2;
-    int32_t colorKey = 0;
-    uint16_t width = 0, height = 0;
+    int32_t fromPack = 0;   ///< 1 when the pixels came from a pack file, else 0
+    int32_t placement = 2;  ///< the placement Restore reloads with; always 2
+    int32_t colorKey = 0;  ///< the key it was given: a COLORREF, or -1 for its top-left pixel
+    uint16_t width = 0;   ///< width in pixels
+    uint16_t height = 0;  ///< height in pixels
 };
 
+/// The table of all objects.
 struct ObjectTable {
-    ObjectRecord objects[objectCount];
+    ObjectRecord objects[objectCount];  ///< by object number
+    /// The record of an object number (0 to 1023, not checked).
     ObjectRecord& operator[](int32_t number) { return objects[number]; }
+    /// The record of an object number (0 to 1023, not checked).
     const ObjectRecord& operator[](int32_t number) const { return objects[number]; }
 };
 
-// --- presentation and transitions -------------------------------------------
+/// @}
 
+/// @defgroup draw_present Presentation, transitions and the scroll view
+/// @ingroup zudraw
+/// Present ends every frame. A transition lays a shrinking part of the frame captured into
+/// object 1 (or a pattern sheet) over the next frames.
+/// @{
+
+/// The running transition.
 struct TransitionState {
-    int32_t kind = 0;  // 0 pattern, 1..12 geometric, 13 and up nothing drawn
-    int32_t length = 0;
-    int32_t step = 0;       // 0: no transition running
-    int32_t direction = 0;  // -1 uncovering, +1 covering, 0 idle
-    int32_t coverPattern = 0;
+    int32_t kind = 0;  ///< 0 pattern, 1..12 geometric, 13 and up nothing drawn
+    int32_t length = 0;  ///< steps of an uncovering run, and the step size of the geometry
+    int32_t step = 0;       ///< 0: no transition running
+    int32_t direction = 0;  ///< -1 uncovering, +1 covering, 0 idle
+    int32_t coverPattern = 0;  ///< object number of kind 0's pattern sheet (SetCoverPattern)
 };
 
-constexpr int32_t coverSteps = 10;  // a covering run always ends after step 10
+constexpr int32_t coverSteps = 10;  ///< a covering run always ends after step 10
 
+/// A page scrolled by the arrow keys over a drifting tiled backdrop, drawn by Present.
 struct ScrollView {
-    int32_t visible = 0;
-    int32_t pageObject = 0;
-    int32_t tileObject = 0;
-    int32_t pageHeight = 0;
-    float scrollY = 0.0f;
-    float tileX = 0.0f, tileY = 0.0f;
+    int32_t visible = 0;     ///< 1: Present draws the view (ToggleScrollView)
+    int32_t pageObject = 0;  ///< object of the page: clip-rectangle wide, pageHeight tall
+    int32_t tileObject = 0;  ///< object of one 64 × 48 backdrop tile
+    int32_t pageHeight = 0;  ///< page height in pixels; 0: no page, the view cannot show
+    float scrollY = 0.0f;    ///< top row of the page shown
+    float tileX = 0.0f;  ///< backdrop x offset in pixels, drifting by -10 per second
+    float tileY = 0.0f;  ///< backdrop y offset in pixels, drifting by -10 per second
 };
 
-// --- text and fonts ---------------------------------------------------------
+/// @}
 
+/// @defgroup draw_text Text and fonts
+/// @ingroup zudraw
+/// A run: BeginText (or BeginBufferText), SetTextColors, any number of PutText, DrawTextBox or
+/// MeasureTextBox, then EndText. Texts are Shift-JIS; heights are pixels. Face numbers: 0
+/// "標準明朝", 1 "標準ゴシック", others "Arial".
+/// @{
+
+/// The open text run.
 struct TextState {
-    platform::LogFont* logFont = nullptr;  // shared; made by ListFonts, freed by ReleaseFonts
-    platform::Font* currentFont = nullptr;
-    platform::Font* previousFont = nullptr;
-    platform::DrawContext* dc = nullptr;
-    int32_t currentHeight = 0;
-    COLORREF textColor = 0, backColor = 0;
-    platform::Rect measuredBox;  // the rectangle MeasureTextBox fitted last
+    platform::LogFont* logFont = nullptr;  ///< shared; made by ListFonts, freed by ReleaseFonts
+    platform::Font* currentFont = nullptr;   ///< the font of the open run
+    platform::Font* previousFont = nullptr;  ///< the font the context held before the run
+    platform::DrawContext* dc = nullptr;  ///< the open run's drawing context; null between runs
+    int32_t currentHeight = 0;  ///< font height of the last begin, in pixels
+    COLORREF textColor = 0;  ///< the last text colour given to SetTextColors
+    COLORREF backColor = 0;  ///< the last background colour given to SetTextColors
+    platform::Rect measuredBox;  ///< the rectangle MeasureTextBox fitted last
 };
 
-constexpr int32_t fontListSize = 200;
+constexpr int32_t fontListSize = 200;  ///< at most this many faces are listed
 
+/// One installed face.
 struct FontEntry {
-    char faceName[32] = {};
-    int32_t type = -1;  // 1 Shift-JIS, 3 symbol, 2 any other, -1 empty
-    uint8_t charSet = 0;
+    char faceName[32] = {};  ///< face name, Shift-JIS
+    int32_t type = -1;  ///< 1 Shift-JIS, 3 symbol, 2 any other, -1 empty
+    uint8_t charSet = 0;  ///< the face's character set (SHIFTJIS_CHARSET, ...)
 };
 
+/// The faces listed by ListFonts.
 struct FontList {
-    FontEntry entries[fontListSize];
-    int32_t count = 0;
+    FontEntry entries[fontListSize];  ///< the first `count` are filled
+    int32_t count = 0;                ///< faces listed
 };
 
-// --- effect tables (16-bit tables exist only on a 16-bit screen) -------------
+/// @}
 
+/// @defgroup draw_effects Effect tables and clip wipe
+/// @ingroup zudraw
+/// Lookup tables built by Screen for the per-pixel effects, and the record of a clip wipe.
+/// @{
+
+/// Lookup tables of the effects; all but the sine table exist only on a 16-bit screen. Channel
+/// values are 5 bits; c is the channel (0 red, 1 green, 2 blue).
 struct EffectTables {
-    int32_t sine[450] = {};
-    uint8_t pixelRgb5[65536][3] = {};
+    int32_t sine[450] = {};  ///< sin(i degrees) × 360, for i = 0 to 449
+    uint8_t pixelRgb5[65536][3] = {};  ///< the 5-bit red, green and blue of each raw pixel value
+    /// [c][level][a][b]: max(a - level, 0) + max(b - (31 - level), 0), shifted into channel c.
     uint16_t fadeTable[3 * 32 * 32 * 32] = {};
+    /// [c][level][a][b]: min(max(a - level, 0) + b, 31), shifted into channel c.
     uint16_t addTable[3 * 32 * 32 * 32] = {};
-    uint16_t subTable[3 * 32 * 32] = {};
-    uint16_t greyTable[94] = {};
-    int8_t randomTable[10000] = {};
-    int32_t built16 = 0;  // 1 once the 16-bit tables are filled
+    uint16_t subTable[3 * 32 * 32] = {};  ///< [c][a][b]: max(a - b, 0), shifted into channel c
+    uint16_t greyTable[94] = {};  ///< [r + g + b]: the grey level (r + g + b) / 3
+    int8_t randomTable[10000] = {};  ///< random values 0 to 2
+    int32_t built16 = 0;  ///< 1 once the 16-bit tables are filled
 };
 
-// --- clip wipe ----------------------------------------------------------------
-
+/// A wipe that animates the clip rectangle; a program restores savedClip when it abandons one.
 struct ClipWipe {
-    int32_t state = 0;  // 0 idle, 1 opening, 2 closing, -1 closed
-    platform::Rect savedClip;
-    int32_t closing = 0;
-    int32_t shape = 0;
-    float speed = 0.0f;
-    int32_t size = 0;
-    int32_t opened = 0, closed = 0;
+    int32_t state = 0;  ///< 0 idle, 1 opening, 2 closing, -1 closed
+    platform::Rect savedClip;  ///< the clip rectangle when the wipe started
+    int32_t closing = 0;  ///< nonzero for a closing wipe
+    int32_t shape = 0;    ///< 1 to 9
+    float speed = 0.0f;   ///< pixels per second
+    int32_t size = 0;     ///< band width or height of shapes 8 and 9, in pixels
+    int32_t opened = 0;   ///< 1 once an opening wipe finished
+    int32_t closed = 0;   ///< 1 once a closing wipe finished
 };
 
-extern ScreenState screenState;
-extern PixelFormat pixelFormat;
-extern ObjectTable objectTable;
-extern TransitionState transitionState;
-extern ScrollView scrollView;
-extern TextState textState;
-extern FontList fontList;
-extern EffectTables effectTables;
-extern ClipWipe clipWipe;
+/// @}
 
-// Screen set-up
+/// @addtogroup draw_screen
+/// @{
+extern ScreenState screenState;  ///< the display and the screen's settings
+extern PixelFormat pixelFormat;  ///< the back buffer's pixel layout
+/// @}
+/// @addtogroup draw_objects
+/// @{
+extern ObjectTable objectTable;  ///< the object table
+/// @}
+/// @addtogroup draw_present
+/// @{
+extern TransitionState transitionState;  ///< the running transition
+extern ScrollView scrollView;            ///< the scroll view
+/// @}
+/// @addtogroup draw_text
+/// @{
+extern TextState textState;  ///< the open text run
+extern FontList fontList;    ///< the installed faces
+/// @}
+/// @addtogroup draw_effects
+/// @{
+extern EffectTables effectTables;  ///< the effect lookup tables
+extern ClipWipe clipWipe;          ///< the clip wipe
+/// @}
+
+/// @addtogroup draw_screen
+/// @{
+
+/// Opens the display and makes the back buffer and objects 0 to 3 of width × height pixels,
+/// reads the pixel format, then starts zuSound, the waits and input (zuSystem::StartUp) and the
+/// font list. Clears zuSystem::HasError first; `memory` is not used. Call once the window exists.
+/// @return 1; 0 after the error report captioned "zuDraw::Screen", with "裏画面が生成できません"
+/// (bad size, no back buffer), "DirectDrawが使用できません", "解像度が変更できません",
+/// "表画面が生成できません", "Bufferスプライトが生成できません" (and Screen, Font, Fontバッファ)
+/// or "ピクセル情報が取得できません"
 int32_t Screen(int32_t width, int32_t height, int32_t memory);
+/// Full-screen bits per pixel and two fallbacks (0 none), tried in turn by Screen; call before it.
 void SetColorDepth(int32_t depth, int32_t alt1, int32_t alt2);
+/// The clip rectangle of every blit, in pixels (right and bottom exclusive); Screen sets the
+/// whole screen.
 void SetClip(int32_t left, int32_t top, int32_t right, int32_t bottom);
+/// Frees every object and the back buffer and closes the display; zuSystem::Quit calls it.
 void Release();
 
-// Object table
+/// @}
+
+/// @addtogroup draw_objects
+/// @{
+
+/// Loads a BMP into the lowest free object, keyed by the load colour key. `name` is a file
+/// relative to the program's folder, else a BITMAP resource; `placement` is not used.
+/// @return the object number; 0 after the error report captioned "zuDraw::LoadObject":
+/// "ファイル名またはリソース名が長すぎます" (over 30 bytes), "オブジェクト数が多過ぎます"
+/// or "BMPファイルを読み込めません" (a slot that failed stays free)
 int32_t LoadObject(const char* name, int32_t placement);
+/// As LoadObject, into object `number`, freeing what it held.
+/// @return 1; 0 for a number outside 0 to 1023 (no box) or after the error report captioned
+/// "zuDraw::SwapObject" ("ファイル名またはリソース名が長すぎます", "BMPファイルを読み込めません")
 int32_t SwapObject(const char* name, int32_t number, int32_t placement);
+/// A blank object of width × height pixels (contents undefined until drawn), named "*".
+/// @return the object number; 0 after the error report captioned "zuDraw::CreateObject":
+/// "オブジェクト数が多過ぎます" or "スプライトを作成できません" (size 0 or over 65535)
 int32_t CreateObject(int32_t width, int32_t height, int32_t placement);
+/// Frees an object's surface and its slot; a slot without a surface is left alone.
 void ReleaseObject(int32_t number);
+/// Brings lost surfaces back: objects 0 to 3 blank, loaded objects reloaded from their file or
+/// resource with their key, created objects blank. Drawing calls it on a lost surface.
 void Restore();
+/// The key of later loads: pixels of this colour are see-through (default black).
 void SetLoadColorKey(COLORREF colour);
+/// Later loads are keyed on their own top-left pixel.
 void SetLoadColorKeyFromPixel();
-// The key operations and ClearObject return DD_OK (0), or a negative device result (win32.h).
+/// Keys an object on a colour. @return DD_OK, or DDERR_GENERIC for a slot without surface
 int32_t SetObjectColorKey(int32_t number, COLORREF colour);
+/// Keys an object on its top-left pixel. @return DD_OK, or DDERR_GENERIC for a slot without surface
 int32_t SetObjectColorKeyFromPixel(int32_t number);
+/// Gives `destination` the key of `source`; its recorded colorKey stays.
+/// @return DD_OK, or DDERR_GENERIC when a slot has no surface or the source no key
 int32_t CopyColorKey(int32_t destination, int32_t source);
+/// Fills the whole object with raw pixel value 0 (black).
+/// @return DD_OK, DDERR_SURFACELOST, or DDERR_GENERIC (also for a slot without surface)
 int32_t ClearObject(int32_t number);
 
-// Blits and fills; the fills return DD_OK (0), or DDERR_SURFACELOST or DDERR_GENERIC (negative)
+/// @}
+
+/// @defgroup draw_blits Blits and fills
+/// @ingroup zudraw
+/// Copies take the source rectangle (left, top, right, bottom; right and bottom exclusive) of an
+/// object to (x, y), clipped to the clip rectangle (also into objects); keyed copies skip the
+/// source's key pixels. A lost surface drops the copy and runs Restore. Fills draw on the back
+/// buffer, clipped to it only, and return DD_OK, DDERR_SURFACELOST or DDERR_GENERIC (also when
+/// there is no screen).
+/// @{
+
+/// Keyed copy of an object's rectangle to the back buffer at (x, y).
 void Blit(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
           int32_t bottom);
+/// Opaque copy of an object's rectangle to the back buffer at (x, y).
 void BlitOpaque(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
                 int32_t bottom);
+/// Keyed copy of a rectangle of object `source` into object `destination` at (x, y).
 void BlitToObject(int32_t destination, int32_t x, int32_t y, int32_t source, int32_t left,
                   int32_t top, int32_t right, int32_t bottom);
+/// Opaque copy of a rectangle of object `source` into object `destination` at (x, y).
 void BlitOpaqueToObject(int32_t destination, int32_t x, int32_t y, int32_t source, int32_t left,
                         int32_t top, int32_t right, int32_t bottom);
+/// Fills the whole back buffer with black.
 int32_t ClearScreen();
+/// Fills a rectangle with black.
 int32_t ClearRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+/// Draws a one-pixel black border just inside the rectangle. @return the last strip's result
 int32_t FrameRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+/// Fills the whole back buffer with white (PixelFormat::whiteValue).
 int32_t WhiteScreen();
+/// Fills a rectangle with white.
 int32_t WhiteRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
+/// Fills a rectangle with a raw pixel value, of which the low 16 bits are used.
 int32_t FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t value);
+/// Blends every pixel of the rectangle (clipped to the clip rectangle) 50/50 with a raw 16-bit
+/// pixel value. @return 1; 0 when the screen is not 16-bit or cannot be locked
 int32_t HalfRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t value);
 
-// Presentation, transitions, scroll view
+/// @}
+
+/// @addtogroup draw_present
+/// @{
+
+/// Ends a frame: draws the transition's step and the scroll view, waits for the vertical blank
+/// (SetVBlankWait) and shows the back buffer. Its wait paces the loop.
 void Present();
+/// Opaque copy of a back-buffer rectangle to (0, 0) of an object (not clipped); transitions
+/// take the old frame from object 1.
 void CaptureScreen(int32_t object, int32_t left, int32_t top, int32_t right, int32_t bottom);
+/// Starts a covering run: steps 1 to 10, one per Present.
 void BeginCover();
+/// Starts an uncovering run: steps 10 down to 1, one per Present.
 void BeginUncover();
+/// Loads kind 0's pattern sheet (64 × 48 frames side by side), keyed on black.
+/// @return its object number, 0 after LoadObject's error report
 int32_t SetCoverPattern(const char* name);
+/// 1 (default): Present waits for the vertical blank; 0: it does not.
 void SetVBlankWait(int32_t flag);
+/// Loads the scroll view's page and tile (keyed on black) and sets the page height in pixels.
 void SetScrollView(const char* pageName, const char* tileName, int32_t pageHeight);
+/// Shows the scroll view, or hides it; it shows only once a page height is set.
 void ToggleScrollView();
 
-// Text and fonts; face numbers 0 "標準明朝", 1 "標準ゴシック", others "Arial"
+/// @}
+
+/// @addtogroup draw_text
+/// @{
+
+/// Lists up to 200 installed faces with their character sets; Screen calls it.
 void ListFonts();
+/// Frees the shared font record; zuSystem::Quit calls it.
 void ReleaseFonts();
+/// Opens a run on the back buffer, ending an open one.
+/// @param face face number
+/// @param height font height in pixels
+/// @param angle angle of the line in degrees
+/// @param weight 0 normal, 1 bold, other values the face's default
+/// @param italic nonzero for italic
+/// @param underline nonzero for underlined
 void BeginText(int32_t face, int32_t height, int32_t angle, int32_t weight, int32_t italic,
                int32_t underline);
+/// As BeginText, with a face name and the character set the font list gives it (Shift-JIS when
+/// not listed).
 void BeginTextFace(const char* faceName, int32_t height, int32_t angle, int32_t weight,
                    int32_t italic, int32_t underline);
+/// Ends the run: the font is freed and the surface given back.
 void EndText();
+/// Text and background colours; a nonzero `transparent` leaves the background alone.
 void SetTextColors(COLORREF text, COLORREF background, int32_t transparent);
+/// Draws a string with its top-left corner at (x, y); nothing outside a run.
 void PutText(int32_t x, int32_t y, const char* text);
+/// Draws a string wrapped at word breaks inside the rectangle; `alignment` 0 left, 1 centre,
+/// 2 right, any other value draws nothing.
 void DrawTextBox(int32_t left, int32_t top, int32_t right, int32_t bottom, const char* text,
                  int32_t alignment);
+/// Draws nothing: wraps the string to the rectangle's width and keeps the fitted rectangle in
+/// TextState::measuredBox. @return the text's height in pixels; 0 outside a run
 int32_t MeasureTextBox(int32_t left, int32_t top, int32_t right, int32_t bottom,
                        const char* text);
+/// Opens a run on the font buffer (object 3) with a normal font `2 × size` pixels high.
 void BeginBufferText(int32_t face, int32_t size);
+/// As BeginBufferText, with a face name and its listed character set.
 void BeginBufferTextFace(const char* faceName, int32_t size);
+/// Ends a font-buffer run.
 void EndBufferText();
+
+/// @}
 
 }  // namespace zuDraw
 
 namespace zuSystem {
-// One line of bold gothic text on the back buffer (implemented with the text operations).
+/// @addtogroup draw_text
+/// @{
+
+/// One line of bold "標準ゴシック" text, `size` pixels high, in `colour` with its top-left
+/// corner at (x, y) of the back buffer: a whole text run in one call.
 void PrintText(int32_t x, int32_t y, const char* text, COLORREF colour, int32_t size);
+
+/// @}
 }  // namespace zuSystem

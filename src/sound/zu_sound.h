@@ -1,5 +1,6 @@
-// zuSound: the sound device and its table of 70 sound objects with up to ten mix slots each,
-// WAV reading and loading, playback, echo, and the system beep.
+/// @file
+/// zuSound: the sound device and its table of 70 sound objects with up to ten mix slots each,
+/// WAV reading and loading, playback, echo, and the system beep.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -8,97 +9,172 @@ namespace platform {
 struct SoundBuffer;
 }
 
+/// The sound family: device, sound numbers, WAV loading and playback (@ref zusound).
 namespace zuSound {
 
-constexpr int32_t soundCount = 70;
-constexpr int32_t slotLimit = 10;
-constexpr int32_t nameLimit = 30;
+/// @defgroup zusound zuSound
+/// The sound device and its 70 sound numbers, each with up to ten mix slots (buffers of its own
+/// volume, pan and rate), WAV loading, playback and echo. Without a sound device every
+/// operation does nothing and the loaders return -1, silently.
 
-// Stream half of a sound number; a nonzero dataSize marks the sound as a stream.
+/// @defgroup sound_device Device and table
+/// @ingroup zusound
+/// zuDraw::Screen runs Init and ClearObjects; zuSystem::Quit runs Release.
+/// @{
+
+constexpr int32_t soundCount = 70;  ///< sound numbers 0 to 69
+constexpr int32_t slotLimit = 10;   ///< mix slots per sound, at most
+constexpr int32_t nameLimit = 30;   ///< longest name LoadObject accepts, in bytes
+
+/// Stream half of a sound number; a nonzero dataSize marks the sound as a stream. Streams are not
+/// offered yet, so dataSize stays 0. Offsets and sizes are bytes.
 struct SoundStream {
-    uint32_t dataStart = 0;
-    uint32_t loopStart = 0;
-    uint32_t readPos = 0;
-    uint32_t dataSize = 0;
-    uint32_t consumed = 0;
-    uint32_t lastWriteStart = 0;
-    uint32_t writePos = 0;
-    uint32_t halfSize = 0;
-    uint32_t bufferSize = 0;
-    uint32_t wrapCursor = 0xFFFFFFFF;
-    uint32_t lastCursor = 0;
-    uint8_t endCountdown = 0;
-    char packPath[259] = {};
+    uint32_t dataStart = 0;  ///< file offset of the first sample byte in the pack
+    uint32_t loopStart = 0;  ///< file offset where a looping stream goes on after the end
+    uint32_t readPos = 0;    ///< file offset of the next chunk to read
+    uint32_t dataSize = 0;   ///< sample bytes of the entry; 0 for every sound that is no stream
+    uint32_t consumed = 0;   ///< sample bytes read in the current pass
+    uint32_t lastWriteStart = 0;  ///< buffer offset where the last refill began
+    uint32_t writePos = 0;        ///< buffer offset where the next refill goes
+    uint32_t halfSize = 0;    ///< largest chunk: 2 seconds of sound
+    uint32_t bufferSize = 0;  ///< buffer size: 4 seconds of sound
+    uint32_t wrapCursor = 0xFFFFFFFF;  ///< play cursor seen when refills wrapped; all ones for none
+    uint32_t lastCursor = 0;  ///< play cursor seen at the last refill
+    uint8_t endCountdown = 0;  ///< 0 while data remains; refills count it down from 2 at the end
+    char packPath[259] = {};   ///< full path of the pack the entry came from
 };
 
+/// One sound number: its mix slots and their settings, kept so the table can be rebuilt.
 struct SoundObject {
-    int32_t used = 0;
-    int32_t slotCount = 1;
-    platform::SoundBuffer* buffers[slotLimit] = {};
-    int32_t volume[slotLimit] = {};      // hundredths of a decibel, -10000..0
-    uint32_t frequency[slotLimit] = {};  // Hz
-    int32_t pan[slotLimit] = {};         // -10000 (left)..10000 (right)
-    uint32_t savedPosition[slotLimit] = {};
-    uint32_t baseFrequency = 0;
-    int32_t nextSlot = 0;
-    int32_t echoState = -1;  // -1 none, 0 idle, n >= 1 the n-th repeat comes next
-    float echoTimer = 0;
-    float echoPan = 0;
-    int32_t echoLooping = 0;
-    int32_t echoDirection = 1;
-    int32_t looping = 0;
-    int32_t fromPack = 0;
-    char name[nameLimit + 1] = {};
+    int32_t used = 0;       ///< 1 while the number holds a loaded sound
+    int32_t slotCount = 1;  ///< mix slots, 0 to 10; 1 while the number is free
+    platform::SoundBuffer* buffers[slotLimit] = {};  ///< one buffer per slot; null when not made
+    int32_t volume[slotLimit] = {};      ///< hundredths of a decibel, -10000..0
+    uint32_t frequency[slotLimit] = {};  ///< Hz
+    int32_t pan[slotLimit] = {};         ///< -10000 (left)..10000 (right)
+    uint32_t savedPosition[slotLimit] = {};  ///< play cursor in bytes kept by Pause
+    uint32_t baseFrequency = 0;  ///< the WAV's own rate in Hz
+    int32_t nextSlot = 0;  ///< the slot the next start in turn uses
+    int32_t echoState = -1;  ///< -1 none, 0 idle, n >= 1 the n-th repeat comes next
+    float echoTimer = 0;  ///< milliseconds since the last repeat
+    float echoPan = 0;    ///< the wandering pan of EchoPan, -30 to 30 (steps of 100)
+    int32_t echoLooping = 0;    ///< 1 when the echo was started by PlayLoop
+    int32_t echoDirection = 1;  ///< +1 or -1: where echoPan wanders
+    int32_t looping = 0;  ///< 1 when last started by PlayLoop, 0 by Play
+    int32_t fromPack = 0;  ///< 1 when the sound came from a pack, else 0
+    char name[nameLimit + 1] = {};  ///< the name it was loaded by; reloads use it
 };
 
+/// The device and the table.
 struct SoundState {
-    int32_t device = 0;   // 1 while we hold the audio output
-    int32_t primary = 0;  // 1 while the output format is ours to set
-    int32_t enabled = 0;
-    int32_t reloading = 0;
-    int32_t current = 0;
-    char packPath[260] = {};
-    SoundObject objects[soundCount];
-    SoundStream streams[soundCount];
+    int32_t device = 0;   ///< 1 while we hold the audio output
+    int32_t primary = 0;  ///< 1 while the output format is ours to set
+    int32_t enabled = 0;  ///< 1 after a successful Init; 0: every operation does nothing
+    int32_t reloading = 0;  ///< 1 while Restore or SelectFormat rebuild the table
+    int32_t current = 0;    ///< the sound number a loader is filling
+    char packPath[260] = {};  ///< full path of the current sound pack
+    SoundObject objects[soundCount];  ///< by sound number
+    SoundStream streams[soundCount];  ///< by sound number
 };
 
-extern SoundState soundState;
+extern SoundState soundState;  ///< the device and the table
 
-// Device and table
-int32_t Init();  // 1 ready, 0 no sound (silently)
+/// Opens the sound device (a second call first releases it).
+/// @return 1 ready; 0, silently, without a device: the program runs silent
+int32_t Init();
+/// Frees every sound number and its buffers, settings and name.
 void ClearObjects();
+/// Stops and frees every buffer and closes the device; the table keeps names and settings.
 void Release();
+/// Opens the device again and reloads every sound with its settings, stopped (nothing without
+/// a device).
 void Restore();
+/// Stops and frees one sound number; a free number or one outside 0 to 69 is left alone.
 void ReleaseObject(int32_t number);
+/// Sets the output format and reloads every sound. `rate` is Hz, or 8, 11, 22, 44 for 8000,
+/// 11025, 22050, 44100 Hz; `bits` per sample.
+/// @return 1 (also without a device); 0 after the error report captioned
+/// "zuSound::SelectFormat": "再生フォーマットを変更できません" (sounds then stay silent)
 int32_t SelectFormat(int32_t channels, int32_t rate, int32_t bits);
 
-// WAV reading and loading. ReadWave: 0 read, 1 failed (both outputs empty). The format block is
-// a stored WAVEFORMATEX: 18 bytes with cbSize set to the count of extra bytes behind them.
+/// @}
+
+/// @defgroup sound_wave WAV reading and loading
+/// @ingroup zusound
+/// @{
+
+/// Reads a WAV file (RIFF "WAVE" with "fmt " and "data" chunks in either order). The format block
+/// is a stored WAVEFORMATEX: 18 bytes with cbSize set to the count of extra bytes behind them;
+/// `data` is the "data" chunk as stored. `path` is a full path, in the framework's form.
+/// @return 0 read; 1 failed (both outputs empty), never a box
 int32_t ReadWave(const char* path, std::vector<uint8_t>& format, std::vector<uint8_t>& data);
-int32_t LoadObject(const char* name, int32_t mix);  // sound number, or -1
+/// Loads a WAV into the lowest free sound number. `name` is a file relative to the program's
+/// folder, else a WAVE or RCDATA resource; |mix| is the number of mix slots (0 to 10), and a
+/// mix above 1 makes the echo available. @return the sound number; -1 without a device
+/// (silently) or after the error report captioned "zuSound::LoadObject": "ミックス数が多過ぎます",
+/// "ファイル名またはリソース名が長すぎます" (over 30 bytes), "オブジェクト数が多過ぎます",
+/// "WAVEリソースが見つかりません" or "サウンドバッファが生成できません"
+int32_t LoadObject(const char* name, int32_t mix);
 
-// Playback. mix >= 0 names a slot; -1 the next slot in turn (or every slot); -2 the next slot
-// and, for starts, an echo.
+/// @}
+
+/// @defgroup sound_playback Playback, mix slots and echo
+/// @ingroup zusound
+/// `mix` chooses slots: 0 or more that slot (nothing when the sound has no such slot); -1 for
+/// starts the next slot in turn, for the rest every slot; -2 for starts the next slot in turn
+/// and an echo when the sound has one, for volume, pan and rate the slot next in turn, for Stop
+/// and Pause every slot. Numbers out of range or free are ignored. Settings are kept
+/// per slot: volume in whole decibels (-100 to 0), pan and rate in steps of 100 (pan -100 to
+/// 100, rate 100 to 100000 Hz); values outside are held at the limits.
+/// @{
+
+/// Starts slots once from the beginning.
 void Play(int32_t number, int32_t mix);
+/// Starts slots looping from the beginning.
 void PlayLoop(int32_t number, int32_t mix);
+/// Stops slots and rewinds them; with a negative mix a running echo ends too.
 void Stop(int32_t number, int32_t mix);
+/// Per slot: a playing slot stops and keeps its place; any other resumes from its kept place
+/// (looping when last started by PlayLoop).
 void Pause(int32_t number, int32_t mix);
+/// Rate += step × 100 Hz.
 void AddFrequency(int32_t number, int32_t step, int32_t mix);
+/// Rate = the WAV's own rate.
 void ResetFrequency(int32_t number, int32_t mix);
+/// Rate = the WAV's own rate + value × 100 Hz.
 void SetFrequency(int32_t number, int32_t value, int32_t mix);
+/// Pan += step × 100.
 void AddPan(int32_t number, int32_t step, int32_t mix);
+/// Pan = 0, the centre.
 void ResetPan(int32_t number, int32_t mix);
+/// Pan = value × 100: -100 full left, 100 full right.
 void SetPan(int32_t number, int32_t value, int32_t mix);
+/// Pan full left.
 void PanLeft(int32_t number, int32_t mix);
+/// Pan full right.
 void PanRight(int32_t number, int32_t mix);
+/// Volume += step decibels.
 void AddVolume(int32_t number, int32_t step, int32_t mix);
+/// Volume = 0 dB, full.
 void ResetVolume(int32_t number, int32_t mix);
+/// Volume = value decibels (0 full, -100 silent).
 void SetVolume(int32_t number, int32_t value, int32_t mix);
+/// The echo, once per frame after a Play or PlayLoop with mix -2: every `interval` milliseconds
+/// the next slot sounds again, `decay` decibels quieter each time, `count` times.
 void Echo(int32_t number, int32_t interval, int32_t count, int32_t decay);
+/// As Echo, with a pan that wanders between -30 and 30 (steps of 100) at `panSpeed`.
 void EchoPan(int32_t number, int32_t interval, int32_t count, int32_t decay, int32_t panSpeed);
-uint32_t GetPosition(int32_t number);  // play cursor of slot 0 in bytes; 0 without a buffer
+/// @return the play cursor of slot 0 in bytes; 0 without a buffer or for a number out of range
+uint32_t GetPosition(int32_t number);
 
-// The simple beep of the error report.
+/// @}
+
+/// @addtogroup sound_device
+/// @{
+
+/// The simple beep of the error report.
 void Beep();
+
+/// @}
 
 }  // namespace zuSound
