@@ -1,10 +1,14 @@
 // The drawing device at 640 x 480: small text (a golden, no capital a solid block), device results
-// of fills and colour keys, a direction-0 transition step, and Release iconifying in full screen.
+// of fills and colour keys, a direction-0 transition step, and Release iconifying in full screen;
+// screens of other sizes, whose primary, back buffer, shown frame and pointer take the size asked for.
 #include <map>
 #include <string>
 #include <tuple>
 
 #include "draw/zu_draw.h"
+#include "platform/os/window.h"
+#include "platform/video/image_write.h"
+#include "platform/video/surface.h"
 #include "platform/win32.h"
 #include "support/fresh_program.h"
 #include "support/golden.h"
@@ -136,6 +140,33 @@ TEST_F(DrawDevice, ReleaseInFullScreenShowsTheWindowAsAnIcon) {
     ASSERT_EQ(zuDraw::Screen(640, 480, 1), 1);
     zuDraw::Release();
     EXPECT_EQ(platform::headless::minimizeCount(), before + 2);
+}
+
+// Windowed or full screen, the whole back buffer (its last pixel marked) reaches the frame.
+TEST_F(DrawDevice, PrimaryBackBufferFrameAndPointerTakeTheScreenSize) {
+    const struct { int32_t width, height, fullScreen; } cases[] = {
+        {800, 600, 0}, {320, 240, 0}, {1024, 768, 0}, {800, 600, 1}, {320, 240, 1}, {640, 480, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << (c.fullScreen ? " full screen" : " windowed"));
+        zuDraw::Release();
+        zuSystem::systemState.fullScreen = c.fullScreen;
+        ASSERT_EQ(zuDraw::Screen(c.width, c.height, 1), 1);
+        ASSERT_NE(screenState.primary, nullptr);
+        const auto size = std::tuple(c.width, c.height);
+        EXPECT_EQ(std::tuple(screenState.primary->width, screenState.primary->height), size);
+        EXPECT_EQ(std::tuple(screenState.back->width, screenState.back->height), size);
+        const uint32_t white = platform::pixelFromColor(screenState.back->format, RGB(255, 255, 255));
+        platform::fill(*screenState.back, {0, 0, c.width, c.height}, 0);
+        platform::fill(*screenState.back, {c.width - 1, c.height - 1, c.width, c.height}, white);
+        zuDraw::Present();
+        const platform::Surface* frame = platform::headless::lastFrame();
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(std::tuple(frame->width, frame->height), size);
+        const std::vector<uint32_t> pixels = platform::surfacePixels(*frame);
+        EXPECT_EQ(std::pair(pixels.front(), pixels.back()), std::pair(0u, 0xFFFFFFu));
+        platform::setCursorPos(100000, 100000);
+        EXPECT_EQ(std::tuple(platform::cursorPos().x + 1, platform::cursorPos().y + 1), size);
+    }
 }
 
 }  // namespace

@@ -22,19 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The fenced blocks of the README's section on framework programs, by the file name on each
-// block's first line ("# CMakeLists.txt", "# hello.rc: …", "// hello.cpp").
-std::map<std::string, std::string> readmeFiles() {
-    const std::string readme = gamerun::readFile(std::string(ZU_SOURCE_DIR) + "/README.md");
-    const size_t begin = readme.find("## Writing a program on the framework");
-    if (begin == std::string::npos) return {};
-    const std::string section = readme.substr(begin, readme.find("\n## ", begin + 1) - begin);
-    const std::regex block("```[a-z]*\n((?:#|//) ([^: \n]+)[^\n]*\n[^`]*)```");
-    std::map<std::string, std::string> files;
-    for (std::sregex_iterator m(section.begin(), section.end(), block), end; m != end; ++m) files[(*m)[2]] = (*m)[1];
-    return files;
-}
-
 test::ProcessResult run(std::vector<std::string> argv, const std::string& workDir = {},
                         std::vector<std::pair<std::string, std::string>> env = {}) {
     return test::runProcess({.argv = std::move(argv), .env = std::move(env),
@@ -65,7 +52,15 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
         EXPECT_EQ(compiled.exitCode, 0) << header << compiled.err;
     }
 
-    const std::map<std::string, std::string> files = readmeFiles();
+    // The fenced blocks of the README's section on framework programs, by the file name on each
+    // block's first line ("# CMakeLists.txt", "# hello.rc: …", "// hello.cpp").
+    const std::string readme = gamerun::readFile(std::string(ZU_SOURCE_DIR) + "/README.md");
+    const size_t begin = readme.find("## Writing a program on the framework");
+    ASSERT_NE(begin, std::string::npos);
+    const std::string section = readme.substr(begin, readme.find("\n## ", begin + 1) - begin);
+    const std::regex block("```[a-z]*\n((?:#|//) ([^: \n]+)[^\n]*\n[^`]*)```");
+    std::map<std::string, std::string> files;
+    for (std::sregex_iterator m(section.begin(), section.end(), block), end; m != end; ++m) files[(*m)[2]] = (*m)[1];
     ASSERT_EQ(files.size(), 3u) << "CMakeLists.txt, hello.rc and hello.cpp";
     fs::create_directories(source);
     for (const auto& [name, text] : files) std::ofstream(source / name) << text;

@@ -98,8 +98,6 @@ public:
     ~GameRun() {
         if (!std::getenv("TESSORA_KEEP_RUNS")) test::removeTree(folder);
     }
-    GameRun(const GameRun&) = delete;
-    GameRun& operator=(const GameRun&) = delete;
 
     // Runs the program (bin/tessora unless named) on the script with the fixed wall clock to its exit.
     test::ProcessResult play(const std::string& script,

@@ -1,6 +1,6 @@
 // The game in process: the shape and tray tables against the geometry the puzzle depends on, and
 // the play scene's pick bands, drop matching, rotation and undo, driven through button edges, with
-// the sound each action starts; every stage set up and won.
+// the sound each action starts; pieces told apart only by their colours; every stage set up and won.
 #include <algorithm>
 #include <cstdlib>
 #include <set>
@@ -196,6 +196,27 @@ TEST_F(PlayInput, DropsMatchColoursAnywhereButNeverOffTheBoard) {
     pickTurned(2, 3);
     EXPECT_EQ(dropAtCell(8, 5), PlayAction::returned);  // same colours, but two cells filled
     EXPECT_FALSE(stageComplete());
+}
+
+// Stage 0's two L pieces given the same colour sequence fit each other's places, and the stage is
+// complete with them swapped.
+TEST_F(PlayInput, TwoPiecesOfTheSameColoursAreInterchangeable) {
+    constexpr int first = 1, second = 2;
+    ASSERT_EQ(stagePiece(0, first).shape, stagePiece(0, second).shape);
+    for (int piece : {first, second})
+        for (int n = 0; n < 4; ++n) {
+            const CellPosition at = stagePiece(0, piece).cells[n];
+            boardCell(at.column, at.row).colour = int8_t(n % 3);
+        }
+    const auto carry = [&](int piece, int target) {  // dropped where `target` lies on its recorded cells
+        const auto [rotation, at] = gamerun::solution(0, target);
+        pickTurned(piece, rotation);
+        return release(at);
+    };
+    EXPECT_EQ(carry(second, first), PlayAction::dropped);
+    EXPECT_EQ(carry(first, second), PlayAction::dropped);
+    for (int piece : {0, 3, 4}) EXPECT_EQ(carry(piece, piece), PlayAction::dropped);  // the stage's others
+    EXPECT_TRUE(stageComplete());
 }
 
 // Each stage set up colours its rectangle alone, from three colours (stage 4 uses all), and clears

@@ -1,12 +1,17 @@
 // The mixer heard through the headless device: gains, pan law, resampling across the loop seam,
-// saturation, buffer acceptance, wrapping locks and output formats.
+// saturation, buffer acceptance, wrapping locks and output formats; playback through it: starts in
+// turn, restarts, rate, pause and resume, the clamped settings and the echo on the virtual frame clock.
 #include <cmath>
+#include <functional>
 
 #include "sound_fixture.h"
 
 namespace {
 
+using namespace zuSound;
 using platform::WaveFormat;
+using V = std::vector<int64_t>;
+using Playback = SoundFixture;
 
 WaveFormat pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
     const uint16_t align = uint16_t(channels * bits / 8);
@@ -132,6 +137,138 @@ TEST_F(Mixer, OutputFormatChangesWhatTheDeviceGets) {
     EXPECT_FALSE(platform::setOutputFormat(2, 44100, 24));
     EXPECT_EQ(platform::outputFormat().rate, 22050u);
     EXPECT_TRUE(platform::setOutputFormat(2, 44100, 16));
+}
+
+TEST_F(Playback, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
+    const int32_t one = loadSamples("ONE.WAV", constant(4410, 1000), 1);
+    Play(one, -1);
+    render(1000);
+    Play(one, -1);
+    EXPECT_EQ(std::pair(GetPosition(one), sound(one).nextSlot), std::pair(0u, 0));
+    EXPECT_EQ(soundingFrames(render(6000)), 4410u);  // from the start again, once
+    Stop(one, -1);
+    const int32_t three = loadSamples("THREE.WAV", constant(44100, 1000), 3);
+    std::vector<int32_t> slotsUsed;
+    for (int start = 0; start < 4; ++start) {
+        slotsUsed.push_back(sound(three).nextSlot);
+        Play(three, -1);
+        EXPECT_EQ(render(441)[2 * 440], 1000 * std::min(start + 1, 3)) << "start " << start;
+    }
+    EXPECT_EQ(slotsUsed, (std::vector<int32_t>{0, 1, 2, 0}));
+    // The fourth start cut the oldest voice off and began it again.
+    const platform::SoundBuffer* const* buffers = sound(three).buffers;
+    EXPECT_EQ(std::pair(platform::position(buffers[0]), platform::position(buffers[1])),
+              std::pair(441u * 2, 3u * 441 * 2));
+    Stop(three, 1);
+    EXPECT_EQ(std::pair(playing(three, 1), playing(three, 2)), std::pair(false, true));
+    Stop(three, -1);
+    EXPECT_FALSE(playing(three, 0) || playing(three, 2));
+}
+
+TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
+    const int32_t n = loadSamples("A.WAV", constant(4400, 2000), 2, 22000);
+    const SoundObject& s = sound(n);
+    Play(n, 0);
+    const double atBase = double(soundingFrames(render(10000)));
+    EXPECT_NEAR(atBase, 8820.0, 2.0);
+    SetFrequency(n, 220, 0);  // twice the base rate
+    Play(n, 0);
+    EXPECT_NEAR(double(soundingFrames(render(10000))) / atBase, 0.5, 0.0005);
+    ResetFrequency(n, 0);
+    // Each call from the reset settings, then the frequency, volume and pan of both slots.
+    const struct { const char* what; std::function<void()> call; V after; } rows[] = {
+        {"rate 0 is the base", [&] { SetFrequency(n, 0, 0); }, {22000, 22000, 0, 0, 0, 0}},
+        {"rate floor", [&] { AddFrequency(n, -300, 0); }, {100, 22000, 0, 0, 0, 0}},
+        {"rate ceiling", [&] { AddFrequency(n, 1000, 0); }, {100000, 22000, 0, 0, 0, 0}},
+        {"every slot", [&] { AddFrequency(n, INT32_MAX, -1); }, {100000, 100000, 0, 0, 0, 0}},
+        {"volume ceiling", [&] { SetVolume(n, 5, 0); }, {22000, 22000, 0, 0, 0, 0}},
+        {"volume floor", [&] { SetVolume(n, -150, 0); }, {22000, 22000, -10000, 0, 0, 0}},
+        {"volume step", [&] { SetVolume(n, -100, 0); AddVolume(n, 30, -1); }, {22000, 22000, -7000, 0, 0, 0}},
+        {"pan ceiling", [&] { PanRight(n, 0); AddPan(n, 200, 0); }, {22000, 22000, 0, 0, 10000, 0}},
+        {"pan left", [&] { PanLeft(n, 0); AddPan(n, 50, 0); }, {22000, 22000, 0, 0, -5000, 0}},
+        {"pan of slot 1", [&] { SetPan(n, -3, 1); }, {22000, 22000, 0, 0, 0, -300}},
+        {"no such slot", [&] { SetVolume(n, -6, 7); }, {22000, 22000, 0, 0, 0, 0}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        r.call();
+        EXPECT_EQ(settings(s, 2), r.after);
+        EXPECT_EQ(s.volume[7], 0);
+        ResetFrequency(n, -1);
+        ResetVolume(n, -1);
+        ResetPan(n, -1);
+        EXPECT_EQ(platform::frequency(s.buffers[0]), 22000u);
+        EXPECT_EQ(platform::pan(s.buffers[0]), 0);
+    }
+    SetVolume(n, -6, -2);  // the slot next in turn only
+    EXPECT_EQ(s.volume[s.nextSlot], -600);
+    EXPECT_EQ(s.volume[1 - s.nextSlot], 0);
+    ResetVolume(n, -1);
+    PanRight(n, 0);
+    Play(n, 0);
+    const std::vector<int16_t> out = render(100);
+    EXPECT_EQ(std::pair(out[100], out[101]), std::pair(int16_t(0), int16_t(2000)));
+}
+
+TEST_F(Playback, PauseTwiceResumesAtTheSameCursor) {
+    std::vector<int16_t> ramp(20000);
+    for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i + 1);
+    const int32_t n = loadSamples("RAMP.WAV", ramp, 1);
+    Play(n, 0);
+    render(1234);
+    Pause(n, -1);
+    EXPECT_EQ(GetPosition(n), 1234u * 2);
+    EXPECT_EQ(peak(render(500), 0), 0);
+    Pause(n, -1);
+    EXPECT_EQ(GetPosition(n), 1234u * 2);
+    EXPECT_EQ(render(3), (std::vector<int16_t>{1235, 1235, 1236, 1236, 1237, 1237}));
+    // A slot that never played starts from its saved cursor, 0.
+    const int32_t m = loadSamples("TWO.WAV", constant(100, 700), 2);
+    Pause(m, 1);
+    EXPECT_EQ(std::pair(playing(m, 0), playing(m, 1)), std::pair(false, true));
+}
+
+TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalAndItsPanWandersWithinThirtyHundredths) {
+    zuSystem::frameClock.seconds = 0.01f;
+    const int32_t n = loadSamples("PING.WAV", test::sine(1000, 44100, 441, 16000), 4);  // one frame long
+    SetVolume(n, -20, -1);  // an echo start resets every slot
+    SetPan(n, 50, -1);
+    Play(n, -2);
+    EXPECT_EQ(std::pair(sound(n).echoState, sound(n).volume[2]), std::pair(1, 0));
+    // Three repeats 100 ms apart, each 6 dB quieter, and silence between and after.
+    for (int frame = 0; frame < 60; ++frame) {
+        SCOPED_TRACE(frame);
+        if (frame > 0) Echo(n, 100, 3, 6);
+        const int32_t level = peak(render(441), 0);
+        if (frame % 10 == 0 && frame < 40)
+            EXPECT_NEAR(20 * std::log10(level / 16000.0), -0.6 * frame, 0.1);
+        else
+            EXPECT_EQ(level, 0);
+    }
+    EXPECT_EQ(sound(n).echoState, 0);
+    // Count 0 does nothing; a stop of every slot ends a running echo.
+    Play(n, -2);
+    Echo(n, 0, 0, 6);
+    EXPECT_EQ(sound(n).echoState, 1);
+    Stop(n, -1);
+    EXPECT_EQ(sound(n).echoState, 0);
+    Echo(n, 0, 3, 6);
+    EXPECT_EQ(sound(n).echoState, 0);
+    // Without echo, -2 is only a start in turn.
+    const int32_t plain = loadSamples("PLAIN.WAV", constant(100, 1), -4);
+    Play(plain, -2);
+    EXPECT_EQ(std::pair(sound(plain).echoState, sound(plain).nextSlot), std::pair(-1, 1));
+    // The echo pan moves 50 hundredths a step at half-second frames: at the end at once, it turns.
+    zuSystem::frameClock.seconds = 0.5f;
+    const int32_t wander = loadSamples("WANDER.WAV", constant(100, 100), 10);
+    Play(wander, -2);
+    const SoundObject& w = sound(wander);
+    const int32_t direction = w.echoDirection;
+    EchoPan(wander, 100, 9, 1, 1);
+    EXPECT_EQ(std::tuple(w.echoPan, w.echoDirection, w.pan[1], w.volume[1]),
+              std::tuple(30.0f * direction, -direction, 3000 * direction, -100));
+    EchoPan(wander, 100, 9, 1, 1);
+    EXPECT_EQ(w.pan[2], -2000 * direction);
 }
 
 }  // namespace
