@@ -48,7 +48,6 @@ protected:
     }
     static platform::Surface& back() { return *zuDraw::screenState.back; }
     static platform::Surface& object(int32_t n) { return *objectTable[n].surface; }
-    // Fills a rectangle (the whole surface when empty) with one colour.
     static void paint(platform::Surface& s, uint32_t rgb, platform::Rect area = {}) {
         if (area.empty()) area = {0, 0, s.width, s.height};
         platform::fill(s, area, platform::pixelFromColor(s.format, colorrefOf(rgb)));
@@ -480,9 +479,8 @@ TEST_F(DrawDevice, PrimaryBackBufferFrameAndPointerTakeTheScreenSize) {
         const auto size = std::tuple(c.width, c.height);
         EXPECT_EQ(std::tuple(screenState.primary->width, screenState.primary->height), size);
         EXPECT_EQ(std::tuple(screenState.back->width, screenState.back->height), size);
-        const uint32_t white = platform::pixelFromColor(screenState.back->format, RGB(255, 255, 255));
-        platform::fill(*screenState.back, {0, 0, c.width, c.height}, 0);
-        platform::fill(*screenState.back, {c.width - 1, c.height - 1, c.width, c.height}, white);
+        paint(back(), 0x000000);
+        paint(back(), 0xFFFFFF, {c.width - 1, c.height - 1, c.width, c.height});
         zuDraw::Present();
         const platform::Surface* frame = platform::headless::lastFrame();
         ASSERT_NE(frame, nullptr);

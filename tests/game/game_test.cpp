@@ -61,7 +61,6 @@ TEST(ShapeTable, EveryRotationIsThePreviousTurnedClockwiseIntoTheCorner) {
         }
 }
 
-// Every stage's recorded pieces winning it is proved by playing them (PlayInput below).
 TEST(StageTable, TrayPiecesStayOnScreenApartFromEachOtherAndTheRectanglesInBandsPickingTheirSlot) {
     for (int stage = 0; stage < stageCount; ++stage) {
         std::set<std::pair<int, int>> tray;

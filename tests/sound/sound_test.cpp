@@ -96,9 +96,9 @@ protected:
 namespace {
 
 using namespace zuSound;
+using Sound = SoundFixture;
 using platform::WaveFormat;
 using V = std::vector<int64_t>;
-using Playback = SoundFixture;
 
 WaveFormat pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
     const uint16_t align = uint16_t(channels * bits / 8);
@@ -226,7 +226,7 @@ TEST_F(Mixer, OutputFormatChangesWhatTheDeviceGets) {
     EXPECT_TRUE(platform::setOutputFormat(2, 44100, 16));
 }
 
-TEST_F(Playback, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
+TEST_F(Sound, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
     const int32_t one = loadSamples("ONE.WAV", constant(4410, 1000), 1);
     Play(one, -1);
     render(1000);
@@ -252,7 +252,7 @@ TEST_F(Playback, OneSlotRestartsAndThreeSlotsTakeTurnsAndSoundTogether) {
     EXPECT_FALSE(playing(three, 0) || playing(three, 2));
 }
 
-TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
+TEST_F(Sound, RateVolumeAndPanAreClampedStoredAndHeard) {
     const int32_t n = loadSamples("A.WAV", constant(4400, 2000), 2, 22000);
     const SoundObject& s = sound(n);
     Play(n, 0);
@@ -284,12 +284,10 @@ TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
         ResetFrequency(n, -1);
         ResetVolume(n, -1);
         ResetPan(n, -1);
-        EXPECT_EQ(platform::frequency(s.buffers[0]), 22000u);
-        EXPECT_EQ(platform::pan(s.buffers[0]), 0);
+        EXPECT_EQ(std::pair(platform::frequency(s.buffers[0]), platform::pan(s.buffers[0])), std::pair(22000u, 0));
     }
     SetVolume(n, -6, -2);  // the slot next in turn only
-    EXPECT_EQ(s.volume[s.nextSlot], -600);
-    EXPECT_EQ(s.volume[1 - s.nextSlot], 0);
+    EXPECT_EQ(std::pair(s.volume[s.nextSlot], s.volume[1 - s.nextSlot]), std::pair(-600, 0));
     ResetVolume(n, -1);
     PanRight(n, 0);
     Play(n, 0);
@@ -297,15 +295,14 @@ TEST_F(Playback, RateVolumeAndPanAreClampedStoredAndHeard) {
     EXPECT_EQ(std::pair(out[100], out[101]), std::pair(int16_t(0), int16_t(2000)));
 }
 
-TEST_F(Playback, PauseTwiceResumesAtTheSameCursor) {
+TEST_F(Sound, PauseTwiceResumesAtTheSameCursor) {
     std::vector<int16_t> ramp(20000);
     for (size_t i = 0; i < ramp.size(); ++i) ramp[i] = int16_t(i + 1);
     const int32_t n = loadSamples("RAMP.WAV", ramp, 1);
     Play(n, 0);
     render(1234);
     Pause(n, -1);
-    EXPECT_EQ(GetPosition(n), 1234u * 2);
-    EXPECT_EQ(peak(render(500), 0), 0);
+    EXPECT_EQ(std::pair(GetPosition(n), peak(render(500), 0)), std::pair(1234u * 2, 0));
     Pause(n, -1);
     EXPECT_EQ(GetPosition(n), 1234u * 2);
     EXPECT_EQ(render(3), (std::vector<int16_t>{1235, 1235, 1236, 1236, 1237, 1237}));
@@ -315,7 +312,7 @@ TEST_F(Playback, PauseTwiceResumesAtTheSameCursor) {
     EXPECT_EQ(std::pair(playing(m, 0), playing(m, 1)), std::pair(false, true));
 }
 
-TEST_F(Playback, EchoRepeatsQuieterAtTheIntervalAndItsPanWandersWithinThirtyHundredths) {
+TEST_F(Sound, EchoRepeatsQuieterAtTheIntervalAndItsPanWandersWithinThirtyHundredths) {
     zuSystem::frameClock.seconds = 0.01f;
     const int32_t n = loadSamples("PING.WAV", test::sine(1000, 44100, 441, 16000), 4);  // one frame long
     SetVolume(n, -20, -1);  // an echo start resets every slot
@@ -390,11 +387,9 @@ Buffer sineBuffer(uint16_t bits, double amplitude, uint32_t rate = 44100) {
     return b;
 }
 
-using SoundDevice = SoundFixture;
-
 // Written samples reach the output only at unlock: a buffer playing before the lock plays its old
 // samples meanwhile, and one started during the lock waits for the new ones.
-TEST_F(SoundDevice, LockedSamplesArePublishedAtUnlock) {
+TEST_F(Sound, LockedSamplesArePublishedAtUnlock) {
     const int32_t n = loadSamples("A.WAV", constant(4410, 1000), 2);
     for (const int32_t slot : {0, 1}) {
         SCOPED_TRACE(slot == 0 ? "playing before the lock" : "started during the lock");
@@ -413,7 +408,7 @@ TEST_F(SoundDevice, LockedSamplesArePublishedAtUnlock) {
 }
 
 // Every operation on it does nothing, also after the device is rebuilt.
-TEST_F(SoundDevice, ASoundOfMixZeroHoldsItsNumberAndNeverSounds) {
+TEST_F(Sound, ASoundOfMixZeroHoldsItsNumberAndNeverSounds) {
     const int32_t n = loadSamples("A.WAV", constant(4410, 10000), 0);
     ASSERT_GE(n, 0);
     const zuSound::SoundObject& s = sound(n);
@@ -441,7 +436,7 @@ TEST_F(SoundDevice, ASoundOfMixZeroHoldsItsNumberAndNeverSounds) {
 // coarse to measure, but 32 equal voices add up to a measurable tone, and only if each keeps its
 // own fraction of a step. A quiet zero-mean tone resampled so that every interpolation fraction
 // occurs mixes without an offset: truncating the products would pull it half a step below zero.
-TEST_F(SoundDevice, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) {
+TEST_F(Sound, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) {
     for (const uint16_t bits : {16, 8}) {
         SCOPED_TRACE(::testing::Message() << bits << "-bit");
         const double fullScale = bits == 16 ? 32767.0 : 127.0 * 256;
@@ -477,7 +472,7 @@ TEST_F(SoundDevice, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) 
 }
 
 // The real SDL audio thread (dummy driver) against the main thread.
-TEST_F(SoundDevice, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
+TEST_F(Sound, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
     zuSound::Release();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -558,9 +553,7 @@ TEST_F(SoundDevice, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCa
     platform::useHeadless({});  // later tests expect the headless backend
 }
 
-using SoundTable = SoundFixture;
-
-TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
+TEST_F(Sound, WithoutADeviceEverythingIsSilentAndQuiet) {
     Release();
     soundState = {};
     platform::headless::removeAudioDevice(true);
@@ -574,7 +567,7 @@ TEST_F(SoundTable, WithoutADeviceEverythingIsSilentAndQuiet) {
     EXPECT_EQ(platform::headless::renderAudio(10).size(), 0u);
 }
 
-TEST_F(SoundTable, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold) {
+TEST_F(Sound, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold) {
     // Mix count, slots and echo state: a negative count has no echo, 0 gets no slot.
     const struct { int32_t mix, slots, echo; } loads[] = {{1, 1, -1}, {4, 4, 0}, {-4, 4, -1}, {0, 0, -1}};
     for (int32_t n = 0; n < 4; ++n) {
@@ -616,7 +609,7 @@ TEST_F(SoundTable, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold)
     EXPECT_EQ(render(10)[0], 5000);
 }
 
-TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
+TEST_F(Sound, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
     for (int n = 0; n < soundCount; ++n) ASSERT_EQ(loadTone("A.WAV", 1), n);
     EXPECT_EQ(loadTone("A.WAV", 1), -1);
     EXPECT_TRUE(reported(u8"オブジェクト数が多過ぎます"));
@@ -636,7 +629,7 @@ TEST_F(SoundTable, NumbersRunOutAndFreedOnesAreReusedLowestFirst) {
     EXPECT_EQ(std::memcmp(&before, &sound(12), sizeof before), 0);
 }
 
-TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
+TEST_F(Sound, ReleaseAndRestoreBringEverySoundBackStopped) {
     const int32_t a = loadTone("A.WAV", 3), b = loadTone("B.WAV", -2);
     SetVolume(a, -6, 1);
     SetPan(a, 20, 2);
@@ -664,7 +657,7 @@ TEST_F(SoundTable, ReleaseAndRestoreBringEverySoundBackStopped) {
     EXPECT_EQ(peak(render(500), 0), 0);
 }
 
-TEST_F(SoundTable, FormatChangeRebuildsAndARefusalSilencesUntilRestore) {
+TEST_F(Sound, FormatChangeRebuildsAndARefusalSilencesUntilRestore) {
     const int32_t n = loadSamples("A.WAV", constant(4000, 8000), 2);
     SetVolume(n, -6, 0);
     EXPECT_EQ(SelectFormat(2, 22, 16), 1);
@@ -727,8 +720,7 @@ TEST_F(LostDevice, SoundsKeepTimeWhileTheDeviceIsAwayAndComeBackWithTheirSetting
     EXPECT_EQ(platform::headless::messageBoxCount(), 0);
     EXPECT_EQ(zuSystem::systemState.errorRaised, 0);
     EXPECT_EQ(std::pair(sound(loop).volume[0], sound(loop).volume[1]), std::pair(-600, -1200));
-    EXPECT_EQ(platform::volume(sound(loop).buffers[0]), -600);
-    EXPECT_EQ(platform::pan(sound(loop).buffers[0]), 3000);
+    EXPECT_EQ(std::pair(platform::volume(sound(loop).buffers[0]), platform::pan(sound(loop).buffers[0])), std::pair(-600, 3000));
     EXPECT_TRUE(platform::isPlaying(sound(loop).buffers[0]) && platform::isPlaying(sound(loop).buffers[1]));
     const std::vector<int16_t> out = render(441);
     EXPECT_GT(peak(out, 0), 0) << "the output resumes";
@@ -758,8 +750,7 @@ TEST_F(LostDevice, TheDefaultDeviceReplacesALostOneInTheFormatLastChosen) {
         platform::headless::removeAudioDevice(false);
         ASSERT_TRUE(platform::headless::audioDeviceOpen());
         const platform::AudioOutput out = platform::outputFormat();
-        EXPECT_EQ(out.channels, c.channels);
-        EXPECT_EQ(out.bits, c.bits);
+        EXPECT_EQ(std::pair(out.channels, out.bits), std::pair(c.channels, c.bits));
         EXPECT_EQ(platform::headless::renderAudio(10).size(), 10 * c.bytesPerFrame);
         EXPECT_EQ(platform::headless::messageBoxCount(), 0);
         ReleaseObject(n);
@@ -816,9 +807,7 @@ TEST(WaveReader, RefusesMalformedImagesWithBothOutputsEmpty) {
     }
 }
 
-using WaveFiles = SoundFixture;
-
-TEST_F(WaveFiles, ReadsFilesByFrameworkPathInAnyCaseAndEmptiesBothOutputsWhenMissing) {
+TEST_F(Sound, ReadsFilesByFrameworkPathInAnyCaseAndEmptiesBothOutputsWhenMissing) {
     writeSound("A.WAV", test::wavImage({}, samples));
     std::vector<uint8_t> format, data;
     const std::string dir = zuSystem::ModuleDir(0);

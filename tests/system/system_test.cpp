@@ -92,7 +92,6 @@ TEST_F(SystemFrame, QueriesOfVersionDateTimeAndFreeMemory) {
         EXPECT_NEAR(FreeMemory(), double(hostFree), 256 << 20);
 }
 
-// Conversions in the ordinary case are used by the error lines, the host paths and the search.
 TEST(ShiftJis, DropsALoneLeadByteRefusesWhatItCannotHoldAndCutsOnCharacterBoundaries) {
     EXPECT_EQ(platform::sjisToUtf8("ab\x83"), "ab");
     std::string sjis;
@@ -158,8 +157,7 @@ TEST_F(SystemFrame, DepthCheckAsksOnlyInAWindowOnAShallowDesktop) {
     EXPECT_EQ(CheckDisplayDepth("*"), 1);  // explained, asked, answered Yes, nothing written
     EXPECT_EQ(headless::messageBoxCount(), 2);
     EXPECT_NE(headless::lastMessageBox().find(utf8(u8"フルスクリーンに切り換えますか？")), std::string::npos);
-    EXPECT_EQ(systemState.fullScreen, 1);
-    EXPECT_FALSE(std::filesystem::exists(programFolder / "*"));
+    EXPECT_EQ(std::pair(systemState.fullScreen, std::filesystem::exists(programFolder / "*")), std::pair(1, false));
     systemState.fullScreen = 0;
     EXPECT_EQ(CheckDisplayDepth("mode.txt"), 1);
     EXPECT_EQ(ReadNumber("mode.txt"), 1);
@@ -204,9 +202,8 @@ TEST_F(SystemFrame, StartUpResetsThemTheyRunOutInitStopsThemBadNumbersChangeNoth
     EXPECT_EQ(SetWait(0, 100), 0);
     EXPECT_EQ(SetWait(11, 100), 0);
     EXPECT_EQ(InitWait(-1), 0);
-    EXPECT_EQ(headless::messageBoxCount(), 3);
+    EXPECT_EQ(std::pair(headless::messageBoxCount(), HasError()), std::pair(3, 1));
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuSystem::InitWait : ウェイトNoが範囲外です"));
-    EXPECT_EQ(HasError(), 1);
     EXPECT_EQ(0, std::memcmp(&before, &waitTable, sizeof before));
     EXPECT_EQ(IsWaitOver(11), 0);
     EXPECT_EQ(SetWait(10, 100), 1);
@@ -267,7 +264,6 @@ TEST_F(Paths, SettingsFilesHoldOneNumber) {
     EXPECT_EQ(ReadNumber("score.txt"), -1234);  // found whatever the case
     writeHost(programFolder / "EMPTY.TXT", "none");
     EXPECT_EQ(ReadNumber("EMPTY.TXT"), 0);
-    EXPECT_EQ(headless::messageBoxCount(), 0);
     EXPECT_EQ(WriteNumber("NOFOLDER\\X.TXT", 1), 0);  // unwritable: skipped silently
     EXPECT_EQ(headless::messageBoxCount(), 0);
     EXPECT_EQ(systemState.errorRaised, 0);
@@ -441,15 +437,6 @@ TEST_F(Input, EnableImeReturnsWhetherTheSwitchWasOn) {
     }
 }
 
-TEST_F(Input, TheFirstMeasuredFrameCountsFromTheStartTick) {
-    platform::headless::setClock(90000);
-    frameClock = {};
-    EXPECT_EQ(frameClock.lastTick, 90000u);
-    platform::headless::setClock(90050);
-    UpdateClock();
-    EXPECT_FLOAT_EQ(frameClock.seconds, 0.05f);
-}
-
 // A framework message box or a windowed program keeps the arrow; a pointer move from the script
 // over the full-screen window hides it again.
 TEST_F(Input, TheSystemCursorIsHiddenOverTheFullScreenWindowOnly) {
@@ -527,7 +514,13 @@ TEST_F(FrameLoop, ScenesSeeOneFirstFrameCoveringOnlyPresentsAndAClipWipeEndsWith
     std::copy(std::begin(saved), std::end(saved), sceneTable);
 }
 
-TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200MillisecondsAndTheClockMeasuresFrames) {
+TEST_F(FrameLoop, BlinkIsOnForASecondAndOffFor200MillisecondsAndTheClockMeasuresFramesFromTheStartTick) {
+    platform::headless::setClock(90000);
+    frameClock = {};
+    EXPECT_EQ(frameClock.lastTick, 90000u);
+    platform::headless::setClock(90050);
+    UpdateClock();
+    EXPECT_FLOAT_EQ(frameClock.seconds, 0.05f);
     headless::setClock(5000);
     blinkState = {1, 5000 + 1000};
     std::vector<std::pair<uint32_t, int32_t>> flips;
