@@ -2,7 +2,7 @@
 // into objects, fills and halving at the clip and surface edges; text runs; transitions and the
 // scroll view; golden pictures of every transition kind, text and clipping; at 640 x 480 small text
 // (a golden, no capital a solid block), device results of fills and colour keys, a direction-0
-// transition step and Release iconifying in full screen; screens of other sizes, whose primary,
+// transition step; screens of other sizes, whose primary,
 // back buffer, shown frame and pointer take the size asked for.
 #include <algorithm>
 #include <cstdlib>
@@ -130,7 +130,7 @@ TEST_F(Draw, RestoreReloadsFilesAndLeavesCreatedObjectsBlank) {
     EXPECT_FALSE(platform::isLost(back()));
 }
 
-TEST_F(Draw, PixelFormatOfEachDisplayFormatThenScreenSetUpAndRelease) {
+TEST_F(Draw, PixelFormatOfEachDisplayFormatThenScreenSetUpAndReleaseToAnIconInFullScreen) {
     // Red, green and blue shifts, their 5-bit shifts, maxima, the half mask, its pair and white.
     const std::tuple<int32_t, bool, std::vector<uint32_t>> cases[] = {
         {16, false, {11, 5, 0, 11, 6, 0, 31, 63, 31, 0x7BEF, 0x7BEF7BEF, 0xFFFF}},
@@ -155,9 +155,18 @@ TEST_F(Draw, PixelFormatOfEachDisplayFormatThenScreenSetUpAndRelease) {
               std::tuple(32, 0, 1, 640));
     for (int32_t n = 0; n < 4; ++n) EXPECT_EQ(std::tuple(objectTable[n].width, object(n).key), std::tuple(640, 0u));
     EXPECT_STREQ(objectTable[3].name, "内部用４");
-    zuDraw::Release();
+    const int32_t icons = platform::headless::minimizeCount();
+    zuDraw::Release();  // in full screen the window is shown as an icon, again with nothing left to release
+    EXPECT_EQ(platform::headless::minimizeCount(), icons + 1);
     for (const zuDraw::ObjectRecord& record : objectTable.objects) EXPECT_EQ(record.surface, nullptr);
+    EXPECT_EQ(screen.ddraw, nullptr);
+    zuDraw::Release();
+    zuSystem::systemState.fullScreen = 0;
+    ASSERT_EQ(startScreen(640, 480), 1);
+    zuDraw::Release();
+    EXPECT_EQ(platform::headless::minimizeCount(), icons + 2);
 
+    zuSystem::systemState.fullScreen = 1;
     platform::headless::refuseDepth(32);
     EXPECT_EQ(startScreen(640, 480), 0);
     EXPECT_EQ(platform::headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Screen : 解像度が変更できません"));
@@ -451,19 +460,6 @@ TEST_F(DrawDevice, AStepWithDirectionZeroIsDrawnEveryFrame) {
         EXPECT_EQ(std::pair(shown.at(319, 240), shown.at(320, 240)), std::pair(0xFFFFFFu, 0u));
         EXPECT_EQ(std::pair(zuDraw::transitionState.step, zuDraw::transitionState.direction), std::pair(5, 0));
     }
-}
-
-TEST_F(DrawDevice, ReleaseInFullScreenShowsTheWindowAsAnIcon) {
-    const int32_t before = platform::headless::minimizeCount();
-    zuDraw::Release();
-    EXPECT_EQ(platform::headless::minimizeCount(), before + 1);
-    EXPECT_EQ(screenState.ddraw, nullptr);
-    zuDraw::Release();  // with nothing left to release, still
-    EXPECT_EQ(platform::headless::minimizeCount(), before + 2);
-    zuSystem::systemState.fullScreen = 0;
-    ASSERT_EQ(zuDraw::Screen(640, 480, 1), 1);
-    zuDraw::Release();
-    EXPECT_EQ(platform::headless::minimizeCount(), before + 2);
 }
 
 // Windowed or full screen, the whole back buffer (its last pixel marked) reaches the frame.

@@ -717,8 +717,7 @@ TEST_F(LostDevice, SoundsKeepTimeWhileTheDeviceIsAwayAndComeBackWithTheirSetting
 
     platform::headless::removeAudioDevice(false);
     ASSERT_TRUE(platform::headless::audioDeviceOpen());
-    EXPECT_EQ(platform::headless::messageBoxCount(), 0);
-    EXPECT_EQ(zuSystem::systemState.errorRaised, 0);
+    EXPECT_EQ(std::pair(platform::headless::messageBoxCount(), zuSystem::systemState.errorRaised), std::pair(0, 0));
     EXPECT_EQ(std::pair(sound(loop).volume[0], sound(loop).volume[1]), std::pair(-600, -1200));
     EXPECT_EQ(std::pair(platform::volume(sound(loop).buffers[0]), platform::pan(sound(loop).buffers[0])), std::pair(-600, 3000));
     EXPECT_TRUE(platform::isPlaying(sound(loop).buffers[0]) && platform::isPlaying(sound(loop).buffers[1]));
