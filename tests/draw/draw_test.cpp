@@ -440,13 +440,11 @@ TEST_F(DrawDevice, FillsAndKeysReturnZeroOrANegativeDeviceResult) {
         platform::restore(*screenState.back);
     }
     const int32_t object = zuDraw::CreateObject(32, 32, 2), unused = object + 1;
-    EXPECT_EQ(zuDraw::ClearObject(object), DD_OK);
-    EXPECT_EQ(zuDraw::ClearObject(unused), DDERR_GENERIC);
+    EXPECT_EQ(std::pair(zuDraw::ClearObject(object), zuDraw::ClearObject(unused)), std::pair(DD_OK, DDERR_GENERIC));
     EXPECT_EQ(zuDraw::SetObjectColorKey(object, RGB(255, 0, 0)), DD_OK);
     EXPECT_EQ(zuDraw::SetObjectColorKey(unused, RGB(255, 0, 0)), DDERR_GENERIC);
     EXPECT_EQ(zuDraw::SetObjectColorKeyFromPixel(unused), DDERR_GENERIC);
-    EXPECT_EQ(zuDraw::CopyColorKey(object, 0), DD_OK);
-    EXPECT_EQ(zuDraw::CopyColorKey(object, unused), DDERR_GENERIC);
+    EXPECT_EQ(std::pair(zuDraw::CopyColorKey(object, 0), zuDraw::CopyColorKey(object, unused)), std::pair(DD_OK, DDERR_GENERIC));
 }
 
 // Kind 11 at step 5 of 10 wipes the left half with the captured (white) frame.

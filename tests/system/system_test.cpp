@@ -92,18 +92,7 @@ TEST_F(SystemFrame, QueriesOfVersionDateTimeAndFreeMemory) {
         EXPECT_NEAR(FreeMemory(), double(hostFree), 256 << 20);
 }
 
-TEST(ShiftJis, DropsALoneLeadByteRefusesWhatItCannotHoldAndCutsOnCharacterBoundaries) {
-    EXPECT_EQ(platform::sjisToUtf8("ab\x83"), "ab");
-    std::string sjis;
-    EXPECT_FALSE(platform::utf8ToSjis("\xF0\x9F\x98\x80", sjis));
-    char small[4];
-    EXPECT_EQ(platform::sjisCopy(small, sizeof small, "aソソ"), 3u);
-    EXPECT_STREQ(small, "aソ");
-    EXPECT_EQ(platform::sjisCopy(small, sizeof small, "abソ"), 2u);
-    EXPECT_STREQ(small, "ab");
-}
-
-TEST_F(SystemFrame, MessagesShowCutTextsAndErrorReportsBeepAndRaiseTheFlagThatQuitOnErrorObeys) {
+TEST_F(SystemFrame, MessagesShowCutTextsErrorReportsBeepAndRaiseTheFlagQuitOnErrorObeysAndShiftJisCutsOnCharacters) {
     systemState.cursorShown = 0;
     frameClock.seconds = 2.0f;
     headless::setClock(777);
@@ -127,6 +116,15 @@ TEST_F(SystemFrame, MessagesShowCutTextsAndErrorReportsBeepAndRaiseTheFlagThatQu
     EXPECT_EQ(headless::lastMessageBox(), expected);
     EXPECT_EQ((std::pair{QuitOnError(), systemState.quitting}), std::pair(1, 1));
     EXPECT_TRUE(drainMessages());  // the posted close ends the loop
+    // Shift-JIS: a lone lead byte dropped, what it cannot hold refused, copies cut on character boundaries.
+    EXPECT_EQ(platform::sjisToUtf8("ab\x83"), "ab");
+    std::string sjis;
+    EXPECT_FALSE(platform::utf8ToSjis("\xF0\x9F\x98\x80", sjis));
+    char small[4];
+    EXPECT_EQ(platform::sjisCopy(small, sizeof small, "aソソ"), 3u);
+    EXPECT_STREQ(small, "aソ");
+    EXPECT_EQ(platform::sjisCopy(small, sizeof small, "abソ"), 2u);
+    EXPECT_STREQ(small, "ab");
 }
 
 // Besides its box (which the headless backend logs), each report writes one line to standard
@@ -258,7 +256,7 @@ TEST_F(Paths, ModuleDirFollowsTheOverrideFileInTheConfigFolder) {
     EXPECT_STREQ(ModuleDir(0), "");
 }
 
-TEST_F(Paths, SettingsFilesHoldOneNumber) {
+TEST_F(Paths, SettingsFilesHoldOneNumberAndHostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
     EXPECT_EQ(ReadNumber("SCORE.TXT"), 0);  // missing
     WriteNumber("SCORE.TXT", -1234);
     EXPECT_EQ(ReadNumber("score.txt"), -1234);  // found whatever the case
@@ -267,9 +265,6 @@ TEST_F(Paths, SettingsFilesHoldOneNumber) {
     EXPECT_EQ(WriteNumber("NOFOLDER\\X.TXT", 1), 0);  // unwritable: skipped silently
     EXPECT_EQ(headless::messageBoxCount(), 0);
     EXPECT_EQ(systemState.errorRaised, 0);
-}
-
-TEST_F(Paths, HostPathsResolveShiftJisNamesAndIgnoreAsciiCase) {
     writeHost(programFolder / u8"ソフト" / "Data.Bin", "one");
     std::string base = frameworkPath(programFolder);
     EXPECT_EQ(readAll((base + "\\ソフト\\DATA.BIN").c_str()), "one");
@@ -429,17 +424,14 @@ TEST_F(Input, AQuickPressReadsPressedThenReleasedUnlessInATransition) {
     }
 }
 
-TEST_F(Input, EnableImeReturnsWhetherTheSwitchWasOn) {
+// A framework message box or a windowed program keeps the arrow; a pointer move from the script
+// over the full-screen window hides it again.
+TEST_F(Input, EnableImeReturnsWhetherTheSwitchWasOnAndTheSystemCursorIsHiddenOverTheFullScreenWindowOnly) {
     const struct { int32_t flag, result; } steps[] = {{0, 1}, {0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (const auto& step : steps) {
         EXPECT_EQ(EnableIme(step.flag), step.result) << "switching to " << step.flag;
         EXPECT_EQ(systemState.imeEnabled, step.flag);
     }
-}
-
-// A framework message box or a windowed program keeps the arrow; a pointer move from the script
-// over the full-screen window hides it again.
-TEST_F(Input, TheSystemCursorIsHiddenOverTheFullScreenWindowOnly) {
     const struct { int32_t fullScreen, boxOpen; bool visible; } cases[] = {{1, 0, false}, {1, 1, true}, {0, 0, true}};
     for (const auto& c : cases) {
         systemState.fullScreen = c.fullScreen;
