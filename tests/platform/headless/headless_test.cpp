@@ -1,5 +1,6 @@
 // The headless backend: its clock, frames, audio and boxes (and the stand-in's boxes), and its
-// script, parsed with line-numbered errors and run between frames; and the real program run
+// script, parsed with line-numbered errors and run between frames (commands joined by ';' before
+// the same frame); and the real program run
 // headless through its script, ending once, bad scripts stopping it. (A second copy handing the
 // first a front request is proven by the framework's instance-guard test.)
 #include <gtest/gtest.h>
@@ -113,6 +114,28 @@ TEST(HeadlessScript, AShotFailsTheRunBeforeAnyFrameOrWhenItCannotWrite) {
     test::removeTree(dir);
 }
 
+TEST(HeadlessScript, CommandsJoinedBySemicolonsParseInOrderAndArriveBeforeTheSameFrame) {
+    using K = ScriptCommand::Kind;
+    std::vector<ScriptCommand> c;
+    std::string error;
+    ASSERT_TRUE(parseScript("move 1 2\ndown left;up left ; key escape down # a tap\n", c, error)) << error;
+    std::vector<std::tuple<K, bool, int32_t>> got;  // kind, joined to the command before, line
+    for (const ScriptCommand& s : c) got.emplace_back(s.kind, s.sameFrame, s.line);
+    EXPECT_EQ(got, (decltype(got){{K::move, false, 1}, {K::down, false, 2}, {K::up, true, 2}, {K::key, true, 2}}));
+    for (const char* bad : {"down left;\n", "; up left\n", "down left;; up left\n"}) {
+        EXPECT_FALSE(parseScript(bad, c, error)) << bad;
+        EXPECT_EQ(error, "script:1: empty command beside ';'") << bad;
+    }
+    EXPECT_FALSE(parseScript("down left; jump\n", c, error));
+    EXPECT_EQ(error, "script:1: unknown command 'jump'");
+
+    Runner run("down left; up left\ndown right\n");
+    run.frames(1);
+    EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    run.frames(1);
+    EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}));
+}
+
 TEST(HeadlessScript, InactiveWaitingLetsAWaitLapse) {
     Runner run("wait 100\nkey space down\n");
     run.frames(1);
@@ -124,12 +147,10 @@ TEST(HeadlessScript, InactiveWaitingLetsAWaitLapse) {
 
 TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndTheStandInSaysYes) {
     installBackend(nullptr);  // the stand-in serving until a backend is installed
-    EXPECT_EQ(backend().messageBox("a", "b", MB_YESNO), IDYES);
-    EXPECT_EQ(backend().messageBox("a", "b", MB_OK), IDOK);
+    EXPECT_EQ(std::pair(backend().messageBox("a", "b", MB_YESNO), backend().messageBox("a", "b", MB_OK)), std::pair(IDYES, IDOK));
     useHeadless();  // its log, count and beeps are read throughout the framework's tests
     headless::setAnswerNo(true);
-    EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDNO);
-    EXPECT_EQ(backend().messageBox("t", "c", MB_OK), IDOK);
+    EXPECT_EQ(std::pair(backend().messageBox("t", "c", MB_YESNO), backend().messageBox("t", "c", MB_OK)), std::pair(IDNO, IDOK));
 }
 
 TEST(HeadlessBackend, EachShownFrameMovesTheClockAcrossTheWrapAndRendersItsShareOfAudioWithoutDrift) {

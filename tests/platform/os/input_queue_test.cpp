@@ -51,9 +51,9 @@ TEST(InputEvents, SystemKeysAreAltItselfF10AndAnythingWhileAltIsHeld) {
         {VK_F4, true, true, WM_SYSKEYDOWN}};
     for (const auto& r : rows) EXPECT_EQ(keyMessageFor(r.vk, r.down, r.alt), r.message) << r.vk << r.down << r.alt;
     // Repeat count 1; bit 29 Alt held, bit 30 already down (a repeat), bit 31 a release.
-    EXPECT_EQ(keyLParam(true, false, false), 1);
-    EXPECT_EQ(uint32_t(keyLParam(true, true, false)), 1u | 1u << 30);
-    EXPECT_EQ(uint32_t(keyLParam(false, false, true)), 1u | 1u << 29 | 1u << 30 | 1u << 31);
+    EXPECT_EQ((std::vector{uint32_t(keyLParam(true, false, false)), uint32_t(keyLParam(true, true, false)),
+                           uint32_t(keyLParam(false, false, true))}),
+              (std::vector{1u, 1u | 1u << 30, 1u | 1u << 29 | 1u << 30 | 1u << 31}));
 }
 
 TEST(InputEvents, DoubleClickNeedsTheSameButtonWithin500MsAnd4Pixels) {
