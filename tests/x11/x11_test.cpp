@@ -41,11 +41,11 @@ constexpr Layout fullDesktop{"full desktop", 240, 0, 1440}, windowed{"windowed",
 const std::initializer_list<std::pair<int32_t, int32_t>> probePoints = {{0, 0}, {160, 120}, {639, 479}, {417, 33}};
 
 bool bright(uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) > 320; }
-bool dark(uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF) < 200; }
 
 // Screen points of a picture's word: 3 x 3 blocks in the area, bright there and dark in the other.
 std::vector<platform::Point> wordPoints(const platform::Image& shown, const platform::Image& other,
                                         platform::Rect area) {
+    auto dark = [](uint32_t rgb) { return ((rgb >> 16) & 0xFF) + ((rgb >> 8) & 0xFF) + (rgb & 0xFF) < 200; };
     auto all = [](const platform::Image& image, int x, int y, bool (*test)(uint32_t)) {
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
@@ -263,8 +263,8 @@ TEST_F(SdlX11, TheGameShowsItsBoxForAMissingPictureThenItsIconTitleAndStageLabel
     std::string expected = "_NET_WM_ICON = " + std::to_string(icon.width) + ", " + std::to_string(icon.height);
     for (uint32_t argb : icon.xrgb) expected += ", " + std::to_string(argb);
     auto iconProperty = [&] { return run({"xprop", "-id", window, "-notype", "32c", "_NET_WM_ICON"}).value_or(""); };
-    eventually([&] { return iconProperty() == expected + "\n"; });  // the icon follows the window by a moment
-    EXPECT_EQ(iconProperty(), expected + "\n") << "the program's icon with its size and alpha";
+    EXPECT_TRUE(eventually([&] { return iconProperty() == expected + "\n"; }))  // it follows the window by a moment
+        << "the program's icon with its size and alpha:\n" << iconProperty();
 
     ASSERT_TRUE(shows(name, bright)) << "the title never showed";
     for (platform::Point p : label) {

@@ -21,10 +21,6 @@ namespace {
 // The box takes UTF-8; this file's plain literals are Shift-JIS.
 std::string utf8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
-const std::string depthText =
-    utf8(u8"　ウィンドウ状態で実行しようとしていますが、画面が256色以下に設定されています。\n"
-         u8"正しく動作させるには、65536色以上に設定するか、フルスクリーンで実行させて下さい。\r\n");
-
 Point middleOf(Rect r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
 TEST(MessageBoxViewGolden, ErrorAndQuestionBoxesShowTheirTextsAndButtons) {
@@ -39,7 +35,9 @@ TEST(MessageBoxViewGolden, ErrorAndQuestionBoxesShowTheirTextsAndButtons) {
 }
 
 TEST(MessageBoxView, ALongTextWrapsToTheRoomGiven) {
-    MessageBoxView roomy(depthText, "caption", MB_ICONINFORMATION), narrow(depthText, "caption", MB_ICONINFORMATION, 1, 400);
+    const std::string text = utf8(u8"　ウィンドウ状態で実行しようとしていますが、画面が256色以下に設定されています。\n"
+                                  u8"正しく動作させるには、65536色以上に設定するか、フルスクリーンで実行させて下さい。\r\n");
+    MessageBoxView roomy(text, "caption", MB_ICONINFORMATION), narrow(text, "caption", MB_ICONINFORMATION, 1, 400);
     ASSERT_TRUE(roomy.drawn() && narrow.drawn());
     EXPECT_GT(roomy.picture().width, 400);
     EXPECT_LE(narrow.picture().width, 400);
