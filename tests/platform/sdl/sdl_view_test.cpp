@@ -76,8 +76,7 @@ TEST(MessageBoxView, KeysAndClicksGiveTheAnswersOfTheirButtons) {
     uint32_t focusedEdge = edge(yes), plainEdge = edge(no);
     EXPECT_NE(focusedEdge, plainEdge);
     box.key(VK_TAB);
-    EXPECT_EQ(edge(no), focusedEdge);
-    EXPECT_EQ(edge(yes), plainEdge);
+    EXPECT_EQ(std::pair(edge(no), edge(yes)), std::pair(focusedEdge, plainEdge));
 }
 
 // Any picture size: the largest whole multiple as the window, its place between bars, whether it
