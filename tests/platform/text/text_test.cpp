@@ -115,7 +115,7 @@ TEST(TextContext, ContextsAreRefusedWhileTheSurfaceIsBusyAndObjectsAreCounted) {
     destroySurface(other);
 }
 
-TEST(TextFonts, HeightsExtentsSynthesisedBoldOpaqueCellsAndTurnedGlyphs) {
+TEST(TextFonts, HeightsExtentsSynthesisedBoldOpaqueCellsTurnedGlyphsAndTheListWithJapaneseFacesFirst) {
     Canvas c;
     c.select(gothic(20));  // positive: the cell height
     EXPECT_EQ(textExtent(c.dc, "ABC", 3).cy, 20);
@@ -151,6 +151,15 @@ TEST(TextFonts, HeightsExtentsSynthesisedBoldOpaqueCellsAndTurnedGlyphs) {
     EXPECT_TRUE(turned.left >= 40 && turned.right <= 40 + ext.cy) << turned.left << " " << turned.right;
     EXPECT_TRUE(turned.top >= 80 - ext.cx && turned.bottom <= 80) << turned.top << " " << turned.bottom;
     EXPECT_GT(turned.height(), turned.width());
+    // The list: the standard Japanese faces first, then the installed families.
+    const std::vector<FontFace>& faces = listFonts();
+    ASSERT_GE(faces.size(), 3u);
+    EXPECT_EQ((std::vector{faces[0].name, faces[1].name}), (std::vector<std::string>{"標準ゴシック", "標準明朝"}));
+    std::map<std::string, int32_t> charSets;
+    for (const FontFace& f : faces) charSets.emplace(f.name, f.charSet);
+    EXPECT_EQ(std::tuple(charSets.at("標準ゴシック"), charSets.at("標準明朝"), charSets.at("IPAGothic")),
+              std::tuple(SHIFTJIS_CHARSET, SHIFTJIS_CHARSET, SHIFTJIS_CHARSET));
+    EXPECT_EQ(charSets.at("Liberation Sans"), ANSI_CHARSET);
 }
 
 // Alignment in a box is held to the draw_text_boxes golden picture.
@@ -177,17 +186,6 @@ TEST(TextBoxes, JapaneseLinesWrapBetweenCharactersAndTheBoxClips) {
         drawText(c.dc, text, -1, narrow, DT_WORDBREAK);
     });
     EXPECT_TRUE(clipped.right <= 40 && clipped.bottom <= 8) << clipped.right << " " << clipped.bottom;
-}
-
-TEST(TextFontList, StandardJapaneseFacesComeFirstThenInstalledFamilies) {
-    const std::vector<FontFace>& faces = listFonts();
-    ASSERT_GE(faces.size(), 3u);
-    EXPECT_EQ((std::vector{faces[0].name, faces[1].name}), (std::vector<std::string>{"標準ゴシック", "標準明朝"}));
-    std::map<std::string, int32_t> charSets;
-    for (const FontFace& f : faces) charSets.emplace(f.name, f.charSet);
-    EXPECT_EQ(std::tuple(charSets.at("標準ゴシック"), charSets.at("標準明朝"), charSets.at("IPAGothic")),
-              std::tuple(SHIFTJIS_CHARSET, SHIFTJIS_CHARSET, SHIFTJIS_CHARSET));
-    EXPECT_EQ(charSets.at("Liberation Sans"), ANSI_CHARSET);
 }
 
 TEST(TextShapes, PensBrushesAndCopies) {
