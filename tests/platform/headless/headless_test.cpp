@@ -144,15 +144,12 @@ TEST(HeadlessScript, CommandsJoinedBySemicolonsParseInOrderAndArriveBeforeTheSam
     EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}));
 }
 
-TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndTheStandInSaysYes) {
+TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndEachShownFrameMovesTheClockAndRendersItsShareOfAudio) {
     installBackend(nullptr);  // the stand-in serving until a backend is installed
     EXPECT_EQ(std::pair(backend().messageBox("a", "b", MB_YESNO), backend().messageBox("a", "b", MB_OK)), std::pair(IDYES, IDOK));
     useHeadless();  // its log, count and beeps are read throughout the framework's tests
     headless::setAnswerNo(true);
     EXPECT_EQ(std::pair(backend().messageBox("t", "c", MB_YESNO), backend().messageBox("t", "c", MB_OK)), std::pair(IDNO, IDOK));
-}
-
-TEST(HeadlessBackend, EachShownFrameMovesTheClockAcrossTheWrapAndRendersItsShareOfAudioWithoutDrift) {
     HeadlessOptions options;
     options.startTicks = 0xFFFFFFF0u, options.wallSeconds = 1234.0, options.frameMs = 16;
     useHeadless(options);
