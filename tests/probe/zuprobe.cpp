@@ -28,19 +28,6 @@ constexpr std::pair<uint32_t, const char*> names[] = {
     NAMED(WM_RBUTTONUP), NAMED(WM_RBUTTONDBLCLK),
 };
 
-void pullAudioDevice() {
-    for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
-        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) continue;
-        SDL_CloseAudioDevice(id);
-        SDL_Event e{};
-        e.type = SDL_AUDIODEVICEREMOVED;
-        e.adevice.which = id;
-        SDL_PushEvent(&e);
-        std::printf("audio device %u pulled\n", unsigned(id));
-    }
-    std::fflush(stdout);
-}
-
 intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
     const char* name = nullptr;
     for (const auto& [id, text] : names)
@@ -58,41 +45,27 @@ intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
     case WM_DESTROY: platform::postQuitMessage(0); return 0;
     case WM_KEYDOWN:
         if (wp == uintptr_t(VK_ESCAPE)) platform::postMessage(w, WM_CLOSE, 0, 0);
-        if (wp == 'D') pullAudioDevice();
+        for (SDL_AudioDeviceID id = 1; wp == 'D' && id < 64; ++id) {
+            if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_PLAYING) continue;
+            SDL_CloseAudioDevice(id);
+            SDL_Event e{};
+            e.type = SDL_AUDIODEVICEREMOVED;
+            e.adevice.which = id;
+            SDL_PushEvent(&e);
+            std::printf("audio device %u pulled\n", unsigned(id));
+            std::fflush(stdout);
+        }
         return 0;
     case WM_SETCURSOR: platform::setCursor(false); return 1;
     default: return platform::defWindowProc(w, m, wp, lp);
     }
 }
 
-// A white picture with a one-pixel red frame, in RGB565: the bars around it stay black.
-platform::Surface testFrame() {
-    platform::Surface s;
-    s.width = 640, s.height = 480, s.pitch = 1280;
-    s.memory.resize(size_t(s.pitch) * s.height);
-    auto* px = reinterpret_cast<uint16_t*>(s.memory.data());
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            px[y * 640 + x] = (x == 0 || y == 0 || x == 639 || y == 479) ? 0xF800 : 0xFFFF;
-    return s;
-}
-
-// The same picture drawn into the drawing core's back buffer, at the screen's size.
+// A white picture with a one-pixel red frame: the bars around it stay black.
 void drawTestFrame(platform::Surface& back) {
     const int32_t w = back.width, h = back.height;
     platform::fill(back, {0, 0, w, h}, platform::pixelFromColor(back.format, RGB(255, 0, 0)));
     platform::fill(back, {1, 1, w - 1, h - 1}, platform::pixelFromColor(back.format, RGB(255, 255, 255)));
-}
-
-bool startScreen(platform::Window* w, int32_t width, int32_t height) {
-    zuSystem::systemState.window = w;
-    zuSystem::systemState.fullScreen = 0;
-    if (zuDraw::Screen(width, height, 1) != 1) return false;
-    const zuDraw::ScreenState& s = zuDraw::screenState;
-    std::printf("screen primary %dx%d back %dx%d\n", s.primary->width, s.primary->height, s.back->width,
-                s.back->height);
-    drawTestFrame(*s.back);
-    return true;
 }
 
 }  // namespace
@@ -102,8 +75,17 @@ int main(int argc, char** argv) {
     if (!platform::useSdl()) return 1;
     platform::Window* w = platform::createWindow({.className = "PROBE", .title = "zuprobe", .proc = probeProc});
     if (!w) return 1;
-    if (screen && !startScreen(w, std::atoi(argv[2]), std::atoi(argv[3]))) return 1;
-    platform::Surface frame = testFrame();
+    if (screen) {
+        zuSystem::systemState.window = w;
+        zuSystem::systemState.fullScreen = 0;
+        if (zuDraw::Screen(std::atoi(argv[2]), std::atoi(argv[3]), 1) != 1) return 1;
+        const zuDraw::ScreenState& s = zuDraw::screenState;
+        std::printf("screen primary %dx%d back %dx%d\n", s.primary->width, s.primary->height, s.back->width,
+                    s.back->height);
+        drawTestFrame(*s.back);
+    }
+    platform::Surface frame{.width = 640, .height = 480, .pitch = 1280, .memory = std::vector<uint8_t>(1280 * 480)};
+    drawTestFrame(frame);
     auto show = [&] {
         if (screen) zuDraw::Present();
         else platform::backend().showFrame(frame);

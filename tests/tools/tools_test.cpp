@@ -108,7 +108,7 @@ TEST_F(Assets, CellColoursDifferInHueAndLightnessAndEachHasItsMark) {
     EXPECT_EQ(at(sheet, 2 * 32 + 6, 2 * 32 + 16), 0xF0E442u);  // the yellow exactly
 }
 
-TEST_F(Assets, IconsCarryAlpha) {
+TEST_F(Assets, IconsCarryAlphaAndSoundsReadBackAsSixteenBitMonoWaves) {
     std::vector<uint8_t> bmp = readBytes(out / "MAIN.BMP");
     ASSERT_EQ(bmp.size(), 14u + 108u + 32u * 32u * 4u);
     auto alpha = [&](int x, int y) { return bmp[122 + (size_t(31 - y) * 32 + x) * 4 + 3]; };
@@ -118,9 +118,6 @@ TEST_F(Assets, IconsCarryAlpha) {
     auto be32 = [&](size_t i) { return uint32_t(png[i]) << 24 | png[i + 1] << 16 | png[i + 2] << 8 | png[i + 3]; };
     // Width and height in the header chunk, and RGBA.
     EXPECT_EQ(std::tuple(be32(16), be32(20), png[25]), std::tuple(128u, 128u, uint8_t(6)));
-}
-
-TEST_F(Assets, SoundsReadBackAsSixteenBitMonoWaves) {
     for (const char* name : {"SOUND/CATCH.WAV", "SOUND/FILL.WAV", "SOUND/WIN.WAV"}) {
         SCOPED_TRACE(name);
         std::vector<uint8_t> format, data;
@@ -152,9 +149,8 @@ TEST(Embed, ManifestLinesBecomeResourcesAndBadOnesStopWithTheirLine) {
     ASSERT_EQ(ok.exitCode, 0) << ok.err;
     std::stringstream source;
     source << std::ifstream(folder / "out.cpp").rdbuf();
-    EXPECT_NE(source.str().find("1,2,255,"), std::string::npos);
-    EXPECT_NE(source.str().find("{\"ICON\", \"MAIN\", {kBytes0, 3}}"), std::string::npos);
-    EXPECT_NE(source.str().find("{\"RCDATA\", \"Data_2\", {kBytes1, 0}}"), std::string::npos);
+    for (const char* part : {"1,2,255,", "{\"ICON\", \"MAIN\", {kBytes0, 3}}", "{\"RCDATA\", \"Data_2\", {kBytes1, 0}}"})
+        EXPECT_NE(source.str().find(part), std::string::npos) << part;
 
     const std::pair<const char*, const char*> bad[] = {
         {"MAIN ICON \"BMP/A.BMP\"\nSECOND BITMAP \"missing.bmp\"\n", "game.rc:2: cannot read"},

@@ -1,5 +1,5 @@
-// Music heard through the headless device: init rules, source flags, handle rules,
-// streams that wrap without a gap or end, and the game's generated tune looping.
+// Music heard through the headless device: init rules, streams that wrap without a gap or end,
+// source flags, handle rules, and the game's generated tune looping.
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.h>
 
@@ -43,7 +43,6 @@ protected:
         std::memcpy(out.data(), bytes.data(), out.size() * 2);
         return out;
     }
-    static bool ready() { return music::init(-1, 44100, 0x50, nullptr) && music::start(); }
 
     const std::string folder = test::makeTempDir();
     // Stereo frames whose left and right samples all differ, so a wrong frame shows.
@@ -80,29 +79,7 @@ TEST_F(Music, InitNeedsAnOutputTheDefaultDeviceAndTheExactRateWhenAsked) {
     EXPECT_FALSE(music::init(-1, 44100, 0x50, nullptr));
 }
 
-TEST_F(Music, SourceFlagsAndHandles) {
-    ASSERT_TRUE(ready());
-    const uint32_t eightBit = music::openStream(wav("u8.wav", 2, 8, std::vector<uint8_t>(400, 128)).c_str(), 0);
-    const uint32_t mono = music::openStream(wav("mono.wav", 1, 16, test::pcm16(ramp)).c_str(), 0);
-    const uint32_t stereo = music::openStream(wav("stereo.wav", 2, 16, test::pcm16(ramp)).c_str(), 0);
-    ASSERT_TRUE(eightBit && mono && stereo);
-    EXPECT_EQ(music::channelFlags(eightBit), music::kEightBitSource);
-    EXPECT_EQ(music::channelFlags(mono), music::kMonoSource);
-    EXPECT_EQ(music::channelFlags(stereo), 0u);
-    EXPECT_EQ(music::openStream((folder + "/missing.wav").c_str(), 0), 0u);
-    EXPECT_EQ(music::loadModule((folder + "/missing.xm").c_str(), 5), 0u);
-    EXPECT_EQ(music::loadModule((folder + "/stereo.wav").c_str(), 5), 0u);  // not a module
-
-    // Freeing 0, a handle of the other kind or an unknown one does nothing.
-    EXPECT_FALSE(music::freeStream(0) || music::freeModule(0) || music::freeModule(stereo));
-    EXPECT_EQ(music::channelFlags(stereo), 0u);
-    EXPECT_TRUE(music::play(stereo));
-    EXPECT_TRUE(music::freeStream(eightBit));
-    EXPECT_FALSE(music::freeStream(eightBit) || music::play(eightBit));
-    EXPECT_GT(music::openStream((folder + "/u8.wav").c_str(), 0), stereo);  // never a freed number
-}
-
-TEST_F(Music, StreamsWrapInsideTheBlockOrEnd) {
+TEST_F(Music, StreamsWrapInsideTheBlockOrEndAndSourceFlagsAndHandlesFollowTheirRules) {
     ASSERT_TRUE(music::init(-1, 44100, 0x50, nullptr));
     const std::string file = wav("loop.wav", 2, 16, test::pcm16(ramp));
     const uint32_t looping = music::openStream(file.c_str(), music::kLoop);
@@ -128,6 +105,24 @@ TEST_F(Music, StreamsWrapInsideTheBlockOrEnd) {
     ASSERT_TRUE(music::play(music::openStream(file.c_str(), music::kLoop)));
     out = render(120);
     for (size_t i = 0; i < 120; ++i) ASSERT_EQ(out[2 * i], ramp[2 * (2 * i % 100)]) << "frame " << i;
+
+    const uint32_t eightBit = music::openStream(wav("u8.wav", 2, 8, std::vector<uint8_t>(400, 128)).c_str(), 0);
+    const uint32_t mono = music::openStream(wav("mono.wav", 1, 16, test::pcm16(ramp)).c_str(), 0);
+    const uint32_t stereo = music::openStream(wav("stereo.wav", 2, 16, test::pcm16(ramp)).c_str(), 0);
+    ASSERT_TRUE(eightBit && mono && stereo);
+    EXPECT_EQ((std::vector{music::channelFlags(eightBit), music::channelFlags(mono), music::channelFlags(stereo)}),
+              (std::vector{uint32_t(music::kEightBitSource), uint32_t(music::kMonoSource), 0u}));
+    EXPECT_EQ(music::openStream((folder + "/missing.wav").c_str(), 0), 0u);
+    EXPECT_EQ(music::loadModule((folder + "/missing.xm").c_str(), 5), 0u);
+    EXPECT_EQ(music::loadModule((folder + "/stereo.wav").c_str(), 5), 0u);  // not a module
+
+    // Freeing 0, a handle of the other kind or an unknown one does nothing.
+    EXPECT_FALSE(music::freeStream(0) || music::freeModule(0) || music::freeModule(stereo));
+    EXPECT_EQ(music::channelFlags(stereo), 0u);
+    EXPECT_TRUE(music::play(stereo));
+    EXPECT_TRUE(music::freeStream(eightBit));
+    EXPECT_FALSE(music::freeStream(eightBit) || music::play(eightBit));
+    EXPECT_GT(music::openStream((folder + "/u8.wav").c_str(), 0), stereo);  // never a freed number
 }
 
 // The generated tune loads without a warning, with four channels and half a minute long at least.
@@ -145,7 +140,7 @@ TEST_F(Music, TheTuneLoadsCleanlyLoopsWithoutAGapAndEndsWithoutLooping) {
     EXPECT_EQ(openmpt_module_get_num_channels(module), 4);
     openmpt_module_destroy(module);
 
-    ASSERT_TRUE(ready());
+    ASSERT_TRUE(music::init(-1, 44100, 0x50, nullptr) && music::start());
     EXPECT_EQ(music::openStream(tune.c_str(), 0), 0u);  // not a stream: the game falls back
     // The level of each 10 ms window of the left channel, from `from` seconds on.
     auto levels = [](const std::vector<int16_t>& stereo, double from) {

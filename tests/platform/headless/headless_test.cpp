@@ -1,5 +1,6 @@
 // The headless backend: its clock, frames, audio and boxes (and the stand-in's boxes), and its
-// script, parsed with line-numbered errors and run between frames; and the real program run
+// script, parsed with line-numbered errors and run between frames (commands joined by ';' before
+// the same frame); and the real program run
 // headless through its script, ending once, bad scripts stopping it. (A second copy handing the
 // first a front request is proven by the framework's instance-guard test.)
 #include <gtest/gtest.h>
@@ -85,7 +86,7 @@ TEST(HeadlessScript, ParsesEveryCommandSkipsCommentsAndNamesBadLinesByNumber) {
     }
 }
 
-TEST(HeadlessScript, OneInputCommandAFrameWaitsCountShownFramesThenTheWindowCloses) {
+TEST(HeadlessScript, OneInputCommandAFrameWaitsCountShownFramesOrLapseWhenInactiveThenTheWindowCloses) {
     Runner run("move 700 -5\nwait 3\ndown left\nup left\ndown left\nkey alt down\nkey f4 down\n");
     run.frames(1);
     EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_SETCURSOR, WM_MOUSEMOVE}));
@@ -97,6 +98,14 @@ TEST(HeadlessScript, OneInputCommandAFrameWaitsCountShownFramesThenTheWindowClos
     run.frames(3);
     EXPECT_EQ(run.ids(WM_SYSKEYDOWN), (std::vector<uint32_t>{WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_CLOSE}));
     EXPECT_EQ(std::pair(headless::scriptFinished(), headless::scriptFailed()), std::pair(true, false));
+
+    // Waiting for a message, as an inactive program does, lets a wait lapse.
+    Runner idle("wait 100\nkey space down\n");
+    idle.frames(1);
+    waitMessage();
+    Message m;
+    ASSERT_TRUE(peekMessage(m));
+    EXPECT_EQ(m.message, WM_KEYDOWN);
 }
 
 // What a shot writes is read back by every golden picture of the game.
@@ -113,31 +122,38 @@ TEST(HeadlessScript, AShotFailsTheRunBeforeAnyFrameOrWhenItCannotWrite) {
     test::removeTree(dir);
 }
 
-TEST(HeadlessScript, InactiveWaitingLetsAWaitLapse) {
-    Runner run("wait 100\nkey space down\n");
+TEST(HeadlessScript, CommandsJoinedBySemicolonsParseInOrderAndArriveBeforeTheSameFrame) {
+    using K = ScriptCommand::Kind;
+    std::vector<ScriptCommand> c;
+    std::string error;
+    ASSERT_TRUE(parseScript("move 1 2\ndown left;up left ; key escape down # a tap\n", c, error)) << error;
+    std::vector<std::tuple<K, bool, int32_t>> got;  // kind, joined to the command before, line
+    for (const ScriptCommand& s : c) got.emplace_back(s.kind, s.sameFrame, s.line);
+    EXPECT_EQ(got, (decltype(got){{K::move, false, 1}, {K::down, false, 2}, {K::up, true, 2}, {K::key, true, 2}}));
+    for (const char* bad : {"down left;\n", "; up left\n", "down left;; up left\n"}) {
+        EXPECT_FALSE(parseScript(bad, c, error)) << bad;
+        EXPECT_EQ(error, "script:1: empty command beside ';'") << bad;
+    }
+    EXPECT_FALSE(parseScript("down left; jump\n", c, error));
+    EXPECT_EQ(error, "script:1: unknown command 'jump'");
+
+    Runner run("down left; up left\ndown right\n");
     run.frames(1);
-    waitMessage();
-    Message m;
-    ASSERT_TRUE(peekMessage(m));
-    EXPECT_EQ(m.message, WM_KEYDOWN);
+    EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    run.frames(1);
+    EXPECT_EQ(run.ids(), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN}));
 }
 
-TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndTheStandInSaysYes) {
+TEST(HeadlessBackend, BoxesAreAnsweredAsToldAndEachShownFrameMovesTheClockAndRendersItsShareOfAudio) {
     installBackend(nullptr);  // the stand-in serving until a backend is installed
-    EXPECT_EQ(backend().messageBox("a", "b", MB_YESNO), IDYES);
-    EXPECT_EQ(backend().messageBox("a", "b", MB_OK), IDOK);
+    EXPECT_EQ(std::pair(backend().messageBox("a", "b", MB_YESNO), backend().messageBox("a", "b", MB_OK)), std::pair(IDYES, IDOK));
     useHeadless();  // its log, count and beeps are read throughout the framework's tests
     headless::setAnswerNo(true);
-    EXPECT_EQ(backend().messageBox("t", "c", MB_YESNO), IDNO);
-    EXPECT_EQ(backend().messageBox("t", "c", MB_OK), IDOK);
-}
-
-TEST(HeadlessBackend, EachShownFrameMovesTheClockAcrossTheWrapAndRendersItsShareOfAudioWithoutDrift) {
+    EXPECT_EQ(std::pair(backend().messageBox("t", "c", MB_YESNO), backend().messageBox("t", "c", MB_OK)), std::pair(IDNO, IDOK));
     HeadlessOptions options;
     options.startTicks = 0xFFFFFFF0u, options.wallSeconds = 1234.0, options.frameMs = 16;
     useHeadless(options);
-    EXPECT_EQ(ticks(), 0xFFFFFFF0u);
-    EXPECT_EQ(wallSeconds(), 1234.0);
+    EXPECT_EQ(std::pair(ticks(), wallSeconds()), std::pair(0xFFFFFFF0u, 1234.0));
     AudioSpec spec;  // 44100 Hz, stereo, 16 bits
     uint32_t filled = 0;
     ASSERT_TRUE(backend().openAudioDevice(spec, [&](uint8_t* out, uint32_t bytes) {
@@ -148,8 +164,7 @@ TEST(HeadlessBackend, EachShownFrameMovesTheClockAcrossTheWrapAndRendersItsShare
     Surface frame;
     for (int i = 0; i < 5; ++i) backend().showFrame(frame);  // 80 ms of 705.6 audio frames each
     EXPECT_EQ(std::pair(ticks(), headless::framesShown()), std::pair(0x40u, 5u)) << "wrapped";
-    EXPECT_EQ(filled, 3528u * 4);
-    EXPECT_EQ(headless::takeCapturedAudio().size(), 3528u * 4);
+    EXPECT_EQ(std::pair(filled, uint32_t(headless::takeCapturedAudio().size())), std::pair(3528u * 4, 3528u * 4));
     EXPECT_EQ(headless::renderAudio(10).size(), 40u);
     EXPECT_EQ(filled, 3538u * 4);
     sleepUntil(0xFFFFFFF8u);

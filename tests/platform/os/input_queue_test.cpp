@@ -43,7 +43,7 @@ protected:
 
 }  // namespace
 
-TEST(InputEvents, SystemKeysAreAltItselfF10AndAnythingWhileAltIsHeld) {
+TEST(InputEvents, SystemKeysAreAltItselfF10AndAnythingWhileAltIsHeldAndKeysAreFoundByName) {
     const struct { int32_t vk; bool down, alt; uint32_t message; } rows[] = {
         {'A', true, false, WM_KEYDOWN},       {'A', false, false, WM_KEYUP},
         {'A', true, true, WM_SYSKEYDOWN},     {VK_MENU, true, false, WM_SYSKEYDOWN},
@@ -51,9 +51,16 @@ TEST(InputEvents, SystemKeysAreAltItselfF10AndAnythingWhileAltIsHeld) {
         {VK_F4, true, true, WM_SYSKEYDOWN}};
     for (const auto& r : rows) EXPECT_EQ(keyMessageFor(r.vk, r.down, r.alt), r.message) << r.vk << r.down << r.alt;
     // Repeat count 1; bit 29 Alt held, bit 30 already down (a repeat), bit 31 a release.
-    EXPECT_EQ(keyLParam(true, false, false), 1);
-    EXPECT_EQ(uint32_t(keyLParam(true, true, false)), 1u | 1u << 30);
-    EXPECT_EQ(uint32_t(keyLParam(false, false, true)), 1u | 1u << 29 | 1u << 30 | 1u << 31);
+    EXPECT_EQ((std::vector{uint32_t(keyLParam(true, false, false)), uint32_t(keyLParam(true, true, false)),
+                           uint32_t(keyLParam(false, false, true))}),
+              (std::vector{1u, 1u | 1u << 30, 1u | 1u << 29 | 1u << 30 | 1u << 31}));
+    // Names: hex codes, letters, digits and function keys.
+    const std::pair<const char*, int32_t> names[] = {
+        {"escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"alt", VK_MENU}, {"left", VK_LEFT},
+        {"a", 'A'}, {"7", '7'}, {"f4", VK_F4}, {"F12", VK_F12}, {"0x1B", VK_ESCAPE},
+        {"0x1b", VK_ESCAPE}, {"", -1}, {"f0", -1}, {"f13", -1}, {"0x", -1}, {"0x1G", -1},
+        {"0x100", -1}, {"0x0", -1}, {"escap", -1}, {"ab", -1}, {"#", -1}};
+    for (const auto& [name, vk] : names) EXPECT_EQ(virtualKeyByName(name), vk) << '"' << name << '"';
 }
 
 TEST(InputEvents, DoubleClickNeedsTheSameButtonWithin500MsAnd4Pixels) {
@@ -71,15 +78,6 @@ TEST(InputEvents, DoubleClickNeedsTheSameButtonWithin500MsAnd4Pixels) {
         {MouseButton::left, 0x100u, {0, 0}, true, "across the tick wrap"}};
     DoubleClickRule rule;
     for (const auto& p : presses) EXPECT_EQ(rule.press(p.button, p.ms, p.at), p.dbl) << p.ms << " " << p.why;
-}
-
-TEST(InputEvents, KeyNamesHexCodesLettersDigitsAndFunctionKeys) {
-    const std::pair<const char*, int32_t> names[] = {
-        {"escape", VK_ESCAPE}, {"Return", VK_RETURN}, {"alt", VK_MENU}, {"left", VK_LEFT},
-        {"a", 'A'}, {"7", '7'}, {"f4", VK_F4}, {"F12", VK_F12}, {"0x1B", VK_ESCAPE},
-        {"0x1b", VK_ESCAPE}, {"", -1}, {"f0", -1}, {"f13", -1}, {"0x", -1}, {"0x1G", -1},
-        {"0x100", -1}, {"0x0", -1}, {"escap", -1}, {"ab", -1}, {"#", -1}};
-    for (const auto& [name, vk] : names) EXPECT_EQ(virtualKeyByName(name), vk) << '"' << name << '"';
 }
 
 TEST_F(MessageQueue, NewWindowMovesToOriginBecomesActiveIsTheOnlyOneAndClosesOnAltF4Only) {
