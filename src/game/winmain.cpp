@@ -90,20 +90,10 @@ void clearClickLatches() {
     in.leftDoubleClick = in.rightDoubleClick = 0;
 }
 
+// Messages first, a wait while in the background, then one frame; WM_QUIT ends it.
 int32_t runLoop() {
-    platform::Message message;
-    for (;;) {
-        if (platform::peekMessage(message)) {
-            if (message.message == WM_QUIT) return 0;
-            platform::dispatchMessage(message);
-            continue;
-        }
-        if (!zuSystem::systemState.active) {
-            platform::waitMessage();
-            continue;
-        }
-        runFrame();
-    }
+    while (zuSystem::PumpMessages()) runFrame();
+    return 0;
 }
 
 }  // namespace
