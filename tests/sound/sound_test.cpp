@@ -25,6 +25,7 @@
 #include "sound/wave_reader.h"
 #include "sound/zu_sound.h"
 #include "support/fresh_program.h"
+#include "support/process.h"
 #include "support/wav_writer.h"
 #include "system/zu_system.h"
 
@@ -357,18 +358,12 @@ TEST_F(Sound, EchoRepeatsQuieterAtTheIntervalAndItsPanWandersWithinThirtyHundred
 
 constexpr uint32_t period = 100;  // source frames per cycle of the volume test tone
 
-// True once `done` holds, polled for up to 30 seconds: a guard against hanging, not a measure.
-bool eventually(const std::function<bool()>& done) {
-    for (int ms = 0; ms < 30000 && !done(); ++ms) usleep(1000);
-    return done();
-}
-
 // A source that stays inside mix() until it is let go.
 struct StallingSource : platform::AudioSource {
     std::atomic<bool> inside{false}, released{false};
     void mix(int32_t*, uint32_t, uint32_t) override {
         inside = true;
-        eventually([this] { return bool(released); });
+        test::eventually([this] { return bool(released); }, 30);
         inside = false;
     }
 };
@@ -496,7 +491,7 @@ TEST_F(Sound, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
     zuSound::PlayLoop(0, 0);
     const auto flows = [] {
         const uint32_t before = zuSound::GetPosition(0);
-        return eventually([&] { return zuSound::GetPosition(0) != before; });
+        return test::eventually([&] { return zuSound::GetPosition(0) != before; }, 30);
     };
     const Buffer fresh(platform::createBuffer(platform::WaveFormat{}, 1 << 20), platform::destroyBuffer);
     for (platform::SoundBuffer* b : {sound(0).buffers[0], fresh.get()}) {
@@ -510,7 +505,7 @@ TEST_F(Sound, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
     zuSound::ReleaseObject(3);  // not one of the sounds the calls below use
     StallingSource source;
     platform::attachSource(&source);
-    EXPECT_TRUE(eventually([&] { return bool(source.inside); }));
+    EXPECT_TRUE(test::eventually([&] { return bool(source.inside); }, 30));
     zuSound::Play(1, -1);  // needs the mixer while the device thread is decoding
     zuSound::SetVolume(1, -6, -1);
     EXPECT_TRUE(source.inside);

@@ -116,6 +116,12 @@ double monotonicSeconds() {
     return double(t.tv_sec) + t.tv_nsec / 1e9;
 }
 
+bool eventually(const std::function<bool()>& condition, double seconds) {
+    for (const double deadline = monotonicSeconds() + seconds; monotonicSeconds() < deadline; usleep(20 * 1000))
+        if (condition()) return true;
+    return condition();
+}
+
 std::string binaryDir() { return ZU_BINARY_DIR; }
 
 std::string makeTempDir() {

@@ -3,6 +3,7 @@
 #pragma once
 #include <sys/types.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -52,6 +53,9 @@ ProcessResult runProcess(const ProcessSpec&);
 
 // Seconds on the monotonic clock (not <chrono>: its unit names defeat the Shift-JIS texts).
 double monotonicSeconds();
+// Polls until the condition holds or the seconds run out: a guard against hanging on a loaded
+// machine, not a measure of time.
+bool eventually(const std::function<bool()>& condition, double seconds = 10);
 // The build's program directory and a fresh temporary directory (removed by the caller).
 std::string binaryDir();
 std::string makeTempDir();

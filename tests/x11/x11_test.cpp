@@ -116,14 +116,8 @@ protected:
     static bool moveTo(platform::Point p) {
         return run({"xdotool", "mousemove", std::to_string(p.x), std::to_string(p.y)}).has_value();
     }
-    // Polls for up to ten seconds: frames come slowly on a loaded machine.
-    static bool eventually(const std::function<bool()>& condition) {
-        for (int i = 0; i < 200; ++i, usleep(50 * 1000))
-            if (condition()) return true;
-        return false;
-    }
     static bool outputAfter(test::Process& p, size_t from, const std::string& text, bool inError = false) {
-        return eventually([&] {
+        return test::eventually([&] {
             p.waitForOutput("\x01", 10, inError);  // reads what came; the text never does
             return (inError ? p.err() : p.out()).find(text, from) != std::string::npos;
         });
@@ -132,7 +126,7 @@ protected:
     // its opening blinds do.
     static bool shows(const std::vector<platform::Point>& points, bool (*test)(uint32_t)) {
         std::vector<bool> seen(points.size());
-        return eventually([&] {
+        return test::eventually([&] {
             for (size_t p = 0; p < points.size(); ++p) {
                 int64_t rgb = seen[p] ? 0 : pixel(points[p].x, points[p].y);
                 seen[p] = seen[p] || (rgb >= 0 && test(uint32_t(rgb)));
@@ -144,7 +138,7 @@ protected:
     static bool pictureIsAt(const Layout& l) {
         int32_t right = l.left + l.width - 1, bottom = l.top + l.width * l.pictureHeight / l.pictureWidth - 1;
         auto red = [](int64_t p) { return p >= 0 && (p >> 16) > 0xC0 && ((p >> 8) & 0xFF) < 0x40; };
-        return eventually([&] {
+        return test::eventually([&] {
             return red(pixel(l.left, l.top)) && red(pixel(right, bottom)) &&
                    pixel(right + 1, bottom) != pixel(right, bottom);
         });
@@ -200,7 +194,7 @@ TEST_F(SdlX11, ProbeMapsARealPointerInBothModesAndAltEnterTwiceGivesBackTheSameF
     EXPECT_EQ(gamerun::readFile(dir + "/config/zuprobe/windowed"), "1\n") << "windowed remembered";
     expectPointerMapping(probe, windowed, probePoints);
     ASSERT_TRUE(run({"xdotool", "key", "alt+Return"}));
-    EXPECT_TRUE(eventually([&] { return screenshot() == first; }))
+    EXPECT_TRUE(test::eventually([&] { return screenshot() == first; }))
         << "back in full desktop the screen is the first frame again";
     expectPointerMapping(probe, fullDesktop, probePoints);
 
@@ -247,14 +241,14 @@ TEST_F(SdlX11, TheGameShowsItsBoxForAMissingPictureThenItsIconTitleAndStageLabel
     const platform::Surface& box = view.picture();
     const std::vector<uint32_t> wanted = platform::surfacePixels(box);
     auto boxArea = [&] { return screenshot((1920 - box.width) / 2, (1080 - box.height) / 2, box.width, box.height); };
-    eventually([&] { return boxArea() == wanted; });
+    test::eventually([&] { return boxArea() == wanted; });
     const std::string picture = test::binaryDir() + "/message_box_x11.png";
     platform::writePng(picture, 1920, 1080, screenshot().data());
     EXPECT_EQ(boxArea(), wanted) << "the box centred on the screen with its caption and text; see " << picture;
     size_t before = game.err().size();
     ASSERT_TRUE(run({"xdotool", "key", "Return"}));
     EXPECT_TRUE(outputAfter(game, before, "sdl: message box answered 1\n", true)) << game.err();
-    EXPECT_TRUE(eventually([&] { return boxArea() != wanted; })) << "the box leaves the screen";
+    EXPECT_TRUE(test::eventually([&] { return boxArea() != wanted; })) << "the box leaves the screen";
 
     std::string window = run({"xdotool", "search", "--name", "^TESSORA$"}).value_or("");
     ASSERT_FALSE(window.empty()) << "the game's window is found by its title";
@@ -263,7 +257,7 @@ TEST_F(SdlX11, TheGameShowsItsBoxForAMissingPictureThenItsIconTitleAndStageLabel
     std::string expected = "_NET_WM_ICON = " + std::to_string(icon.width) + ", " + std::to_string(icon.height);
     for (uint32_t argb : icon.xrgb) expected += ", " + std::to_string(argb);
     auto iconProperty = [&] { return run({"xprop", "-id", window, "-notype", "32c", "_NET_WM_ICON"}).value_or(""); };
-    EXPECT_TRUE(eventually([&] { return iconProperty() == expected + "\n"; }))  // it follows the window by a moment
+    EXPECT_TRUE(test::eventually([&] { return iconProperty() == expected + "\n"; }))  // it follows the window by a moment
         << "the program's icon with its size and alpha:\n" << iconProperty();
 
     ASSERT_TRUE(shows(name, bright)) << "the title never showed";
