@@ -134,7 +134,7 @@ int32_t Screen(int32_t width, int32_t height, int32_t memory) {
     if (!createInternalObjects()) return 0;
     s.canStretch = platform::displayCaps().canStretch ? 1 : 0;
     if (!readPixelFormat()) return fail("ピクセル情報が取得できません");
-    buildEffectTables(zuSystem::DesktopBits() == 16);
+    buildEffectTables(platform::bytesPerPixel(s.back->format) == 2);  // the effects draw on it
 
     scrollView.pageObject = 0;
     scrollView.tileObject = 0;

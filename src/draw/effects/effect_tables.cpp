@@ -48,6 +48,7 @@ void buildChannelTables(EffectTables& t, const PixelFormat& f) {
 void buildEffectTables(bool sixteenBit) {
     EffectTables& t = effectTables;
     buildSine(t);
+    t.built16 = 0;
     if (!sixteenBit) return;
     buildPixelRgb5(t, pixelFormat);
     buildChannelTables(t, pixelFormat);
