@@ -12,7 +12,9 @@
 namespace platform {
 
 struct ScriptCommand {
-    enum class Kind : uint8_t { wait, move, down, up, key, shot, close, joyConnect, joyDisconnect, joyX, joyY, joyButton };
+    enum class Kind : uint8_t {
+        wait, move, down, up, key, shot, close, joyConnect, joyDisconnect, joyX, joyY, joyButton
+    };
     Kind kind = Kind::wait;
     int32_t line = 0;
     bool sameFrame = false;    // joined by ';' to the command before it
