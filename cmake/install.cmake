@@ -24,7 +24,7 @@ endif()
 # The headers a program may include, and nothing else: <prefix>/include/zu/<path>. They include
 # each other by relative paths, so <prefix>/include alone is the include folder.
 set(ZU_PUBLIC_HEADERS
-  system/zu_main.h system/zu_system.h draw/zu_draw.h sound/zu_sound.h
+  system/zu_main.h system/zu_system.h draw/zu_draw.h sound/zu_sound.h input/joystick.h
   platform/types.h platform/win32.h platform/os/resources.h)
 foreach(header IN LISTS ZU_PUBLIC_HEADERS)
   get_filename_component(folder ${header} DIRECTORY)

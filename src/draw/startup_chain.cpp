@@ -1,5 +1,6 @@
 // The subsystems the screen set-up starts once the drawing core stands, in their fixed order.
 #include "draw/zu_draw.h"
+#include "input/joystick.h"
 #include "sound/zu_sound.h"
 #include "system/zu_system.h"
 
@@ -10,6 +11,7 @@ void startOtherSubsystems() {
     zuSound::ClearObjects();
     zuSystem::StartUp();
     ListFonts();
+    Joystick::Init();
     if (zuSystem::systemState.clipFollowsWindow) zuSystem::ClipToScreen();
 }
 

@@ -3,6 +3,7 @@
 
 #include "draw/zu_draw.h"
 #include "platform/os/window.h"
+#include "system/key_edge.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {
@@ -33,14 +34,18 @@ int32_t checkCandidate() {
 
 }  // namespace
 
+int32_t NextKeyEdge(int32_t state, bool down) {
+    if (inputBlocked()) return KeyEdge::Up;
+    if (down) return state == KeyEdge::Up ? KeyEdge::Pressed : KeyEdge::Held;
+    return (state == KeyEdge::Pressed || state == KeyEdge::Held) ? KeyEdge::Released : KeyEdge::Up;
+}
+
 void PollKey(int32_t virtualKey, int32_t& state) {
     // A press that came and went since the last poll counts as down once; the release then
     // shows on the poll after.
     bool pressSeen = platform::takeKeyPress(virtualKey);
     bool down = (platform::getKeyState(virtualKey) & 0x80) != 0 || pressSeen;
-    if (down) state = state == KeyEdge::Up ? KeyEdge::Pressed : KeyEdge::Held;
-    else state = (state == KeyEdge::Pressed || state == KeyEdge::Held) ? KeyEdge::Released : KeyEdge::Up;
-    if (inputBlocked()) state = KeyEdge::Up;
+    state = NextKeyEdge(state, down);
 }
 
 int32_t GetTrigger(int32_t code, ...) {

@@ -42,7 +42,7 @@ TEST(FrameworkProgramE2E, InstalledTreeHoldsThePublicHeadersAndBuildsTheReadmePr
     for (const auto& entry : fs::recursive_directory_iterator(include))
         if (entry.is_regular_file()) headers.push_back(fs::relative(entry.path(), include).generic_string());
     std::sort(headers.begin(), headers.end());
-    EXPECT_EQ(headers, (std::vector<std::string>{"zu/draw/zu_draw.h", "zu/platform/os/resources.h",
+    EXPECT_EQ(headers, (std::vector<std::string>{"zu/draw/zu_draw.h", "zu/input/joystick.h", "zu/platform/os/resources.h",
                                                  "zu/platform/types.h", "zu/platform/win32.h", "zu/sound/zu_sound.h",
                                                  "zu/system/zu_main.h", "zu/system/zu_system.h"}));
     for (const std::string& header : headers) {

@@ -97,12 +97,41 @@ bool HeadlessBackend::runCommand(const ScriptCommand& cmd) {
         postKey(cmd.a, cmd.pressed, false, altHeld);
         if (cmd.a == VK_MENU) altHeld = cmd.pressed;
         return true;
+    case K::joyConnect: case K::joyDisconnect: case K::joyX: case K::joyY: case K::joyButton:
+        runJoystickCommand(cmd);
+        return true;  // polled, not queued: each state needs a frame of its own to be seen
     case K::close:
         closePosted = true;
         postMessage(currentWindow(), WM_CLOSE, 0, 0);
         return true;
     }
     return false;
+}
+
+void HeadlessBackend::runJoystickCommand(const ScriptCommand& cmd) {
+    using K = ScriptCommand::Kind;
+    ScriptedJoystick& joy = joysticks[cmd.a];
+    switch (cmd.kind) {
+    case K::joyConnect:
+        joy.connected = true;
+        joy.info = JoyInfo{joystickAxisCentre, joystickAxisCentre, 0, ++joystickConnections};
+        break;
+    case K::joyDisconnect: joy.connected = false; break;
+    case K::joyX: joy.info.x = uint32_t(cmd.b); break;
+    case K::joyY: joy.info.y = uint32_t(cmd.b); break;
+    case K::joyButton: {
+        const uint32_t bit = 1u << (cmd.b - 1);
+        joy.info.buttons = cmd.pressed ? joy.info.buttons | bit : joy.info.buttons & ~bit;
+        break;
+    }
+    default: break;
+    }
+}
+
+bool HeadlessBackend::readJoystick(int32_t id, JoyInfo& out) {
+    if (id < 0 || id >= joystickCount || !joysticks[id].connected) return false;
+    out = joysticks[id].info;
+    return true;
 }
 
 void HeadlessBackend::writeShot(const ScriptCommand& cmd) {

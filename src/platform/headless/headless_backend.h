@@ -9,6 +9,7 @@
 #include "platform/headless.h"
 #include "platform/headless/script.h"
 #include "platform/os/input_events.h"
+#include "platform/os/joystick.h"
 #include "platform/video/surface.h"
 
 namespace platform {
@@ -39,6 +40,8 @@ public:
     void closeAudioDevice() override { audioFill = nullptr; }
     void noteBeep() override { ++beeps; }
 
+    bool readJoystick(int32_t id, JoyInfo& out) override;
+
     std::vector<uint8_t> renderAudio(uint32_t frames);
     bool audioOpen() const { return bool(audioFill); }
     bool loadScript(std::string_view text, std::string& error);
@@ -62,6 +65,7 @@ private:
     void runScript();
     bool runCommand(const ScriptCommand&);  // true when it produced input (one a frame)
     void writeShot(const ScriptCommand&);
+    void runJoystickCommand(const ScriptCommand&);
     void writeAudioFile();  // what was captured, as a WAV in the device's format
 
     Point pointer;
@@ -72,6 +76,13 @@ private:
     bool frameSinceInput = true;
     bool idleSinceFrame = false;
     bool closePosted = false;
+    // Absent until the script connects them; a connection comes centred with no button down.
+    struct ScriptedJoystick {
+        bool connected = false;
+        JoyInfo info;
+    };
+    ScriptedJoystick joysticks[joystickCount];
+    uint32_t joystickConnections = 0;
     AudioSpec audioSpec;
     AudioFill audioFill;
     uint64_t audioRemainder = 0;  // thousandths of a frame carried to the next shown frame

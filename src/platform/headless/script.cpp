@@ -33,6 +33,29 @@ int32_t buttonByName(std::string_view word) {
     return word == "left" ? 0 : word == "right" ? 1 : -1;
 }
 
+// joy N connect|disconnect, joy N x|y VALUE, joy N button B down|up
+std::string parseJoystick(const std::vector<std::string_view>& w, ScriptCommand& cmd) {
+    using K = ScriptCommand::Kind;
+    size_t n = w.size();
+    if (n < 3 || !readNumber(w[1], 0, 1, cmd.a)) return "joy needs an id 0 or 1";
+    std::string_view what = w[2];
+    if (what == "connect" || what == "disconnect") {
+        cmd.kind = what == "connect" ? K::joyConnect : K::joyDisconnect;
+        if (n != 3) return "joy N " + std::string(what) + " takes nothing more";
+    } else if (what == "x" || what == "y") {
+        cmd.kind = what == "x" ? K::joyX : K::joyY;
+        if (n != 4 || !readNumber(w[3], 0, 65535, cmd.b)) return "joy N x|y needs a value 0 to 65535";
+    } else if (what == "button") {
+        cmd.kind = K::joyButton;
+        if (n != 5 || !readNumber(w[3], 1, 32, cmd.b) || (w[4] != "down" && w[4] != "up"))
+            return "joy N button needs B (1 to 32) down|up";
+        cmd.pressed = w[4] == "down";
+    } else {
+        return "joy N needs connect, disconnect, x, y or button";
+    }
+    return {};
+}
+
 // Fills cmd from the words of one line; returns an empty string or the reason it is wrong.
 std::string parseLine(const std::vector<std::string_view>& w, ScriptCommand& cmd) {
     using K = ScriptCommand::Kind;
@@ -58,6 +81,8 @@ std::string parseLine(const std::vector<std::string_view>& w, ScriptCommand& cmd
         cmd.kind = K::shot;
         if (n != 2) return "shot needs one file name";
         cmd.file = std::string(w[1]);
+    } else if (name == "joy") {
+        return parseJoystick(w, cmd);
     } else if (name == "close") {
         cmd.kind = K::close;
         if (n != 1) return "close takes nothing";

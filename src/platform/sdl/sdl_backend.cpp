@@ -21,6 +21,9 @@ bool useSdl() {
         std::fprintf(stderr, "sdl: cannot start video: %s\n", SDL_GetError());
         return false;
     }
+    // Without controller support the program simply sees no joystick.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0)
+        std::fprintf(stderr, "sdl: no game controllers: %s\n", SDL_GetError());
     installBackend(new SdlBackend());
     return true;
 }
@@ -28,6 +31,7 @@ bool useSdl() {
 SdlBackend::~SdlBackend() {
     closeAudioDevice();
     closeWindow();
+    joysticks.closeAll();
     SDL_Quit();
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/os/input_events.h"
+#include "platform/sdl/sdl_joystick.h"
 #include "platform/sdl/sdl_viewport.h"
 #include "platform/video/surface.h"
 
@@ -44,6 +45,9 @@ public:
     void closeAudioDevice() override;
     void lockAudio() override;
     void unlockAudio() override;
+
+    bool readJoystick(int32_t id, JoyInfo& out) override { return joysticks.read(id, out); }
+    void joystickConfigChanged() override { joysticks.rescan(); }
 
 private:
     // sdl_video.cpp
@@ -102,6 +106,7 @@ private:
     SDL_AudioDeviceID audioDevice = 0;
     AudioFill audioFill;
     bool audioMissingSaid = false;
+    SdlJoysticks joysticks;
 };
 
 int32_t virtualKeyOf(SDL_Keycode);  // 0 for keys the framework does not know

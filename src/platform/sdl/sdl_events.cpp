@@ -1,5 +1,6 @@
 // SDL2 events into Win32 messages: keys by virtual key (repeats included, system keys while Alt
-// is held), pointer and buttons in picture coordinates, focus, close; Alt+Enter and F12.
+// is held), pointer and buttons in picture coordinates, focus, close; Alt+Enter and F12; game
+// controllers coming and going.
 #include <cstdio>
 
 #include "platform/sdl/sdl_backend.h"
@@ -59,6 +60,8 @@ void SdlBackend::handle(const SDL_Event& e) {
             audioDeviceLost();
         }
         break;
+    case SDL_CONTROLLERDEVICEADDED: joysticks.rescan(); break;
+    case SDL_CONTROLLERDEVICEREMOVED: joysticks.removed(e.cdevice.which); break;
     case SDL_AUDIODEVICEADDED:
         if (!e.adevice.iscapture) audioDeviceAdded();
         break;

@@ -56,7 +56,7 @@ TEST(HeadlessScript, ParsesEveryCommandSkipsCommentsAndNamesBadLinesByNumber) {
     std::vector<ScriptCommand> c;
     std::string error;
     ASSERT_TRUE(parseScript("# a stage\n\nwait 5\r\nmove 320 -4  # pointer\ndown left\nup right\n"
-                            "key 0x1B down\nkey a up\nshot out.bmp\nclose",
+                            "key 0x1B down\nkey a up\nshot out.bmp\nclose\njoy 1 connect\njoy 0 y 65535\njoy 1 button 32 down",
                             c, error))
         << error;
     using K = ScriptCommand::Kind;
@@ -66,7 +66,9 @@ TEST(HeadlessScript, ParsesEveryCommandSkipsCommentsAndNamesBadLinesByNumber) {
     EXPECT_EQ(got, (std::vector<Row>{{K::wait, 3, 5, 0, false, ""},   {K::move, 4, 320, -4, false, ""},
                                      {K::down, 5, 0, 0, false, ""},   {K::up, 6, 1, 0, false, ""},
                                      {K::key, 7, VK_ESCAPE, 0, true, ""}, {K::key, 8, 'A', 0, false, ""},
-                                     {K::shot, 9, 0, 0, false, "out.bmp"}, {K::close, 10, 0, 0, false, ""}}));
+                                     {K::shot, 9, 0, 0, false, "out.bmp"}, {K::close, 10, 0, 0, false, ""},
+                                     {K::joyConnect, 11, 1, 0, false, ""}, {K::joyY, 12, 0, 65535, false, ""},
+                                     {K::joyButton, 13, 1, 32, true, ""}}));
 
     const std::pair<const char*, const char*> cases[] = {
         {"wait\n", "script:1: wait needs a frame count"},
@@ -77,7 +79,9 @@ TEST(HeadlessScript, ParsesEveryCommandSkipsCommentsAndNamesBadLinesByNumber) {
         {"key escape", "script:1: key needs NAME down|up"},
         {"key bogus down", "script:1: unknown key 'bogus'"},
         {"close now", "script:1: close takes nothing"},
-        {"Wait 1", "script:1: unknown command 'Wait'"}};
+        {"Wait 1", "script:1: unknown command 'Wait'"},
+        {"joy 2 connect", "script:1: joy needs an id 0 or 1"}, {"joy 0 button 0 up", "script:1: joy N button needs B (1 to 32) down|up"},
+        {"joy 0 z 5", "script:1: joy N needs connect, disconnect, x, y or button"}};
     for (const auto& [text, message] : cases) {
         std::vector<ScriptCommand> commands;
         std::string error;
