@@ -1,0 +1,198 @@
+// The rotation family: Rotate, RotateTile, RotateZoom, RotateZoomTile and Floor. A destination
+// pixel (i, j) of the box looks up the source through fixed-point accumulators scaled by 360,
+//   a = (U0 + i·C − j·S) / 360 − offX,  b = (V0 + i·S + j·C) / 360 − offY,
+// then maps a and b to source columns and rows. The maps depend on one coordinate each, so they
+// are tabled once per call (per row for Floor) over the range a and b take in the visible part:
+// the inner loop is two divisions by a constant, two look-ups and the pixel copy. Accumulators
+// are 64-bit so that far-away boxes cannot overflow them.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "draw/effects/effect_frame.h"
+
+namespace zuDraw {
+
+namespace {
+
+using effects::Pixels16;
+
+enum class Fetch { plain, tile, zoom, zoomTile };
+
+// Truncation toward zero to a 32-bit value, out-of-range values clamped and NaN taken as 0.
+int64_t truncClamped(float value) {
+    if (!(value == value)) return 0;
+    if (value >= 2147483648.0f) return INT32_MAX;
+    if (value <= -2147483648.0f) return INT32_MIN;
+    return int64_t(value);
+}
+
+bool usableZoom(float zoom) { return zoom == zoom && zoom != 0.0f; }
+
+// Source coordinate (0 to size − 1, relative to the rectangle) for a box coordinate, or −1.
+int64_t mapCoordinate(int64_t a, Fetch fetch, float zoom, int64_t size) {
+    if (fetch == Fetch::zoom || fetch == Fetch::zoomTile)
+        a = truncClamped(float(a) / zoom);  // the division stays in single precision
+    if (fetch == Fetch::tile || fetch == Fetch::zoomTile) return std::llabs(a) % size;
+    return a >= 0 && a < size ? a : -1;
+}
+
+// One axis of the lookup: for box coordinates lo … lo + size − 1, the source position on the
+// surface scaled by `stride` (1 for columns, the pitch for rows), or −1 where nothing is drawn.
+struct AxisMap {
+    int64_t lo = 0;
+    std::vector<int64_t> to;
+
+    void build(int64_t first, int64_t last, Fetch fetch, float zoom, int64_t start, int64_t size,
+               int64_t extent, int64_t stride) {
+        lo = first;
+        to.resize(size_t(last - first + 1));
+        for (int64_t a = first; a <= last; ++a) {
+            int64_t s = mapCoordinate(a, fetch, zoom, size);
+            int64_t onSurface = start + s;
+            to[size_t(a - first)] = s >= 0 && onSurface >= 0 && onSurface < extent ? onSurface * stride : -1;
+        }
+    }
+};
+
+struct Rotation {
+    int32_t x1, y1, x2, y2, angle, object;
+    platform::Rect source;
+    Fetch fetch;
+    float zoomX = 1.0f, zoomY = 1.0f;
+    float zoomXStep = 0.0f, zoomYStep = 0.0f;  // Floor only
+    bool floor = false;
+    float scale[3] = {1.0f, 1.0f, 1.0f};       // Floor only
+};
+
+// Floor's colour scaling of one pixel, through a table per channel.
+struct ChannelScale {
+    uint8_t level[3][32];
+    explicit ChannelScale(const float scale[3]) {
+        for (int32_t c = 0; c < 3; ++c)
+            for (int32_t v = 0; v < 32; ++v) level[c][v] = uint8_t(v * effects::clampUnit(scale[c]));
+    }
+    uint16_t apply(uint16_t p) const {
+        const uint8_t* rgb = effects::rgb5(p);
+        return effects::pack5(level[0][rgb[0]], level[1][rgb[1]], level[2][rgb[2]]);
+    }
+};
+
+int32_t rotate(const Rotation& r) {
+    if (!effects::ready()) return 0;
+    platform::Surface* surface = effects::spriteSurface(r.object);
+    if (!surface) return 0;
+    const platform::Rect clip = effects::clipOnBack();
+    const int64_t W = int64_t(r.x2) - r.x1, H = int64_t(r.y2) - r.y1;
+    const int64_t firstColumn = std::max<int64_t>(0, int64_t(clip.left) - r.x1);
+    const int64_t endColumn = std::min<int64_t>(W, int64_t(clip.right) - r.x1);
+    const int64_t firstRow = std::max<int64_t>(0, int64_t(clip.top) - r.y1);
+    const int64_t endRow = std::min<int64_t>(H, int64_t(clip.bottom) - r.y1);
+    if (endColumn < firstColumn || endRow < firstRow) return 1;
+    const int64_t srcW = int64_t(r.source.right) - r.source.left;
+    const int64_t srcH = int64_t(r.source.bottom) - r.source.top;
+    if (srcW <= 0 || srcH <= 0) return 1;
+    const bool zooms = r.fetch == Fetch::zoom || r.fetch == Fetch::zoomTile;
+    if (zooms && !r.floor && !usableZoom(r.zoomX)) return 1;
+
+    const int32_t angle = (r.angle % 360 + 360) % 360;
+    const int64_t S = effectTables.sine[angle], C = effectTables.sine[angle + 90];
+    const int64_t halfW = W >> 1, halfH = H >> 1;
+    int64_t offX = (W - srcW) >> 1, offY = (H - srcH) >> 1;
+    if (r.fetch == Fetch::zoom) {
+        offX = (W - truncClamped(float(srcW) * r.zoomX)) >> 1;
+        offY = (H - truncClamped(float(srcH) * r.zoomX)) >> 1;
+    }
+    const int64_t U0 = 360 * halfW - halfW * C + halfH * S;
+    const int64_t V0 = 360 * halfH - halfW * S - halfH * C;
+    auto U = [&](int64_t i, int64_t j) { return U0 + i * C - j * S; };
+    auto V = [&](int64_t i, int64_t j) { return V0 + i * S + j * C; };
+
+    effects::EffectLock lock(*surface, *screenState.back);
+    if (!lock.ok()) return 0;
+    if (endColumn == firstColumn || endRow == firstRow) return 1;
+
+    // U and V are linear in i and j, and a division truncating toward zero keeps their order:
+    // the corners of the visible part bound a and b.
+    int64_t aLo = INT64_MAX, aHi = INT64_MIN, bLo = INT64_MAX, bHi = INT64_MIN;
+    for (int64_t i : {firstColumn, endColumn - 1})
+        for (int64_t j : {firstRow, endRow - 1}) {
+            aLo = std::min(aLo, U(i, j) / 360), aHi = std::max(aHi, U(i, j) / 360);
+            bLo = std::min(bLo, V(i, j) / 360), bHi = std::max(bHi, V(i, j) / 360);
+        }
+    const Pixels16& src = lock.source;
+    static AxisMap columns, rows;  // kept between calls: an effect runs every frame
+    float zoomX = r.zoomX, zoomY = r.zoomY;
+    auto buildMaps = [&] {
+        columns.build(aLo - offX, aHi - offX, r.fetch, zoomX, r.source.left, srcW, src.width, 1);
+        rows.build(bLo - offY, bHi - offY, r.fetch, zoomY, r.source.top, srcH, src.height, src.pitch);
+    };
+    if (r.floor) {
+        // The zooms grow row by row from the box's first row, visible or not; once a step no
+        // longer changes them they stay put.
+        for (int64_t j = 0; j < firstRow; ++j) {
+            float nextX = zoomX + r.zoomXStep, nextY = zoomY + r.zoomYStep;
+            if ((nextX == zoomX && nextY == zoomY) || !(nextX == nextX && nextY == nextY)) {
+                zoomX = nextX, zoomY = nextY;
+                break;
+            }
+            zoomX = nextX, zoomY = nextY;
+        }
+    } else {
+        buildMaps();
+    }
+    const ChannelScale scale(r.scale);
+    const int64_t columnBase = aLo, rowBase = bLo;
+    for (int64_t j = firstRow; j < endRow; ++j) {
+        bool drawRow = true;
+        if (r.floor) {
+            drawRow = usableZoom(zoomX) && usableZoom(zoomY);
+            if (drawRow) buildMaps();
+            zoomX += r.zoomXStep, zoomY += r.zoomYStep;
+            if (!drawRow) continue;
+        }
+        uint16_t* out = lock.dest.row(int32_t(r.y1 + j));
+        const int64_t* columnOf = columns.to.data();
+        const int64_t* rowOf = rows.to.data();
+        int64_t u = U(firstColumn, j), v = V(firstColumn, j);
+        for (int64_t i = firstColumn; i < endColumn; ++i, u += C, v += S) {
+            int64_t sx = columnOf[u / 360 - columnBase], sy = rowOf[v / 360 - rowBase];
+            if ((sx | sy) < 0) continue;
+            uint16_t p = src.bits[sy + sx];
+            if (p) out[r.x1 + i] = r.floor ? scale.apply(p) : p;
+        }
+    }
+    return 1;
+}
+
+}  // namespace
+
+int32_t Rotate(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, int32_t obj,
+               int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+    return rotate({x1, y1, x2, y2, angle, obj, {sL, sT, sR, sB}, Fetch::plain});
+}
+
+int32_t RotateTile(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, int32_t obj,
+                   int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+    return rotate({x1, y1, x2, y2, angle, obj, {sL, sT, sR, sB}, Fetch::tile});
+}
+
+int32_t RotateZoom(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, float zoom,
+                   int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+    return rotate({x1, y1, x2, y2, angle, obj, {sL, sT, sR, sB}, Fetch::zoom, zoom, zoom});
+}
+
+int32_t RotateZoomTile(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, float zoom,
+                       int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+    return rotate({x1, y1, x2, y2, angle, obj, {sL, sT, sR, sB}, Fetch::zoomTile, zoom, zoom});
+}
+
+int32_t Floor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, float zoomX,
+              float zoomXStep, float zoomY, float zoomYStep, float scaleR, float scaleG,
+              float scaleB, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+    return rotate({x1, y1, x2, y2, angle, obj, {sL, sT, sR, sB}, Fetch::zoomTile, zoomX, zoomY,
+                   zoomXStep, zoomYStep, true, {scaleR, scaleG, scaleB}});
+}
+
+}  // namespace zuDraw
