@@ -97,8 +97,45 @@ void BM_WarpTunnel(benchmark::State& state) {
 }
 BENCHMARK(BM_WarpTunnel);
 
+// The other warps over the same frame, reported as multiples of the copy, without a target.
+void BM_WarpFloor(benchmark::State& state) {
+    static const int32_t sprite = makeObject(spriteWidth, spriteHeight);
+    for (auto _ : state) {
+        zuDraw::Floor(0, 0, frameWidth, frameHeight, angle, 0.2f, 0.01f, 0.2f, 0.01f, 1.0f, 0.8f, 0.6f,
+                      sprite, 0, 0, spriteWidth, spriteHeight);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WarpFloor);
+
+void BM_WarpRipple(benchmark::State& state) {
+    static const int32_t picture = makeObject(frameWidth, frameHeight);
+    for (auto _ : state) {
+        zuDraw::Ripple(0, 0, 16, 12, 1, 1.0f, 0.0f, picture, 0, 0, frameWidth, frameHeight);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WarpRipple);
+
+// A texture whose sides are not powers of two wraps by subtraction instead of a mask.
+void BM_WarpTunnelOddTexture(benchmark::State& state) {
+    static const int32_t texture = makeObject(250, 250);
+    zuDraw::MakeTunnel(250, 250, frameWidth, frameHeight, -1, -1, -1, 0, 0, 0);
+    int32_t frame = 0;
+    for (auto _ : state) {
+        ++frame;
+        zuDraw::Tunnel(0, 0, frame, frame * 3, texture);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_WarpTunnelOddTexture);
+
 }  // namespace
 
 ZU_RATIO(BM_WarpRotateZoom, BM_WarpMemcpyRows, 1.0 / 60, "RotateZoom 30deg x2 frame vs memcpy (1/60)");
 ZU_RATIO(BM_WarpRotateZoom, BM_PixmanRotateZoom, 1.0, "RotateZoom vs pixman nearest affine");
 ZU_RATIO(BM_WarpTunnel, BM_WarpMemcpyRows, 1.0 / 30, "Tunnel 256x256 texture vs memcpy (1/30)");
+// Reported the other way round: how many copies each takes.
+ZU_RATIO(BM_WarpMemcpyRows, BM_WarpFloor, 0, "Floor 30deg receding frame, in memcpys");
+ZU_RATIO(BM_WarpMemcpyRows, BM_WarpRipple, 0, "Ripple step 1 frame, in memcpys");
+ZU_RATIO(BM_WarpMemcpyRows, BM_WarpTunnelOddTexture, 0, "Tunnel 250x250 texture, in memcpys");

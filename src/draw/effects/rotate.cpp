@@ -114,13 +114,16 @@ int32_t rotate(const Rotation& r) {
     if (endColumn == firstColumn || endRow == firstRow) return 1;
 
     // U and V are linear in i and j, and a division truncating toward zero keeps their order:
-    // the corners of the visible part bound a and b.
-    int64_t aLo = INT64_MAX, aHi = INT64_MIN, bLo = INT64_MAX, bHi = INT64_MIN;
-    for (int64_t i : {firstColumn, endColumn - 1})
-        for (int64_t j : {firstRow, endRow - 1}) {
-            aLo = std::min(aLo, U(i, j) / 360), aHi = std::max(aHi, U(i, j) / 360);
-            bLo = std::min(bLo, V(i, j) / 360), bHi = std::max(bHi, V(i, j) / 360);
-        }
+    // the corners of a rectangle of pixels bound the a and b it meets.
+    int64_t aLo = 0, aHi = 0, bLo = 0, bHi = 0;
+    auto bound = [&](int64_t top, int64_t bottom) {
+        aLo = bLo = INT64_MAX, aHi = bHi = INT64_MIN;
+        for (int64_t i : {firstColumn, endColumn - 1})
+            for (int64_t j : {top, bottom}) {
+                aLo = std::min(aLo, U(i, j) / 360), aHi = std::max(aHi, U(i, j) / 360);
+                bLo = std::min(bLo, V(i, j) / 360), bHi = std::max(bHi, V(i, j) / 360);
+            }
+    };
     const Pixels16& src = lock.source;
     static AxisMap columns, rows;  // kept between calls: an effect runs every frame
     float zoomX = r.zoomX, zoomY = r.zoomY;
@@ -140,18 +143,18 @@ int32_t rotate(const Rotation& r) {
             zoomX = nextX, zoomY = nextY;
         }
     } else {
+        bound(firstRow, endRow - 1);
         buildMaps();
     }
     const ChannelScale scale(r.scale);
-    const int64_t columnBase = aLo, rowBase = bLo;
     for (int64_t j = firstRow; j < endRow; ++j) {
-        bool drawRow = true;
-        if (r.floor) {
-            drawRow = usableZoom(zoomX) && usableZoom(zoomY);
-            if (drawRow) buildMaps();
+        if (r.floor) {  // the zooms change every row: maps of this row's reach only
+            const bool drawRow = usableZoom(zoomX) && usableZoom(zoomY);
+            if (drawRow) bound(j, j), buildMaps();
             zoomX += r.zoomXStep, zoomY += r.zoomYStep;
             if (!drawRow) continue;
         }
+        const int64_t columnBase = aLo, rowBase = bLo;
         uint16_t* out = lock.dest.row(int32_t(r.y1 + j));
         const int64_t* columnOf = columns.to.data();
         const int64_t* rowOf = rows.to.data();
