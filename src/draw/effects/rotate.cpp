@@ -38,15 +38,13 @@ int64_t mapCoordinate(int64_t a, Fetch fetch, float zoom, int64_t size) {
     return a >= 0 && a < size ? a : -1;
 }
 
-// One axis of the lookup: for box coordinates lo … lo + size − 1, the source position on the
+// One axis of the lookup: for box coordinates first … last, the source position on the
 // surface scaled by `stride` (1 for columns, the pitch for rows), or −1 where nothing is drawn.
 struct AxisMap {
-    int64_t lo = 0;
     std::vector<int64_t> to;
 
     void build(int64_t first, int64_t last, Fetch fetch, float zoom, int64_t start, int64_t size,
                int64_t extent, int64_t stride) {
-        lo = first;
         to.resize(size_t(last - first + 1));
         for (int64_t a = first; a <= last; ++a) {
             int64_t s = mapCoordinate(a, fetch, zoom, size);
@@ -79,90 +77,116 @@ struct ChannelScale {
     }
 };
 
+// The part of the box inside the clip rectangle, in columns and rows of the box.
+struct Visible {
+    int64_t firstColumn, endColumn, firstRow, endRow;
+    bool none() const { return endColumn < firstColumn || endRow < firstRow; }
+    bool empty() const { return endColumn == firstColumn || endRow == firstRow; }
+};
+
+Visible visiblePart(const Rotation& r, const platform::Rect& clip) {
+    const int64_t W = int64_t(r.x2) - r.x1, H = int64_t(r.y2) - r.y1;
+    return {std::max<int64_t>(0, int64_t(clip.left) - r.x1), std::min<int64_t>(W, int64_t(clip.right) - r.x1),
+            std::max<int64_t>(0, int64_t(clip.top) - r.y1), std::min<int64_t>(H, int64_t(clip.bottom) - r.y1)};
+}
+
+// The turn's accumulators at any pixel (i, j) of the box, and the offsets that centre the
+// source in it.
+struct Turn {
+    int64_t S = 0, C = 0, U0 = 0, V0 = 0, offX = 0, offY = 0;
+    int64_t U(int64_t i, int64_t j) const { return U0 + i * C - j * S; }
+    int64_t V(int64_t i, int64_t j) const { return V0 + i * S + j * C; }
+};
+
+Turn turnOf(const Rotation& r, int64_t srcW, int64_t srcH) {
+    const int64_t W = int64_t(r.x2) - r.x1, H = int64_t(r.y2) - r.y1, halfW = W >> 1, halfH = H >> 1;
+    const int32_t angle = (r.angle % 360 + 360) % 360;
+    Turn t;
+    t.S = effectTables.sine[angle], t.C = effectTables.sine[angle + 90];
+    t.U0 = 360 * halfW - halfW * t.C + halfH * t.S;
+    t.V0 = 360 * halfH - halfW * t.S - halfH * t.C;
+    t.offX = (W - srcW) >> 1, t.offY = (H - srcH) >> 1;
+    if (r.fetch == Fetch::zoom) {
+        t.offX = (W - truncClamped(float(srcW) * r.zoomX)) >> 1;
+        t.offY = (H - truncClamped(float(srcH) * r.zoomX)) >> 1;
+    }
+    return t;
+}
+
+// Floor's zooms grow row by row from the box's first row, visible or not. Once a step no
+// longer changes them (or they are NaN) they stay put, so far-away boxes end the loop early.
+void zoomsAtRow(const Rotation& r, int64_t row, float& zoomX, float& zoomY) {
+    zoomX = r.zoomX, zoomY = r.zoomY;
+    for (int64_t j = 0; j < row; ++j) {
+        const float nextX = zoomX + r.zoomXStep, nextY = zoomY + r.zoomYStep;
+        const bool settled = (nextX == zoomX && nextY == zoomY) || !(nextX == nextX && nextY == nextY);
+        zoomX = nextX, zoomY = nextY;
+        if (settled) break;
+    }
+}
+
+// The lookup of one call: column and row maps over the a and b that a band of rows meets.
+struct Lookup {
+    AxisMap columns, rows;
+    int64_t columnBase = 0, rowBase = 0;  // a and b of the maps' first entries, before offsets
+
+    // U and V are linear in i and j, and a division truncating toward zero keeps their order:
+    // the corners of the band bound its a and b.
+    void build(const Rotation& r, const Turn& t, const Visible& v, int64_t top, int64_t bottom,
+               float zoomX, float zoomY, const Pixels16& src) {
+        int64_t aLo = INT64_MAX, aHi = INT64_MIN, bLo = INT64_MAX, bHi = INT64_MIN;
+        for (int64_t i : {v.firstColumn, v.endColumn - 1})
+            for (int64_t j : {top, bottom}) {
+                aLo = std::min(aLo, t.U(i, j) / 360), aHi = std::max(aHi, t.U(i, j) / 360);
+                bLo = std::min(bLo, t.V(i, j) / 360), bHi = std::max(bHi, t.V(i, j) / 360);
+            }
+        const int64_t srcW = int64_t(r.source.right) - r.source.left;
+        const int64_t srcH = int64_t(r.source.bottom) - r.source.top;
+        columns.build(aLo - t.offX, aHi - t.offX, r.fetch, zoomX, r.source.left, srcW, src.width, 1);
+        rows.build(bLo - t.offY, bHi - t.offY, r.fetch, zoomY, r.source.top, srcH, src.height, src.pitch);
+        columnBase = aLo, rowBase = bLo;
+    }
+};
+
 int32_t rotate(const Rotation& r) {
     if (!effects::ready()) return 0;
     platform::Surface* surface = effects::spriteSurface(r.object);
     if (!surface) return 0;
-    const platform::Rect clip = effects::clipOnBack();
-    const int64_t W = int64_t(r.x2) - r.x1, H = int64_t(r.y2) - r.y1;
-    const int64_t firstColumn = std::max<int64_t>(0, int64_t(clip.left) - r.x1);
-    const int64_t endColumn = std::min<int64_t>(W, int64_t(clip.right) - r.x1);
-    const int64_t firstRow = std::max<int64_t>(0, int64_t(clip.top) - r.y1);
-    const int64_t endRow = std::min<int64_t>(H, int64_t(clip.bottom) - r.y1);
-    if (endColumn < firstColumn || endRow < firstRow) return 1;
+    const Visible visible = visiblePart(r, effects::clipOnBack());
+    if (visible.none()) return 1;
     const int64_t srcW = int64_t(r.source.right) - r.source.left;
     const int64_t srcH = int64_t(r.source.bottom) - r.source.top;
-    if (srcW <= 0 || srcH <= 0) return 1;
+    if (srcW <= 0 || srcH <= 0) return 1;  // the tiling forms would take a modulo by 0
     const bool zooms = r.fetch == Fetch::zoom || r.fetch == Fetch::zoomTile;
     if (zooms && !r.floor && !usableZoom(r.zoomX)) return 1;
-
-    const int32_t angle = (r.angle % 360 + 360) % 360;
-    const int64_t S = effectTables.sine[angle], C = effectTables.sine[angle + 90];
-    const int64_t halfW = W >> 1, halfH = H >> 1;
-    int64_t offX = (W - srcW) >> 1, offY = (H - srcH) >> 1;
-    if (r.fetch == Fetch::zoom) {
-        offX = (W - truncClamped(float(srcW) * r.zoomX)) >> 1;
-        offY = (H - truncClamped(float(srcH) * r.zoomX)) >> 1;
-    }
-    const int64_t U0 = 360 * halfW - halfW * C + halfH * S;
-    const int64_t V0 = 360 * halfH - halfW * S - halfH * C;
-    auto U = [&](int64_t i, int64_t j) { return U0 + i * C - j * S; };
-    auto V = [&](int64_t i, int64_t j) { return V0 + i * S + j * C; };
+    const Turn turn = turnOf(r, srcW, srcH);
 
     effects::EffectLock lock(*surface, *screenState.back);
     if (!lock.ok()) return 0;
-    if (endColumn == firstColumn || endRow == firstRow) return 1;
-
-    // U and V are linear in i and j, and a division truncating toward zero keeps their order:
-    // the corners of a rectangle of pixels bound the a and b it meets.
-    int64_t aLo = 0, aHi = 0, bLo = 0, bHi = 0;
-    auto bound = [&](int64_t top, int64_t bottom) {
-        aLo = bLo = INT64_MAX, aHi = bHi = INT64_MIN;
-        for (int64_t i : {firstColumn, endColumn - 1})
-            for (int64_t j : {top, bottom}) {
-                aLo = std::min(aLo, U(i, j) / 360), aHi = std::max(aHi, U(i, j) / 360);
-                bLo = std::min(bLo, V(i, j) / 360), bHi = std::max(bHi, V(i, j) / 360);
-            }
-    };
+    if (visible.empty()) return 1;
     const Pixels16& src = lock.source;
-    static AxisMap columns, rows;  // kept between calls: an effect runs every frame
+    static Lookup lookup;  // kept between calls: an effect runs every frame
     float zoomX = r.zoomX, zoomY = r.zoomY;
-    auto buildMaps = [&] {
-        columns.build(aLo - offX, aHi - offX, r.fetch, zoomX, r.source.left, srcW, src.width, 1);
-        rows.build(bLo - offY, bHi - offY, r.fetch, zoomY, r.source.top, srcH, src.height, src.pitch);
-    };
-    if (r.floor) {
-        // The zooms grow row by row from the box's first row, visible or not; once a step no
-        // longer changes them they stay put.
-        for (int64_t j = 0; j < firstRow; ++j) {
-            float nextX = zoomX + r.zoomXStep, nextY = zoomY + r.zoomYStep;
-            if ((nextX == zoomX && nextY == zoomY) || !(nextX == nextX && nextY == nextY)) {
-                zoomX = nextX, zoomY = nextY;
-                break;
-            }
-            zoomX = nextX, zoomY = nextY;
-        }
-    } else {
-        bound(firstRow, endRow - 1);
-        buildMaps();
-    }
+    if (r.floor)
+        zoomsAtRow(r, visible.firstRow, zoomX, zoomY);
+    else
+        lookup.build(r, turn, visible, visible.firstRow, visible.endRow - 1, zoomX, zoomY, src);
     const ChannelScale scale(r.scale);
-    for (int64_t j = firstRow; j < endRow; ++j) {
+    for (int64_t j = visible.firstRow; j < visible.endRow; ++j) {
         if (r.floor) {  // the zooms change every row: maps of this row's reach only
             const bool drawRow = usableZoom(zoomX) && usableZoom(zoomY);
-            if (drawRow) bound(j, j), buildMaps();
+            if (drawRow) lookup.build(r, turn, visible, j, j, zoomX, zoomY, src);
             zoomX += r.zoomXStep, zoomY += r.zoomYStep;
             if (!drawRow) continue;
         }
-        const int64_t columnBase = aLo, rowBase = bLo;
         uint16_t* out = lock.dest.row(int32_t(r.y1 + j));
-        const int64_t* columnOf = columns.to.data();
-        const int64_t* rowOf = rows.to.data();
-        int64_t u = U(firstColumn, j), v = V(firstColumn, j);
-        for (int64_t i = firstColumn; i < endColumn; ++i, u += C, v += S) {
-            int64_t sx = columnOf[u / 360 - columnBase], sy = rowOf[v / 360 - rowBase];
+        const int64_t* columnOf = lookup.columns.to.data();
+        const int64_t* rowOf = lookup.rows.to.data();
+        int64_t u = turn.U(visible.firstColumn, j), v = turn.V(visible.firstColumn, j);
+        for (int64_t i = visible.firstColumn; i < visible.endColumn; ++i, u += turn.C, v += turn.S) {
+            const int64_t sx = columnOf[u / 360 - lookup.columnBase], sy = rowOf[v / 360 - lookup.rowBase];
             if ((sx | sy) < 0) continue;
-            uint16_t p = src.bits[sy + sx];
+            const uint16_t p = src.bits[sy + sx];
             if (p) out[r.x1 + i] = r.floor ? scale.apply(p) : p;
         }
     }
