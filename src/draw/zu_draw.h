@@ -212,6 +212,88 @@ struct ClipWipe {
 
 /// @}
 
+/// @defgroup draw_warp_effects Rotation, zoom and warp effects
+/// @ingroup zudraw
+/// Geometric maps of an object's pixels onto the back buffer, on a 16-bit screen only. Each locks
+/// the object, then the back buffer, and returns 1 when it ran or had nothing to draw, 0 when the
+/// screen is not 16-bit, the object has no 16-bit surface or a lock fails (nothing drawn, nothing
+/// left locked). Source pixels of value 0 are transparent unless an operation says otherwise;
+/// nothing is ever read outside the object's surface nor written outside the back buffer.
+///
+/// The rotation operations draw into the box (x1, y1)–(x2, y2), right and bottom exclusive,
+/// turned by `angle` degrees (taken modulo 360, negative angles too) about the box's centre,
+/// with the source rectangle (sL, sT)–(sR, sB) centred in it; each pixel is clipped to the clip
+/// rectangle. A zoom of 0 or NaN, or an empty source rectangle, draws nothing and returns 1.
+/// @{
+
+/// Room of the tunnel table: a window of at most this many pixels.
+constexpr int32_t tunnelTableSize = 640 * 480;
+
+/// Texture coordinates of a tunnel or lens, made by MakeTunnel and drawn by Tunnel.
+struct TunnelTable {
+    int32_t textureWidth = 0;   ///< width of the texture the coordinates address (0: never made)
+    int32_t textureHeight = 0;  ///< height of that texture
+    int32_t width = 0;          ///< width of the drawn window
+    int32_t height = 0;         ///< height of the drawn window
+    /// (u, v) per window pixel, row after row: 0 ≤ u < textureWidth, 0 ≤ v < textureHeight.
+    int16_t entries[tunnelTableSize][2] = {};
+};
+
+extern TunnelTable tunnelTable;  ///< the one tunnel table
+
+/// Turns the source rectangle about the box's centre; pixels outside it are not drawn.
+int32_t Rotate(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, int32_t obj,
+               int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// As Rotate, with the source repeated (mirrored about the centre) to fill the whole box.
+int32_t RotateTile(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, int32_t obj,
+                   int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// As Rotate, `zoom` times as large, centred in the box and cut at its edges.
+int32_t RotateZoom(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, float zoom,
+                   int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// As RotateTile, `zoom` times as large.
+int32_t RotateZoomTile(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, float zoom,
+                       int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// As RotateZoomTile with separate zooms across and down that grow by their steps after every
+/// row of the box (a receding floor or ceiling); rows whose zoom is 0 are left alone. Each 5-bit
+/// channel is multiplied by its scale, clamped to 0.0–1.0 (a pixel tested before scaling).
+int32_t Floor(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t angle, float zoomX,
+              float zoomXStep, float zoomY, float zoomYStep, float scaleR, float scaleG,
+              float scaleB, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// Plots every `step`-th pixel of the source rectangle, clipped like a blit to (x, y), displaced
+/// down by a ripple of `amplitude` pixels and `frequency`, sheared right by `shear` pixels per row
+/// and scaled by `scale`; transparent pixels are plotted too, gaps keep what was there.
+/// A step of 0 or less, or an empty rectangle, draws nothing and returns 1.
+int32_t Ripple(int32_t x, int32_t y, int32_t amplitude, int32_t frequency, int32_t step,
+               float scale, float shear, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+               int32_t sB);
+/// Blits the source rectangle to (x, y) and smears its column or row `edge` (0 to 65535, counted
+/// in the clipped region; cut to the object's surface) out to an edge:
+/// mode 0 to the right, the region widened to the screen's right; 1 to the left, also filling the
+/// back buffer's columns left of x; 2 down, widened to the screen's bottom; 3 up, also filling the
+/// rows above y. Other modes draw nothing and return 1.
+int32_t StretchEdge(int32_t x, int32_t y, int32_t mode, int32_t edge, int32_t obj, int32_t sL,
+                    int32_t sT, int32_t sR, int32_t sB);
+/// Fills tunnelTable for a window of width × height pixels over a texture of textureWidth ×
+/// textureHeight (1 to 32768 each). Centre (−1: the window's), divisor of the field of view
+/// (−1: 8, at least 2), centreMode 0 fixed, 1 rising row by row from the bottom, 2 mirrored per
+/// column, 3 moving left from the right edge, 4 moving right from the left edge; metric of the
+/// distance: 0 Euclidean, 1 largest, 2 mean, 3 smallest of |dx| and |dy|, 4 |dx|, 5 |dy|, 6 the
+/// centre's column; depthMode 0 to 5 (0 flat, 1 rows, 2 columns, 3 square, 4 diamond, 5 cross).
+/// Where the distance is 0 the depth coordinate v is 0; a depth divisor of 0 counts as 1.
+/// @return 1; 0 with the table unchanged for a window above 640 × 480 pixels or of negative size,
+/// a texture size out of range, or an unknown metric or depthMode
+int32_t MakeTunnel(int32_t textureWidth, int32_t textureHeight, int32_t width, int32_t height,
+                   int32_t centreX, int32_t centreY, int32_t divisor, int32_t centreMode,
+                   int32_t metric, int32_t depthMode);
+/// Draws tunnelTable's window at (x, y), clipped to the clip rectangle: each pixel from the
+/// object's texture (its top-left textureWidth × textureHeight pixels) at the stored (u, v) moved
+/// by the offsets, wrapping round the texture (negative offsets too); transparent pixels included.
+/// Animating uOffset turns the tunnel, vOffset moves along it.
+/// @return 1; 0 also when the table was never made or the texture is larger than the object
+int32_t Tunnel(int32_t x, int32_t y, int32_t uOffset, int32_t vOffset, int32_t obj);
+
+/// @}
+
 /// @addtogroup draw_screen
 /// @{
 extern ScreenState screenState;  ///< the display and the screen's settings

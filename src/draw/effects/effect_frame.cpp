@@ -50,12 +50,17 @@ EffectLock::~EffectLock() {
 
 bool clipSprite(int32_t& x, int32_t& y, const platform::Surface& object, platform::Rect& source,
                 const platform::Rect& clip) {
+    return clipSprite(x, y, object.width, object.height, source, clip);
+}
+
+bool clipSprite(int32_t& x, int32_t& y, int32_t width, int32_t height, platform::Rect& source,
+                const platform::Rect& clip) {
     // 64-bit so that positions near the ends of int never wrap.
     int64_t left = source.left, top = source.top, dx = x, dy = y;
     if (left < 0) dx -= left, left = 0;
     if (top < 0) dy -= top, top = 0;
-    int64_t w = std::min<int64_t>(source.right, object.width) - left;
-    int64_t h = std::min<int64_t>(source.bottom, object.height) - top;
+    int64_t w = std::min<int64_t>(source.right, width) - left;
+    int64_t h = std::min<int64_t>(source.bottom, height) - top;
     if (dx + w > clip.right) w = clip.right - dx;
     if (dy + h > clip.bottom) h = clip.bottom - dy;
     if (dx < clip.left) left += clip.left - dx, w -= clip.left - dx, dx = clip.left;

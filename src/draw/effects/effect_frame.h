@@ -63,6 +63,10 @@ struct SpriteRegion {
 // rectangle (the destination moves with the source). false: nothing to draw.
 bool clipSprite(int32_t& x, int32_t& y, const platform::Surface& object, platform::Rect& source,
                 const platform::Rect& clip);
+// As above, for a surface of width × height pixels (an effect that reads only part of its
+// region may widen it past the surface).
+bool clipSprite(int32_t& x, int32_t& y, int32_t width, int32_t height, platform::Rect& source,
+                const platform::Rect& clip);
 
 // Runs a sprite effect: 0 when not ready, for a bad object or a failed lock; 1 when the region
 // is empty (no lock taken) or after body(region) ran with both surfaces locked.
