@@ -92,8 +92,9 @@ int32_t AlphaBlend(int32_t x, int32_t y, float a, int32_t obj, int32_t sL, int32
 int32_t AlphaBlendRGB(int32_t x, int32_t y, float aR, float aG, float aB, int32_t obj, int32_t sL,
                       int32_t sT, int32_t sR, int32_t sB) {
     const AlphaMix mix = alphaMix(aR, aG, aB);
+    auto fast = [&](const uint16_t* s, uint16_t* d, int32_t n) { return alphaRow565(s, d, n, mix.a, mix.inv); };
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB),
-                           [&](const SpriteRegion& region) { mapOpaque(region, mix); });
+                           [&](const SpriteRegion& region) { mapOpaque(region, fast, mix); });
 }
 
 int32_t AlphaGradient(int32_t x, int32_t y, float aR, float aG, float aB, int32_t vertical,
@@ -119,10 +120,11 @@ int32_t Fade(int32_t x, int32_t y, int32_t level, int32_t obj, int32_t sL, int32
 
 int32_t FadeRGB(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB, int32_t obj,
                 int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
-    const ChannelTables fade = channelTables(effectTables.fadeTable, 31 - clampLevel(levelR),
-                                             31 - clampLevel(levelG), 31 - clampLevel(levelB));
+    const int32_t j[3] = {31 - clampLevel(levelR), 31 - clampLevel(levelG), 31 - clampLevel(levelB)};
+    const ChannelTables fade = channelTables(effectTables.fadeTable, j[0], j[1], j[2]);
+    auto fast = [&](const uint16_t* s, uint16_t* d, int32_t n) { return fadeRow565(s, d, n, j); };
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB), [&](const SpriteRegion& region) {
-        mapOpaque(region, [&](uint16_t s, uint16_t d) { return fade(rgb5(s), rgb5(d)); });
+        mapOpaque(region, fast, [&](uint16_t s, uint16_t d) { return fade(rgb5(s), rgb5(d)); });
     });
 }
 
@@ -154,15 +156,16 @@ int32_t AddBlendLevel(int32_t x, int32_t y, float a, int32_t obj, int32_t sL, in
                       int32_t sR, int32_t sB) {
     const int32_t j = int32_t(31.0f - clampUnit(a) * 31.0f);
     const ChannelTables add = channelTables(effectTables.addTable, j, j, j);
+    auto fast = [&](const uint16_t* s, uint16_t* d, int32_t n) { return addRow565(s, d, n, j); };
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB), [&](const SpriteRegion& region) {
-        mapOpaque(region, [&](uint16_t s, uint16_t d) { return add(rgb5(s), rgb5(d)); });
+        mapOpaque(region, fast, [&](uint16_t s, uint16_t d) { return add(rgb5(s), rgb5(d)); });
     });
 }
 
 int32_t Shadow(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
     const uint16_t* sub = effectTables.subTable;
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB), [&](const SpriteRegion& region) {
-        mapOpaque(region, [&](uint16_t s, uint16_t d) {
+        mapOpaque(region, shadowRow565, [&](uint16_t s, uint16_t d) {
             const uint8_t* c = rgb5(d);
             const int32_t dark = rgb5(s)[0];
             return uint16_t(sub[(0 << 10) | (c[0] << 5) | dark] | sub[(1 << 10) | (c[1] << 5) | dark] |

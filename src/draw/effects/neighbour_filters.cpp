@@ -13,38 +13,46 @@ using namespace effects;
 
 namespace {
 
-// The box blur with running sums: per column the sums of the block's rows, moved down one row
-// at a time, then per row the prefix sums of those, so each pixel costs the same at any size.
+// Three 16-bit channel sums in one word, red lowest. A lane never overflows (at most 45² · 31),
+// and since every sum is exact modulo 2^64, a borrow between lanes in the middle of a sum is
+// undone by its end.
+uint64_t packedChannels(uint16_t p) {
+    const uint8_t* c = rgb5(p);
+    return uint64_t(c[0]) | uint64_t(c[1]) << 16 | uint64_t(c[2]) << 32;
+}
+
+// The box blur with running sums: per column the sum over the block's rows, moved down a row at
+// a time, and along each row a window of `size` of those, so a pixel costs the same at any size.
 // A table of quotients replaces the three divisions per pixel.
 void blurRegion(const SpriteRegion& region, int32_t size) {
-    const int32_t w = region.width, h = region.height;
-    const int32_t area = size * size;
+    const int32_t w = region.width, h = region.height, area = size * size;
     std::vector<uint8_t> quotient(size_t(area) * 31 + 1);
     for (size_t v = 0; v < quotient.size(); ++v) quotient[v] = uint8_t(v / size_t(area));
-    std::vector<int32_t> columnSums(size_t(w) * 3, 0), prefix(size_t(w + 1) * 3, 0);
-    auto addRow = [&](int32_t row, int32_t sign) {
+    std::vector<uint64_t> blockRows(size_t(size) * size_t(w));  // packed rows, ring by row % size
+    std::vector<uint64_t> columns(size_t(w), 0);
+    auto addRow = [&](int32_t row) {
+        uint64_t* packed = &blockRows[size_t(row % size) * size_t(w)];
         const uint16_t* s = region.sourceRow(row);
-        for (int32_t col = 0; col < w; ++col) {
-            const uint8_t* c = rgb5(s[col]);
-            for (int32_t k = 0; k < 3; ++k) columnSums[size_t(col) * 3 + k] += sign * c[k];
-        }
+        for (int32_t col = 0; col < w; ++col) columns[size_t(col)] += packed[col] = packedChannels(s[col]);
     };
-    for (int32_t row = 0; row < size; ++row) addRow(row, 1);
-    int32_t blockTop = 0;
-    for (int32_t row = 0; row < h; ++row) {
+    auto dropRow = [&](int32_t row) {
+        const uint64_t* packed = &blockRows[size_t(row % size) * size_t(w)];
+        for (int32_t col = 0; col < w; ++col) columns[size_t(col)] -= packed[col];
+    };
+    for (int32_t row = 0; row < size; ++row) addRow(row);
+    for (int32_t row = 0, blockTop = 0; row < h; ++row) {
         for (; blockTop < std::min(row, h - size); ++blockTop) {
-            addRow(blockTop, -1);
-            addRow(blockTop + size, 1);
+            dropRow(blockTop);
+            addRow(blockTop + size);
         }
-        for (int32_t i = 0; i < w * 3; ++i) prefix[size_t(i) + 3] = prefix[size_t(i)] + columnSums[size_t(i)];
+        uint64_t window = 0;
+        for (int32_t col = 0; col < size; ++col) window += columns[size_t(col)];
         const uint16_t* s = region.sourceRow(row);
         uint16_t* d = region.destRow(row);
-        for (int32_t col = 0; col < w; ++col) {
-            if (!s[col]) continue;
-            const size_t left = size_t(std::min(col, w - size)) * 3, right = left + size_t(size) * 3;
-            d[col] = pack5(quotient[size_t(prefix[right] - prefix[left])],
-                           quotient[size_t(prefix[right + 1] - prefix[left + 1])],
-                           quotient[size_t(prefix[right + 2] - prefix[left + 2])]);
+        for (int32_t col = 0, left = 0; col < w; ++col) {
+            for (; left < std::min(col, w - size); ++left) window += columns[size_t(left + size)] - columns[size_t(left)];
+            if (s[col])
+                d[col] = pack5(quotient[window & 0xFFFF], quotient[(window >> 16) & 0xFFFF], quotient[(window >> 32) & 0xFFFF]);
         }
     }
 }

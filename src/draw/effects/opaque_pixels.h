@@ -3,19 +3,27 @@
 #pragma once
 #include <cstdint>
 
+#include "draw/effects/blend_rows.h"
 #include "draw/effects/effect_frame.h"
 
 namespace zuDraw::effects {
 
-// d = op(s, d) wherever s != 0, rows top to bottom, columns left to right.
-template <class Op>
-void mapOpaque(const SpriteRegion& region, Op&& op) {
+// d = op(s, d) wherever s != 0, rows top to bottom, columns left to right. Where the fast rows
+// apply, fast(s, d, width) first does the start of each row the same way (blend_rows.h) and
+// returns how many pixels it did.
+template <class Fast, class Op>
+void mapOpaque(const SpriteRegion& region, Fast&& fast, Op&& op) {
+    const bool useFast = fastRowsApply();
     for (int32_t row = 0; row < region.height; ++row) {
         const uint16_t* s = region.sourceRow(row);
         uint16_t* d = region.destRow(row);
-        for (int32_t col = 0; col < region.width; ++col)
+        for (int32_t col = useFast ? fast(s, d, region.width) : 0; col < region.width; ++col)
             if (s[col]) d[col] = op(s[col], d[col]);
     }
+}
+template <class Op>
+void mapOpaque(const SpriteRegion& region, Op&& op) {
+    mapOpaque(region, [](const uint16_t*, uint16_t*, int32_t) { return 0; }, op);
 }
 
 // The red, green and blue entries of a 32 × 32 × 32 table (fadeTable, addTable) at one j each.
