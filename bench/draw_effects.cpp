@@ -22,7 +22,9 @@ uint16_t spritePixel(int32_t x, int32_t y) {
     if ((x / 40 + y / 40 * 3) % 4 == 0) return 0;
     return uint16_t(((x * 31 / width) << 11) | ((y * 63 / height) << 5) | ((x + y) % 31 + 1));
 }
-uint16_t picturePixel(int32_t x, int32_t y) { return uint16_t((x * 37 + y * 101) & 0xFFFF); }
+uint16_t picturePixel(int32_t x, int32_t y) {
+    return uint16_t((x * 37 + y * 101) & 0xFFFF);
+}
 
 struct Frame {
     int32_t sprite = 0;
@@ -57,21 +59,22 @@ void BM_EffectMemcpyRows(benchmark::State& state) {
     for (auto _ : state) {
         for (int32_t y = 0; y < height; ++y)
             std::memcpy(f.back->memory.data() + size_t(y) * size_t(f.back->pitch),
-                        f.spriteSurface->memory.data() + size_t(y) * size_t(f.spriteSurface->pitch), width * 2);
+                        f.spriteSurface->memory.data() + size_t(y) * size_t(f.spriteSurface->pitch),
+                        width * 2);
         benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_EffectMemcpyRows);
 
 // Registers a benchmark that runs `call` on the whole frame.
-#define ZU_EFFECT_BENCH(name, call)                                  \
-    void name(benchmark::State& state) {                             \
-        const int32_t obj = frame().sprite;                          \
-        for (auto _ : state) {                                       \
-            benchmark::DoNotOptimize(call);                          \
-            benchmark::ClobberMemory();                              \
-        }                                                            \
-    }                                                                \
+#define ZU_EFFECT_BENCH(name, call)         \
+    void name(benchmark::State& state) {    \
+        const int32_t obj = frame().sprite; \
+        for (auto _ : state) {              \
+            benchmark::DoNotOptimize(call); \
+            benchmark::ClobberMemory();     \
+        }                                   \
+    }                                       \
     BENCHMARK(name)
 
 ZU_EFFECT_BENCH(BM_EffectHalfBlend, zuDraw::HalfBlend(0, 0, obj, 0, 0, width, height));
@@ -113,12 +116,13 @@ void BM_PixmanAdd(benchmark::State& state) {
             spritePixels.push_back(spritePixel(x, y));
             screenPixels.push_back(picturePixel(x, y));
         }
-    pixman_image_t* sprite = pixman_image_create_bits(PIXMAN_r5g6b5, width, height,
-                                                      reinterpret_cast<uint32_t*>(spritePixels.data()), width * 2);
-    pixman_image_t* screen = pixman_image_create_bits(PIXMAN_r5g6b5, width, height,
-                                                      reinterpret_cast<uint32_t*>(screenPixels.data()), width * 2);
+    pixman_image_t* sprite = pixman_image_create_bits(
+        PIXMAN_r5g6b5, width, height, reinterpret_cast<uint32_t*>(spritePixels.data()), width * 2);
+    pixman_image_t* screen = pixman_image_create_bits(
+        PIXMAN_r5g6b5, width, height, reinterpret_cast<uint32_t*>(screenPixels.data()), width * 2);
     for (auto _ : state) {
-        pixman_image_composite32(PIXMAN_OP_ADD, sprite, nullptr, screen, 0, 0, 0, 0, 0, 0, width, height);
+        pixman_image_composite32(PIXMAN_OP_ADD, sprite, nullptr, screen, 0, 0, 0, 0, 0, 0, width,
+                                 height);
         benchmark::ClobberMemory();
     }
     pixman_image_unref(sprite);
@@ -128,11 +132,17 @@ BENCHMARK(BM_PixmanAdd);
 
 }  // namespace
 
-ZU_RATIO(BM_EffectHalfBlend, BM_EffectMemcpyRows, 1.0 / 10, "HalfBlend 640x480 vs memcpy rows (at most 10x)");
+ZU_RATIO(BM_EffectHalfBlend, BM_EffectMemcpyRows, 1.0 / 10,
+         "HalfBlend 640x480 vs memcpy rows (at most 10x)");
 ZU_RATIO(BM_EffectFade, BM_EffectMemcpyRows, 1.0 / 30, "Fade 640x480 vs memcpy rows (at most 30x)");
-ZU_RATIO(BM_EffectAddBlend, BM_EffectMemcpyRows, 1.0 / 30, "AddBlend 640x480 vs memcpy rows (at most 30x)");
-ZU_RATIO(BM_EffectShadow, BM_EffectMemcpyRows, 1.0 / 30, "Shadow 640x480 vs memcpy rows (at most 30x)");
-ZU_RATIO(BM_EffectAlphaBlend, BM_EffectMemcpyRows, 1.0 / 40, "AlphaBlend 640x480 vs memcpy rows (at most 40x)");
-ZU_RATIO(BM_EffectBlur5, BM_EffectMemcpyRows, 1.0 / 80, "Blur size 5 640x480 vs memcpy rows (at most 80x)");
-ZU_RATIO(BM_EffectAlphaBlend, BM_SdlAlphaKeyedBlit, 1.0, "AlphaBlend 0.5 vs SDL2 keyed RGB565 blit at alpha 50%");
+ZU_RATIO(BM_EffectAddBlend, BM_EffectMemcpyRows, 1.0 / 30,
+         "AddBlend 640x480 vs memcpy rows (at most 30x)");
+ZU_RATIO(BM_EffectShadow, BM_EffectMemcpyRows, 1.0 / 30,
+         "Shadow 640x480 vs memcpy rows (at most 30x)");
+ZU_RATIO(BM_EffectAlphaBlend, BM_EffectMemcpyRows, 1.0 / 40,
+         "AlphaBlend 640x480 vs memcpy rows (at most 40x)");
+ZU_RATIO(BM_EffectBlur5, BM_EffectMemcpyRows, 1.0 / 80,
+         "Blur size 5 640x480 vs memcpy rows (at most 80x)");
+ZU_RATIO(BM_EffectAlphaBlend, BM_SdlAlphaKeyedBlit, 1.0,
+         "AlphaBlend 0.5 vs SDL2 keyed RGB565 blit at alpha 50%");
 ZU_RATIO(BM_EffectAddBlend, BM_PixmanAdd, 1.0, "AddBlend vs pixman ADD on r5g6b5");

@@ -419,8 +419,10 @@ void EndBufferText();
 /// @{
 
 /// Each pixel the average of source and destination: ((s >> 1) & halfMask) + ((d >> 1) & halfMask).
-int32_t HalfBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
-/// Each full-precision channel trunc(a·s + (1 − a)·d): 1.0 draws the source, 0.0 keeps the back buffer.
+int32_t HalfBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                  int32_t sB);
+/// Each full-precision channel trunc(a·s + (1 − a)·d): 1.0 draws the source, 0.0 keeps the back
+/// buffer.
 int32_t AlphaBlend(int32_t x, int32_t y, float a, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
                    int32_t sB);
 /// AlphaBlend with one alpha per channel.

@@ -16,6 +16,7 @@ int32_t addRow565(const uint16_t* s, uint16_t* d, int32_t n, int32_t j);
 // 5-bit channels of d less the source's 5-bit red, not below 0.
 int32_t shadowRow565(const uint16_t* s, uint16_t* d, int32_t n);
 // Exact channels: trunc(a·s + inv·d) in single precision.
-int32_t alphaRow565(const uint16_t* s, uint16_t* d, int32_t n, const float a[3], const float inv[3]);
+int32_t alphaRow565(const uint16_t* s, uint16_t* d, int32_t n, const float a[3],
+                    const float inv[3]);
 
 }  // namespace zuDraw::effects

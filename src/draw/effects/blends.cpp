@@ -12,7 +12,9 @@ using namespace effects;
 
 namespace {
 
-platform::Rect sourceRect(int32_t sL, int32_t sT, int32_t sR, int32_t sB) { return {sL, sT, sR, sB}; }
+platform::Rect sourceRect(int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+    return {sL, sT, sR, sB};
+}
 
 // Exact channels mixed by float weights: trunc(a·s + inv·d) per channel.
 struct AlphaMix {
@@ -70,7 +72,8 @@ void runGradient(const SpriteRegion& region, bool vertical, int32_t start, int32
 
 }  // namespace
 
-int32_t HalfBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+int32_t HalfBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                  int32_t sB) {
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB), [](const SpriteRegion& region) {
         const uint16_t half = uint16_t(pixelFormat.halfMask);
         for (int32_t row = 0; row < region.height; ++row) {
@@ -92,7 +95,9 @@ int32_t AlphaBlend(int32_t x, int32_t y, float a, int32_t obj, int32_t sL, int32
 int32_t AlphaBlendRGB(int32_t x, int32_t y, float aR, float aG, float aB, int32_t obj, int32_t sL,
                       int32_t sT, int32_t sR, int32_t sB) {
     const AlphaMix mix = alphaMix(aR, aG, aB);
-    auto fast = [&](const uint16_t* s, uint16_t* d, int32_t n) { return alphaRow565(s, d, n, mix.a, mix.inv); };
+    auto fast = [&](const uint16_t* s, uint16_t* d, int32_t n) {
+        return alphaRow565(s, d, n, mix.a, mix.inv);
+    };
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB),
                            [&](const SpriteRegion& region) { mapOpaque(region, fast, mix); });
 }
@@ -109,7 +114,8 @@ int32_t AlphaGradient(int32_t x, int32_t y, float aR, float aG, float aB, int32_
         }
     };
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB), [&](const SpriteRegion& region) {
-        runGradient(region, vertical != 0, start, step, first, lower, [](const AlphaMix& m) -> const AlphaMix& { return m; });
+        runGradient(region, vertical != 0, start, step, first, lower,
+                    [](const AlphaMix& m) -> const AlphaMix& { return m; });
     });
 }
 
@@ -120,7 +126,8 @@ int32_t Fade(int32_t x, int32_t y, int32_t level, int32_t obj, int32_t sL, int32
 
 int32_t FadeRGB(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB, int32_t obj,
                 int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
-    const int32_t j[3] = {31 - clampLevel(levelR), 31 - clampLevel(levelG), 31 - clampLevel(levelB)};
+    const int32_t j[3] = {31 - clampLevel(levelR), 31 - clampLevel(levelG),
+                          31 - clampLevel(levelB)};
     const ChannelTables fade = channelTables(effectTables.fadeTable, j[0], j[1], j[2]);
     auto fast = [&](const uint16_t* s, uint16_t* d, int32_t n) { return fadeRow565(s, d, n, j); };
     return runSpriteEffect(x, y, obj, sourceRect(sL, sT, sR, sB), [&](const SpriteRegion& region) {
@@ -148,7 +155,8 @@ int32_t FadeGradient(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32
     });
 }
 
-int32_t AddBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+int32_t AddBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                 int32_t sB) {
     return AddBlendLevel(x, y, 1.0f, obj, sL, sT, sR, sB);
 }
 
@@ -168,7 +176,8 @@ int32_t Shadow(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_
         mapOpaque(region, shadowRow565, [&](uint16_t s, uint16_t d) {
             const uint8_t* c = rgb5(d);
             const int32_t dark = rgb5(s)[0];
-            return uint16_t(sub[(0 << 10) | (c[0] << 5) | dark] | sub[(1 << 10) | (c[1] << 5) | dark] |
+            return uint16_t(sub[(0 << 10) | (c[0] << 5) | dark] |
+                            sub[(1 << 10) | (c[1] << 5) | dark] |
                             sub[(2 << 10) | (c[2] << 5) | dark]);
         });
     });

@@ -26,9 +26,10 @@ int32_t filterSprite(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, 
 int32_t ChannelMask(int32_t x, int32_t y, int32_t redOn, int32_t greenOn, int32_t blueOn,
                     int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
     const PixelFormat& f = pixelFormat;
-    const uint16_t mask = uint16_t((redOn ? f.redMask : 0) | (greenOn ? f.greenMask : 0) |
-                                   (blueOn ? f.blueMask : 0));
-    return filterSprite(x, y, obj, sL, sT, sR, sB, [mask](uint16_t s) { return uint16_t(s & mask); });
+    const uint16_t mask =
+        uint16_t((redOn ? f.redMask : 0) | (greenOn ? f.greenMask : 0) | (blueOn ? f.blueMask : 0));
+    return filterSprite(x, y, obj, sL, sT, sR, sB,
+                        [mask](uint16_t s) { return uint16_t(s & mask); });
 }
 
 int32_t Bright(int32_t x, int32_t y, float f, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
@@ -42,19 +43,21 @@ int32_t BrightRGB(int32_t x, int32_t y, float fR, float fG, float fB, int32_t ob
     fR = clampUnit(fR), fG = clampUnit(fG), fB = clampUnit(fB);
     return filterSprite(x, y, obj, sL, sT, sR, sB, [=](uint16_t s) {
         Channels c = exactChannels(s);
-        return packExact(int32_t(float(c.r) * fR), int32_t(float(c.g) * fG), int32_t(float(c.b) * fB));
+        return packExact(int32_t(float(c.r) * fR), int32_t(float(c.g) * fG),
+                         int32_t(float(c.b) * fB));
     });
 }
 
-int32_t Darken(int32_t x, int32_t y, int32_t level, int32_t obj, int32_t sL, int32_t sT,
-               int32_t sR, int32_t sB) {
+int32_t Darken(int32_t x, int32_t y, int32_t level, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+               int32_t sB) {
     return DarkenRGB(x, y, level, level, level, obj, sL, sT, sR, sB);
 }
 
-int32_t DarkenRGB(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB,
-                  int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
+int32_t DarkenRGB(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB, int32_t obj,
+                  int32_t sL, int32_t sT, int32_t sR, int32_t sB) {
     const uint16_t* sub = effectTables.subTable;
-    const int32_t jR = 31 - clampLevel(levelR), jG = 31 - clampLevel(levelG), jB = 31 - clampLevel(levelB);
+    const int32_t jR = 31 - clampLevel(levelR), jG = 31 - clampLevel(levelG),
+                  jB = 31 - clampLevel(levelB);
     return filterSprite(x, y, obj, sL, sT, sR, sB, [=](uint16_t s) {
         const uint8_t* c = rgb5(s);
         return uint16_t(sub[(0 << 10) | (c[0] << 5) | jR] | sub[(1 << 10) | (c[1] << 5) | jG] |

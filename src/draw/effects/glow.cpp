@@ -31,7 +31,8 @@ void addLight(const SpriteRegion& region, int32_t px, int32_t py, const int32_t 
     if (px < clip.left || px >= clip.right || py < clip.top || py >= clip.bottom) return;
     uint16_t& target = region.dest.row(py)[px];
     const uint8_t* c = rgb5(target);
-    target = pack5(std::min(c[0] + ray[0], 31), std::min(c[1] + ray[1], 31), std::min(c[2] + ray[2], 31));
+    target = pack5(std::min(c[0] + ray[0], 31), std::min(c[1] + ray[1], 31),
+                   std::min(c[2] + ray[2], 31));
 }
 
 }  // namespace
@@ -39,7 +40,8 @@ void addLight(const SpriteRegion& region, int32_t px, int32_t py, const int32_t 
 int32_t Glow(int32_t x, int32_t y, int32_t shiftR, int32_t shiftG, int32_t shiftB,
              int32_t directions, int32_t drawSource, int32_t obj, int32_t sL, int32_t sT,
              int32_t sR, int32_t sB) {
-    const int32_t shifts[3] = {std::clamp(shiftR, 0, 15), std::clamp(shiftG, 0, 15), std::clamp(shiftB, 0, 15)};
+    const int32_t shifts[3] = {std::clamp(shiftR, 0, 15), std::clamp(shiftG, 0, 15),
+                               std::clamp(shiftB, 0, 15)};
     return runSpriteEffect(x, y, obj, {sL, sT, sR, sB}, [&](const SpriteRegion& region) {
         for (int32_t row = 0; row < region.height; ++row) {
             const uint16_t* s = region.sourceRow(row);
@@ -56,7 +58,8 @@ int32_t Glow(int32_t x, int32_t y, int32_t shiftR, int32_t shiftG, int32_t shift
                         if (channel) --channel;
                     if (!ray[0] && !ray[1] && !ray[2]) break;
                     for (const RayDirection& r : rayDirections)
-                        if (directions & r.bit) addLight(region, px + r.dx * k, py + r.dy * (k + 1), ray);
+                        if (directions & r.bit)
+                            addLight(region, px + r.dx * k, py + r.dy * (k + 1), ray);
                 }
             }
         }

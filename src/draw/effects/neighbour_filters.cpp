@@ -33,7 +33,8 @@ void blurRegion(const SpriteRegion& region, int32_t size) {
     auto addRow = [&](int32_t row) {
         uint64_t* packed = &blockRows[size_t(row % size) * size_t(w)];
         const uint16_t* s = region.sourceRow(row);
-        for (int32_t col = 0; col < w; ++col) columns[size_t(col)] += packed[col] = packedChannels(s[col]);
+        for (int32_t col = 0; col < w; ++col)
+            columns[size_t(col)] += packed[col] = packedChannels(s[col]);
     };
     auto dropRow = [&](int32_t row) {
         const uint64_t* packed = &blockRows[size_t(row % size) * size_t(w)];
@@ -50,9 +51,11 @@ void blurRegion(const SpriteRegion& region, int32_t size) {
         const uint16_t* s = region.sourceRow(row);
         uint16_t* d = region.destRow(row);
         for (int32_t col = 0, left = 0; col < w; ++col) {
-            for (; left < std::min(col, w - size); ++left) window += columns[size_t(left + size)] - columns[size_t(left)];
+            for (; left < std::min(col, w - size); ++left)
+                window += columns[size_t(left + size)] - columns[size_t(left)];
             if (s[col])
-                d[col] = pack5(quotient[window & 0xFFFF], quotient[(window >> 16) & 0xFFFF], quotient[(window >> 32) & 0xFFFF]);
+                d[col] = pack5(quotient[window & 0xFFFF], quotient[(window >> 16) & 0xFFFF],
+                               quotient[(window >> 32) & 0xFFFF]);
         }
     }
 }
@@ -91,8 +94,10 @@ int32_t SmoothEdge(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, in
                 take(col + 1 < w, 1, 0);
                 take(row > 0, 0, -1);
                 take(row + 1 < h, 0, 1);
-                if (count > 1) d[col] = pack5(sum[0] / count, sum[1] / count, sum[2] / count);
-                else d[col] = s[col];
+                if (count > 1)
+                    d[col] = pack5(sum[0] / count, sum[1] / count, sum[2] / count);
+                else
+                    d[col] = s[col];
             }
         }
     });
@@ -108,7 +113,8 @@ int32_t Displace(int32_t x, int32_t y, float f, int32_t obj, int32_t sL, int32_t
             for (int32_t col = 0; col < region.width; ++col) {
                 if (!s[col]) continue;
                 int32_t v = rgb5(s[col])[0] - j;
-                if (v < 1 || v >= region.height - row) v = 0;  // lower rows not yet written: the background
+                if (v < 1 || v >= region.height - row)
+                    v = 0;  // lower rows not yet written: the background
                 d[col] = region.destRow(row + v)[col];
             }
         }

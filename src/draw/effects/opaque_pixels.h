@@ -23,7 +23,8 @@ void mapOpaque(const SpriteRegion& region, Fast&& fast, Op&& op) {
 }
 template <class Op>
 void mapOpaque(const SpriteRegion& region, Op&& op) {
-    mapOpaque(region, [](const uint16_t*, uint16_t*, int32_t) { return 0; }, op);
+    mapOpaque(
+        region, [](const uint16_t*, uint16_t*, int32_t) { return 0; }, op);
 }
 
 // The red, green and blue entries of a 32 × 32 × 32 table (fadeTable, addTable) at one j each.
@@ -32,11 +33,13 @@ struct ChannelTables {
     const uint16_t* green;
     const uint16_t* blue;
     uint16_t operator()(const uint8_t* hi, const uint8_t* lo) const {
-        return uint16_t(red[(hi[0] << 5) | lo[0]] | green[(hi[1] << 5) | lo[1]] | blue[(hi[2] << 5) | lo[2]]);
+        return uint16_t(red[(hi[0] << 5) | lo[0]] | green[(hi[1] << 5) | lo[1]] |
+                        blue[(hi[2] << 5) | lo[2]]);
     }
 };
 inline ChannelTables channelTables(const uint16_t* table, int32_t jR, int32_t jG, int32_t jB) {
-    return {table + (0 << 15) + (jR << 10), table + (1 << 15) + (jG << 10), table + (2 << 15) + (jB << 10)};
+    return {table + (0 << 15) + (jR << 10), table + (1 << 15) + (jG << 10),
+            table + (2 << 15) + (jB << 10)};
 }
 
 }  // namespace zuDraw::effects
