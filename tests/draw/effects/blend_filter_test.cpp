@@ -274,7 +274,8 @@ TEST_F(SpriteEffects, FastRowsAndRunningSumBlurEqualPlainPerPixelForms) {
 
 // One sheet per family: every operation at known parameters in a 160 x 120 cell of its own over
 // the same background, the gradients at three settings each; a few again in 5-5-5.
-TEST_F(SpriteEffects, GoldenSheetsOfBlendsFiltersAnd555) {
+using SpriteEffectsGolden = SpriteEffects;
+TEST_F(SpriteEffectsGolden, SheetsOfBlendsFiltersAnd555) {
     auto sheet = [&](const std::string& name, const std::vector<const NamedEffect*>& cells) {
         paint(back(), background);
         const int32_t obj = sprite(140, 100, oval);
