@@ -68,8 +68,8 @@ void printReport(const std::map<std::string, double>& times) {
         if (anchor == times.end()) continue;
         double ratio = anchor->second / subject->second;
         char target[32];
-        std::snprintf(target, sizeof target, ">= %.2fx", c.target);
-        std::printf("%-44s %11.2fx %11s   %s\n", c.label.c_str(), ratio, c.target > 0 ? target : "-",
+        std::snprintf(target, sizeof target, ">= %.3gx", c.target);
+        std::printf("%-44s %11.3gx %11s   %s\n", c.label.c_str(), ratio, c.target > 0 ? target : "-",
                     verdict(ratio >= c.target, c.target));
     }
     for (const Measured& m : measured()) {

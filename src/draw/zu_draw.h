@@ -486,6 +486,99 @@ void EndBufferText();
 
 /// @}
 
+/// @defgroup draw_sprite_effects Sprite blends and colour filters
+/// @ingroup zudraw
+/// Each draws the rectangle (sL, sT, sR, sB) of an object (right and bottom exclusive) at (x, y)
+/// of the back buffer like a keyed blit, mixing or filtering per pixel on the way. Source pixels
+/// of value 0 are transparent and leave the back buffer alone. The rectangle is clipped to the
+/// object's surface and the destination to the clip rectangle (cut to the back buffer). "5-bit"
+/// means a channel reduced to 5 bits (a 6-bit green loses its lowest bit).
+///
+/// @return 1 when drawn or when clipping leaves nothing (no lock then); 0, with nothing drawn and
+/// nothing left locked, on a screen that is not 16-bit, for an object outside 0 to 1023 or without
+/// a 16-bit surface, or when locking either surface fails. Levels are clamped to 0 to 31,
+/// alphas and factors to 0.0 to 1.0.
+/// @{
+
+/// Each pixel the average of source and destination: ((s >> 1) & halfMask) + ((d >> 1) & halfMask).
+int32_t HalfBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                  int32_t sB);
+/// Each full-precision channel trunc(a·s + (1 − a)·d): 1.0 draws the source, 0.0 keeps the back
+/// buffer.
+int32_t AlphaBlend(int32_t x, int32_t y, float a, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                   int32_t sB);
+/// AlphaBlend with one alpha per channel.
+int32_t AlphaBlendRGB(int32_t x, int32_t y, float aR, float aG, float aB, int32_t obj, int32_t sL,
+                      int32_t sT, int32_t sR, int32_t sB);
+/// AlphaBlendRGB whose alphas rise across the rectangle: counting positions (rows when
+/// `vertical` is non-zero, else columns, restarting every row) from 0, each position past the
+/// low 16 bits of `start` (unsigned) advances a counter; every `step` counts each channel's
+/// destination weight 1 − a drops by 1/32, down to 0 (the source alone).
+int32_t AlphaGradient(int32_t x, int32_t y, float aR, float aG, float aB, int32_t vertical,
+                      int32_t start, int32_t step, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                      int32_t sB);
+/// Integer cross-fade of 5-bit channels: max(s − (31 − level), 0) + max(d − level, 0); 31 draws
+/// the source, 0 keeps the back buffer.
+int32_t Fade(int32_t x, int32_t y, int32_t level, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+             int32_t sB);
+/// Fade with one level per channel.
+int32_t FadeRGB(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB, int32_t obj,
+                int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// FadeRGB whose levels rise by one per `step` positions past `start`, as AlphaGradient counts.
+int32_t FadeGradient(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB,
+                     int32_t vertical, int32_t start, int32_t step, int32_t obj, int32_t sL,
+                     int32_t sT, int32_t sR, int32_t sB);
+/// Additive light: each 5-bit channel min(s + d, 31).
+int32_t AddBlend(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// AddBlend with the source first lowered by j = trunc(31 − a·31) (not below 0): a = 1.0 adds
+/// the full source, 0.0 nothing.
+int32_t AddBlendLevel(int32_t x, int32_t y, float a, int32_t obj, int32_t sL, int32_t sT,
+                      int32_t sR, int32_t sB);
+/// The source's 5-bit red as darkness: subtracted from each 5-bit channel of the back buffer,
+/// not below 0.
+int32_t Shadow(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+
+/// The source with only the switched-on channels (non-zero flags) kept; none on draws 0.
+int32_t ChannelMask(int32_t x, int32_t y, int32_t redOn, int32_t greenOn, int32_t blueOn,
+                    int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// The source with each full-precision channel scaled: trunc(channel · f).
+int32_t Bright(int32_t x, int32_t y, float f, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+               int32_t sB);
+/// Bright with one factor per channel.
+int32_t BrightRGB(int32_t x, int32_t y, float fR, float fG, float fB, int32_t obj, int32_t sL,
+                  int32_t sT, int32_t sR, int32_t sB);
+/// The source darkened: each 5-bit channel max(s − (31 − level), 0); 31 keeps it, 0 is black.
+int32_t Darken(int32_t x, int32_t y, int32_t level, int32_t obj, int32_t sL, int32_t sT,
+               int32_t sR, int32_t sB);
+/// Darken with one level per channel.
+int32_t DarkenRGB(int32_t x, int32_t y, int32_t levelR, int32_t levelG, int32_t levelB,
+                  int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// The source in grey: (r + g + b) / 3 of its 5-bit channels in all three.
+int32_t Grey(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+/// Box blur: each opaque pixel the mean of the size × size block of source pixels starting at it
+/// (moved back to end inside the clipped region at its right and bottom edges); transparent
+/// pixels count as black. `size` is clamped to 1 … min(width, height, 45) of the clipped region.
+int32_t Blur(int32_t x, int32_t y, int32_t size, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+             int32_t sB);
+/// Edge smoothing: each opaque pixel averaged with the back buffer at those of its four
+/// neighbours (inside the clipped region) that are transparent; unchanged when none is.
+int32_t SmoothEdge(int32_t x, int32_t y, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                   int32_t sB);
+/// Heat haze: under each opaque pixel the back buffer takes its own pixel v rows lower, v being
+/// the source's 5-bit red less j = trunc(31 − f·31) (0 when that is below 1 or leaves the region).
+int32_t Displace(int32_t x, int32_t y, float f, int32_t obj, int32_t sL, int32_t sT, int32_t sR,
+                 int32_t sB);
+/// Light rays: from each opaque pixel (drawn first when `drawSource` is non-zero) rays of its
+/// 5-bit colour, each channel shifted right by its shift (clamped to 0 to 15), less a random
+/// 0 to 2, run in the directions whose bits are set (0x40 up, 0x20 up-left, 0x80 up-right, 0x02
+/// down, 0x01 down-left, 0x04 down-right, 0x08 left, 0x10 right) and lose one unit a pixel; each
+/// is added, limited to 31, to the back buffer inside the clip rectangle only.
+int32_t Glow(int32_t x, int32_t y, int32_t shiftR, int32_t shiftG, int32_t shiftB,
+             int32_t directions, int32_t drawSource, int32_t obj, int32_t sL, int32_t sT,
+             int32_t sR, int32_t sB);
+
+/// @}
+
 }  // namespace zuDraw
 
 namespace zuSystem {

@@ -28,7 +28,7 @@ bool ready() {
 
 platform::Surface* spriteSurface(int32_t object) {
     platform::Surface* s = objectSurface(object);
-    return s && isSixteenBit(*s) ? s : nullptr;
+    return s && screenState.back && s->format == screenState.back->format ? s : nullptr;
 }
 
 platform::Rect clipOnBack() {

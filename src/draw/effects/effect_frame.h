@@ -23,7 +23,8 @@ struct Pixels16 {
 // True on a 16-bit back buffer whose tables are built: the effects draw nothing otherwise.
 bool ready();
 
-// The 16-bit surface of an object 0 to 1023, or null (no surface, or another depth).
+// The surface of an object 0 to 1023 in the back buffer's 16-bit format, or null (no surface,
+// or other pixels: the tables are made for the back buffer's format).
 platform::Surface* spriteSurface(int32_t object);
 
 // The clip rectangle cut to the back buffer; it may come out empty (right <= left).
@@ -122,6 +123,9 @@ struct RandomReader {
     bool backToZero = false;
     int32_t next();
 };
+
+// Glow's reader; it starts over at 0 after the last entry.
+extern RandomReader glowRandom;
 
 // Clamps that keep table indices and channel arithmetic in range.
 inline int32_t clampLevel(int32_t level) { return level < 0 ? 0 : level > 31 ? 31 : level; }
