@@ -1,0 +1,53 @@
+// The magnifiers Zoom2 and Zoom4: a rectangle of the back buffer enlarged into object 0 (the work
+// surface), then drawn back opaque at its own corner. The rectangle is cut to the back buffer and
+// to what fits object 0 enlarged, so no read or write leaves either surface.
+#include <algorithm>
+
+#include "draw/draw_internal.h"
+#include "draw/effects/effect_frame.h"
+
+namespace zuDraw {
+
+namespace {
+
+// One back-buffer pixel into its k × k block of the work surface; sparse blocks get only their
+// top-left pixel (k = 2) or top-left 2 × 2 (k = 4), the rest keeps what the work surface held.
+void enlargeRow(const uint16_t* from, int32_t count, effects::Pixels16& work, int32_t blockX,
+                int32_t blockY, int32_t k, int32_t written) {
+    for (int32_t i = 0; i < count; ++i)
+        for (int32_t dy = 0; dy < written; ++dy) {
+            uint16_t* out = work.row(blockY + dy) + size_t(blockX + i) * k;
+            for (int32_t dx = 0; dx < written; ++dx) out[dx] = from[i];
+        }
+}
+
+int32_t zoom(int32_t k, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) {
+    if (!effects::ready()) return 0;
+    platform::Surface* work = effects::spriteSurface(0);
+    if (!work) return 0;
+    platform::Rect part;  // source columns and rows, relative to (x, y)
+    {
+        effects::EffectLock lock(*work, *screenState.back);
+        if (!lock.ok()) return 0;
+        const effects::Pixels16& back = lock.dest;
+        int64_t left = std::max<int64_t>(0, -int64_t(x)), top = std::max<int64_t>(0, -int64_t(y));
+        int64_t right = std::min<int64_t>({w, int64_t(back.width) - x, lock.source.width / k});
+        int64_t bottom = std::min<int64_t>({h, int64_t(back.height) - y, lock.source.height / k});
+        if (right <= left || bottom <= top) return 1;
+        part = {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
+        int32_t written = sparse ? k / 2 : k;
+        for (int32_t r = part.top; r < part.bottom; ++r)
+            enlargeRow(back.row(y + r) + x + part.left, part.width(), lock.source, part.left, r * k, k, written);
+    }
+    BlitOpaque(x + part.left * k, y + part.top * k, 0, part.left * k, part.top * k, part.right * k,
+               part.bottom * k);
+    return 1;
+}
+
+}  // namespace
+
+int32_t Zoom2(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) { return zoom(2, x, y, w, h, sparse); }
+
+int32_t Zoom4(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) { return zoom(4, x, y, w, h, sparse); }
+
+}  // namespace zuDraw
