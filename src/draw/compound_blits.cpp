@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "draw/draw_internal.h"
 #include "draw/effects/effect_frame.h"
@@ -85,10 +86,23 @@ float wrapTile(float v, float size) {
 
 float advance(float value, float speed) { return value + zuSystem::frameClock.seconds * speed; }
 
+// cos(a°) of a whole angle, computed as written for every a; the angles a wave meets in an
+// object's rows (at most 16384 of them, past a phase below 360) come from a table made once.
+double cosOfDegrees(int64_t a) {
+    constexpr int64_t lowest = -16384, highest = 16384 + 360;
+    static const std::vector<double> table = [] {
+        std::vector<double> t;
+        for (int64_t d = lowest; d <= highest; ++d) t.push_back(std::cos(double(d) * twoPi / 360.0));
+        return t;
+    }();
+    if (a < lowest || a > highest) return std::cos(double(a) * twoPi / 360.0);
+    return table[size_t(a - lowest)];
+}
+
 // The wave offset of row (or screen row) r: trunc(cos(a°) × amplitude).
 int64_t waveOffset(int64_t r, int32_t divisor, float phase, int32_t amplitude) {
     int64_t a = (divisor == 0 ? r : r / divisor) + int64_t(phase);
-    return int64_t(std::cos(double(a) * twoPi / 360.0) * amplitude);
+    return int64_t(cosOfDegrees(a) * amplitude);
 }
 
 void stretch(int32_t x, int32_t y, int32_t object, platform::Rect from, int32_t width, int32_t height,

@@ -67,13 +67,4 @@ bool clipSprite(int32_t& x, int32_t& y, const platform::Surface& object, platfor
     return true;
 }
 
-int32_t RandomReader::next() {
-    int32_t value = effectTables.randomTable[position];
-    if (position == 9999)
-        position = backToZero ? 0 : std::rand() % 1000;
-    else
-        ++position;
-    return value;
-}
-
 }  // namespace zuDraw::effects

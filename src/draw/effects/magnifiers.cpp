@@ -2,6 +2,7 @@
 // surface), then drawn back opaque at its own corner. The rectangle is cut to the back buffer and
 // to what fits object 0 enlarged, so no read or write leaves either surface.
 #include <algorithm>
+#include <cstring>
 
 #include "draw/draw_internal.h"
 #include "draw/effects/effect_frame.h"
@@ -10,15 +11,25 @@ namespace zuDraw {
 
 namespace {
 
-// One back-buffer pixel into its k × k block of the work surface; sparse blocks get only their
-// top-left pixel (k = 2) or top-left 2 × 2 (k = 4), the rest keeps what the work surface held.
-void enlargeRow(const uint16_t* from, int32_t count, effects::Pixels16& work, int32_t blockX,
-                int32_t blockY, int32_t k, int32_t written) {
+// One row of back-buffer pixels into their k × k blocks of the work surface, whose top-left is
+// `out`. A sparse block gets only its top-left pixel (k = 2) or top-left 2 × 2 (k = 4); the rest
+// keeps what the work surface held. A full block row is made once, then copied down.
+template <int K>
+void enlargeRow(const uint16_t* from, int32_t count, const effects::Pixels16& work, int32_t blockX,
+                int32_t blockY, bool sparse) {
+    constexpr int32_t half = K / 2;
+    uint16_t* first = work.row(blockY) + size_t(blockX) * K;
     for (int32_t i = 0; i < count; ++i)
-        for (int32_t dy = 0; dy < written; ++dy) {
-            uint16_t* out = work.row(blockY + dy) + size_t(blockX + i) * k;
-            for (int32_t dx = 0; dx < written; ++dx) out[dx] = from[i];
+        for (int32_t dx = 0; dx < (sparse ? half : K); ++dx) first[i * K + dx] = from[i];
+    for (int32_t dy = 1; dy < (sparse ? half : K); ++dy) {
+        uint16_t* out = work.row(blockY + dy) + size_t(blockX) * K;
+        if (!sparse) {
+            std::memcpy(out, first, size_t(count) * K * sizeof(uint16_t));
+            continue;
         }
+        for (int32_t i = 0; i < count; ++i)
+            for (int32_t dx = 0; dx < half; ++dx) out[i * K + dx] = from[i];
+    }
 }
 
 int32_t zoom(int32_t k, int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) {
@@ -35,9 +46,9 @@ int32_t zoom(int32_t k, int32_t x, int32_t y, int32_t w, int32_t h, int32_t spar
         int64_t bottom = std::min<int64_t>({h, int64_t(back.height) - y, lock.source.height / k});
         if (right <= left || bottom <= top) return 1;
         part = {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
-        int32_t written = sparse ? k / 2 : k;
+        auto enlarge = k == 2 ? enlargeRow<2> : enlargeRow<4>;
         for (int32_t r = part.top; r < part.bottom; ++r)
-            enlargeRow(back.row(y + r) + x + part.left, part.width(), lock.source, part.left, r * k, k, written);
+            enlarge(back.row(y + r) + x + part.left, part.width(), lock.source, part.left, r * k, sparse != 0);
     }
     BlitOpaque(x + part.left * k, y + part.top * k, 0, part.left * k, part.top * k, part.right * k,
                part.bottom * k);

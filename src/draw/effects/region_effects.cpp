@@ -21,17 +21,61 @@ struct Fades {
     bool red = false, green = false, blue = false;
 };
 
-int32_t faded(int32_t v, bool fade) { return fade && v > 0 ? v - 1 : v; }
+// Five-bit channels held side by side in one word, red | green << 10 | blue << 20, so that four
+// neighbours add up in one sum without carries.
+struct Spread {
+    static constexpr uint32_t fields = 31 | 31 << 10 | 31u << 20, ones = 1 | 1 << 10 | 1u << 20;
+    // The average of four spread neighbours, each faded channel lowered by 1 unless 0.
+    static uint32_t average(uint32_t sum, uint32_t fadeBits) {
+        uint32_t a = sum >> 2 & fields;
+        uint32_t nonZero = ((a + fields) >> 5) & ones;
+        return a - (nonZero & fadeBits);
+    }
+    static uint32_t fadeBits(Fades f) {
+        return (f.red ? 1u : 0u) | (f.green ? 1u << 10 : 0u) | (f.blue ? 1u << 20 : 0u);
+    }
+};
 
-// The average of the four neighbours of pixel (x, y), in 5-bit channels.
-uint16_t neighbourAverage(const Pixels16& p, int32_t x, int32_t y, Fades fades) {
-    const uint8_t* l = effects::rgb5(p.row(y)[x - 1]);
-    const uint8_t* r = effects::rgb5(p.row(y)[x + 1]);
-    const uint8_t* u = effects::rgb5(p.row(y - 1)[x]);
-    const uint8_t* d = effects::rgb5(p.row(y + 1)[x]);
-    return effects::pack5(faded((l[0] + r[0] + u[0] + d[0]) >> 2, fades.red),
-                          faded((l[1] + r[1] + u[1] + d[1]) >> 2, fades.green),
-                          faded((l[2] + r[2] + u[2] + d[2]) >> 2, fades.blue));
+// RGB565, the usual layout, with its shifts fixed: every value is a pixel, so the channels are
+// shifted out directly, which is what pixelRgb5 holds.
+struct Rgb565 {
+    static uint32_t spread(uint16_t p) {
+        return uint32_t(p >> 11) | (p >> 6 & 31) << 10 | uint32_t(p & 31) << 20;
+    }
+    static uint16_t pack(uint32_t s) {
+        return uint16_t((s & 31) << 11 | (s >> 10 & 31) << 6 | (s >> 20 & 31));
+    }
+};
+
+// Any other 16-bit layout: the 5-bit shifts held in registers (a store through uint16_t* would
+// otherwise reload them from pixelFormat for every pixel), the channels read from pixelRgb5,
+// which gives 0 for bits outside the masks.
+class AnyLayout {
+public:
+    AnyLayout()
+        : red_(pixelFormat.red5Shift),
+          green_(pixelFormat.green5Shift),
+          blue_(pixelFormat.blue5Shift) {}
+    uint32_t spread(uint16_t p) const {
+        const uint8_t* c = effects::rgb5(p);
+        return uint32_t(c[0]) | uint32_t(c[1]) << 10 | uint32_t(c[2]) << 20;
+    }
+    uint16_t pack(uint32_t s) const {
+        return uint16_t((s & 31) << red_ | (s >> 10 & 31) << green_ | (s >> 20 & 31) << blue_);
+    }
+
+private:
+    uint32_t red_, green_, blue_;
+};
+
+// Runs body(layout) with the back buffer's layout.
+template <class Body>
+void withLayout(Body&& body) {
+    const PixelFormat& f = pixelFormat;
+    if (f.redMask == 0xF800 && f.greenMask == 0x07E0 && f.blueMask == 0x001F)
+        body(Rgb565{});
+    else
+        body(AnyLayout{});
 }
 
 // Centre pixels [left, right) × [top, bottom), worked out in 64 bits and cut to keep `margin`
@@ -60,33 +104,67 @@ int32_t onBackBuffer(Body&& body) {
     return 1;
 }
 
-int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, int32_t w, int32_t h) {
+int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, int32_t w,
+             int32_t h) {
     return onBackBuffer([&](const Pixels16& p) {
         // Centres: columns x + 1 .. x + w - 2, rows y + 2 .. y + h - 1; each writes the pixel
         // above it and reads the one below, so a centre needs one pixel of room on every side.
-        Span s = cutToBuffer(int64_t(x) + 1, int64_t(y) + 2, int64_t(x) + w - 1, int64_t(y) + h, 1, p);
+        Span s =
+            cutToBuffer(int64_t(x) + 1, int64_t(y) + 2, int64_t(x) + w - 1, int64_t(y) + h, 1, p);
+        if (s.empty()) return;
+        const uint32_t fade = Spread::fadeBits(fades);
+        const int8_t* table = effectTables.randomTable;
         effects::RandomReader random{read};
-        for (int32_t row = s.top; row < s.bottom; ++row)
-            for (int32_t column = s.left; column < s.right; ++column) {
-                uint16_t* above = p.row(row - 1) + column;
-                if (++step >= effectTables.randomTable[random.position]) {
-                    *above = p.row(row)[column];
-                    step = 0;
-                    random.next();
-                } else {
-                    *above = neighbourAverage(p, column, row, fades);
+        int32_t counter = step;
+        withLayout([&](const auto& five) {
+            for (int32_t row = s.top; row < s.bottom; ++row) {
+                uint16_t* above = p.row(row - 1);
+                const uint16_t* centre =
+                    p.row(row);  // this row is only read while it is the centre
+                const uint16_t* below = p.row(row + 1);
+                uint32_t left = five.spread(centre[s.left - 1]),
+                         middle = five.spread(centre[s.left]);
+                for (int32_t column = s.left; column < s.right; ++column) {
+                    uint32_t right = five.spread(centre[column + 1]);
+                    if (++counter >= table[random.position]) {
+                        above[column] = centre[column];
+                        counter = 0;
+                        random.next();
+                    } else {
+                        uint32_t sum =
+                            left + right + five.spread(above[column]) + five.spread(below[column]);
+                        above[column] = five.pack(Spread::average(sum, fade));
+                    }
+                    left = middle;
+                    middle = right;
                 }
             }
+        });
+        step = counter;
         read = random.position;
     });
 }
 
 int32_t soften(Fades fades, int32_t x, int32_t y, int32_t w, int32_t h) {
     return onBackBuffer([&](const Pixels16& p) {
-        Span s = cutToBuffer(int64_t(x) + 1, int64_t(y) + 1, int64_t(x) + w - 1, int64_t(y) + h - 1, 1, p);
-        for (int32_t row = s.top; row < s.bottom; ++row)
-            for (int32_t column = s.left; column < s.right; ++column)
-                p.row(row)[column] = neighbourAverage(p, column, row, fades);
+        Span s = cutToBuffer(int64_t(x) + 1, int64_t(y) + 1, int64_t(x) + w - 1, int64_t(y) + h - 1,
+                             1, p);
+        if (s.empty()) return;
+        const uint32_t fade = Spread::fadeBits(fades);
+        withLayout([&](const auto& five) {
+            for (int32_t row = s.top; row < s.bottom; ++row) {
+                uint16_t* line = p.row(row);
+                const uint16_t* above = p.row(row - 1);  // already softened
+                const uint16_t* below = p.row(row + 1);
+                uint32_t left = five.spread(line[s.left - 1]);
+                for (int32_t column = s.left; column < s.right; ++column) {
+                    uint32_t sum = left + five.spread(line[column + 1]) +
+                                   five.spread(above[column]) + five.spread(below[column]);
+                    left = Spread::average(sum, fade);  // the next pixel's left neighbour, softened
+                    line[column] = five.pack(left);
+                }
+            }
+        });
     });
 }
 
@@ -95,15 +173,21 @@ int32_t noise(int32_t& read, bool red, bool green, bool blue, int32_t shift, int
     shift = std::clamp(shift, 0, 15);  // a wider shift is undefined; 15 already saturates
     return onBackBuffer([&](const Pixels16& p) {
         Span s = cutToBuffer(x, y, int64_t(x) + w, int64_t(y) + h, 0, p);
+        const uint32_t on = (red ? 63u : 0u) | (green ? 63u << 10 : 0u) | (blue ? 63u << 20 : 0u);
         effects::RandomReader random{read};
-        auto raised = [](int32_t v, int32_t n, bool on) { return on ? std::min(v + n, 31) : v; };
-        for (int32_t row = s.top; row < s.bottom; ++row)
-            for (int32_t column = s.left; column < s.right; ++column) {
-                uint16_t& pixel = p.row(row)[column];
-                int32_t n = random.next() << shift;
-                const uint8_t* c = effects::rgb5(pixel);
-                pixel = effects::pack5(raised(c[0], n, red), raised(c[1], n, green), raised(c[2], n, blue));
+        withLayout([&](const auto& five) {
+            for (int32_t row = s.top; row < s.bottom; ++row) {
+                uint16_t* line = p.row(row);
+                for (int32_t column = s.left; column < s.right; ++column) {
+                    uint32_t n = uint32_t(std::min(random.next() << shift, 31));
+                    uint32_t raised = five.spread(line[column]) + (n * Spread::ones & on);
+                    // Fields above 31 (bit 5 set) become 31.
+                    uint32_t over = (raised >> 5) & Spread::ones;
+                    raised = (raised | over * 31) & Spread::fields;
+                    line[column] = five.pack(raised);
+                }
             }
+        });
         read = random.position;
     });
 }
@@ -120,16 +204,19 @@ int32_t Fire(int32_t x, int32_t y, int32_t w, int32_t h) {
     return fire(s.fireStep, s.fireRead, {}, x, y, w, h);
 }
 
-int32_t FireRGB(int32_t redFade, int32_t greenFade, int32_t blueFade, int32_t x, int32_t y, int32_t w,
-                int32_t h) {
+int32_t FireRGB(int32_t redFade, int32_t greenFade, int32_t blueFade, int32_t x, int32_t y,
+                int32_t w, int32_t h) {
     RegionEffectState& s = regionEffectState;
-    return fire(s.fireRgbStep, s.fireRgbRead, {redFade != 0, greenFade != 0, blueFade != 0}, x, y, w, h);
+    return fire(s.fireRgbStep, s.fireRgbRead, {redFade != 0, greenFade != 0, blueFade != 0}, x, y,
+                w, h);
 }
 
-int32_t Soften(int32_t x, int32_t y, int32_t w, int32_t h) { return soften({}, x, y, w, h); }
+int32_t Soften(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return soften({}, x, y, w, h);
+}
 
-int32_t SoftenRGB(int32_t redFade, int32_t greenFade, int32_t blueFade, int32_t x, int32_t y, int32_t w,
-                  int32_t h) {
+int32_t SoftenRGB(int32_t redFade, int32_t greenFade, int32_t blueFade, int32_t x, int32_t y,
+                  int32_t w, int32_t h) {
     return soften({redFade != 0, greenFade != 0, blueFade != 0}, x, y, w, h);
 }
 
@@ -137,9 +224,10 @@ int32_t Noise(int32_t shift, int32_t x, int32_t y, int32_t w, int32_t h) {
     return noise(regionEffectState.noiseRead, true, true, true, shift, x, y, w, h);
 }
 
-int32_t NoiseRGB(int32_t redOn, int32_t greenOn, int32_t blueOn, int32_t shift, int32_t x, int32_t y,
-                 int32_t w, int32_t h) {
-    return noise(regionEffectState.noiseRgbRead, redOn != 0, greenOn != 0, blueOn != 0, shift, x, y, w, h);
+int32_t NoiseRGB(int32_t redOn, int32_t greenOn, int32_t blueOn, int32_t shift, int32_t x,
+                 int32_t y, int32_t w, int32_t h) {
+    return noise(regionEffectState.noiseRgbRead, redOn != 0, greenOn != 0, blueOn != 0, shift, x, y,
+                 w, h);
 }
 
 int32_t CircleMosaic(int32_t cx, int32_t cy, int32_t radius, int32_t cell) {
