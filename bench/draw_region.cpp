@@ -54,7 +54,8 @@ BENCHMARK(BM_DrawKeyedFullScreen);
 
 void BM_WaveBlitFullScreen(benchmark::State& state) {
     int32_t picture = drawbench::scene().background;
-    timeDrawing(state, [picture] { zuDraw::WaveBlit(0, 0, 8, 2, 90.0f, picture, 0, 0, 640, 480, 0); });
+    timeDrawing(state,
+                [picture] { zuDraw::WaveBlit(0, 0, 8, 2, 90.0f, picture, 0, 0, 640, 480, 0); });
 }
 BENCHMARK(BM_WaveBlitFullScreen);
 
@@ -70,6 +71,9 @@ ZU_RATIO(BM_RegionFire, BM_MemcpyFullScreen, 1.0 / 40, "Fire 640x480 vs memcpy (
 ZU_RATIO(BM_RegionSoften, BM_MemcpyFullScreen, 1.0 / 40, "Soften 640x480 vs memcpy (<= 40x)");
 ZU_RATIO(BM_RegionNoise, BM_MemcpyFullScreen, 1.0 / 40, "Noise 640x480 vs memcpy (<= 40x)");
 ZU_RATIO(BM_RegionZoom2Quarter, BM_MemcpyFullScreen, 1.0 / 6, "Zoom2 of 320x240 vs memcpy (<= 6x)");
-ZU_RATIO(BM_MirrorBlitBothFullScreen, BM_MemcpyFullScreen, 1.0 / 12, "MirrorBlit mode 3 640x480 vs memcpy (<= 12x)");
-ZU_RATIO(BM_WaveBlitFullScreen, BM_DrawKeyedFullScreen, 0.5, "WaveBlit 480 rows vs one full-screen Blit (<= 2x)");
-ZU_RATIO(BM_TileBlitScreen, BM_DrawKeyedFullScreen, 0.5, "TileBlit 64x48 tiles vs one full-screen Blit (<= 2x)");
+ZU_RATIO(BM_MirrorBlitBothFullScreen, BM_MemcpyFullScreen, 1.0 / 12,
+         "MirrorBlit mode 3 640x480 vs memcpy (<= 12x)");
+ZU_RATIO(BM_WaveBlitFullScreen, BM_DrawKeyedFullScreen, 0.5,
+         "WaveBlit 480 rows vs one full-screen Blit (<= 2x)");
+ZU_RATIO(BM_TileBlitScreen, BM_DrawKeyedFullScreen, 0.5,
+         "TileBlit 64x48 tiles vs one full-screen Blit (<= 2x)");

@@ -23,8 +23,8 @@ constexpr double twoPi = 6.283185307179586;
 
 // A rectangle copy whose parts outside the object are left out first, and which is dropped when
 // it lands too far off any screen for Blit's arithmetic.
-void copyPart(int64_t x, int64_t y, int32_t object, int64_t left, int64_t top, int64_t right, int64_t bottom,
-              bool keyed) {
+void copyPart(int64_t x, int64_t y, int32_t object, int64_t left, int64_t top, int64_t right,
+              int64_t bottom, bool keyed) {
     const platform::Surface* s = objectSurface(object);
     if (!s) return;
     if (left < 0) x -= left, left = 0;
@@ -34,11 +34,12 @@ void copyPart(int64_t x, int64_t y, int32_t object, int64_t left, int64_t top, i
     if (right <= left || bottom <= top) return;
     constexpr int64_t far = int64_t(1) << 30;
     if (x < -far || x > far || y < -far || y > far) return;
-    (keyed ? Blit : BlitOpaque)(int32_t(x), int32_t(y), object, int32_t(left), int32_t(top), int32_t(right),
-                                int32_t(bottom));
+    (keyed ? Blit : BlitOpaque)(int32_t(x), int32_t(y), object, int32_t(left), int32_t(top),
+                                int32_t(right), int32_t(bottom));
 }
 
-void copyRow(int64_t x, int64_t y, int32_t object, int64_t left, int64_t row, int64_t right, bool keyed = true) {
+void copyRow(int64_t x, int64_t y, int32_t object, int64_t left, int64_t row, int64_t right,
+             bool keyed = true) {
     copyPart(x, y, object, left, row, right, row + 1, keyed);
 }
 
@@ -62,8 +63,10 @@ int32_t objectHeight(int32_t object) {
 // wrapped by a true modulo.
 float wrap(float v, float period) {
     if (!std::isfinite(v) || !(period > 0)) return 0.0f;
-    if (v >= period) v -= period;
-    else if (v < 0) v += period;
+    if (v >= period)
+        v -= period;
+    else if (v < 0)
+        v += period;
     if (v < 0 || v >= period) {
         v = std::fmod(v, period);
         if (v < 0) v += period;
@@ -84,7 +87,9 @@ float wrapTile(float v, float size) {
     return v;
 }
 
-float advance(float value, float speed) { return value + zuSystem::frameClock.seconds * speed; }
+float advance(float value, float speed) {
+    return value + zuSystem::frameClock.seconds * speed;
+}
 
 // cos(a°) of a whole angle, computed as written for every a; the angles a wave meets in an
 // object's rows (at most 16384 of them, past a phase below 360) come from a table made once.
@@ -92,7 +97,8 @@ double cosOfDegrees(int64_t a) {
     constexpr int64_t lowest = -16384, highest = 16384 + 360;
     static const std::vector<double> table = [] {
         std::vector<double> t;
-        for (int64_t d = lowest; d <= highest; ++d) t.push_back(std::cos(double(d) * twoPi / 360.0));
+        for (int64_t d = lowest; d <= highest; ++d)
+            t.push_back(std::cos(double(d) * twoPi / 360.0));
         return t;
     }();
     if (a < lowest || a > highest) return std::cos(double(a) * twoPi / 360.0);
@@ -105,15 +111,16 @@ int64_t waveOffset(int64_t r, int32_t divisor, float phase, int32_t amplitude) {
     return int64_t(cosOfDegrees(a) * amplitude);
 }
 
-void stretch(int32_t x, int32_t y, int32_t object, platform::Rect from, int32_t width, int32_t height,
-             bool keyed) {
+void stretch(int32_t x, int32_t y, int32_t object, platform::Rect from, int32_t width,
+             int32_t height, bool keyed) {
     platform::Surface* source = objectSurface(object);
     platform::Surface* work = objectSurface(0);
     if (!source || !work || !screenState.back) return;
     platform::Rect to{x, y, int32_t(std::clamp<int64_t>(int64_t(x) + width, INT32_MIN, INT32_MAX)),
                       int32_t(std::clamp<int64_t>(int64_t(y) + height, INT32_MIN, INT32_MAX))};
     if (screenState.canStretch) {
-        restoreIfLost(platform::bltClipped(*screenState.back, to, *source, from, keyed, effects::clipOnBack()));
+        restoreIfLost(platform::bltClipped(*screenState.back, to, *source, from, keyed,
+                                           effects::clipOnBack()));
         return;
     }
     // Without the display's stretch: the drawing context's, into object 0, then a copy from there.
@@ -202,7 +209,8 @@ void BandWaveBlit(int32_t first, int32_t end, int32_t amplitude, int32_t divisor
         if (s > h - 1) s -= h;
         int64_t v = waveOffset(k, divisor, a.bandWavePhase, amplitude);
         for (int64_t n = 0; n < columns; ++n)
-            copyRow(n * w + v - amplitude, int64_t(first) + k, object, left, int64_t(top) + s, right);
+            copyRow(n * w + v - amplitude, int64_t(first) + k, object, left, int64_t(top) + s,
+                    right);
     }
     a.bandWavePhase = wrap(advance(a.bandWavePhase, speed), 360.0f);
     a.bandWaveScroll = wrap(advance(a.bandWaveScroll, -scrollSpeed), float(h));
@@ -216,7 +224,8 @@ void MosaicBlit(int32_t x, int32_t y, int32_t size, int32_t object, int32_t left
     Rows shown = visibleRows();
     int64_t first = std::max<int64_t>(0, shown.first - int64_t(y));
     int64_t end = std::min<int64_t>(bands * size, shown.end - int64_t(y));
-    for (int64_t d = first; d < end; ++d) copyRow(x, int64_t(y) + d, object, left, top + d / size * size, right);
+    for (int64_t d = first; d < end; ++d)
+        copyRow(x, int64_t(y) + d, object, left, top + d / size * size, right);
 }
 
 void StretchBlit(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
@@ -224,8 +233,8 @@ void StretchBlit(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top
     stretch(x, y, object, {left, top, right, bottom}, width, height, true);
 }
 
-void StretchBlitOpaque(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
-                       int32_t bottom, int32_t width, int32_t height) {
+void StretchBlitOpaque(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top,
+                       int32_t right, int32_t bottom, int32_t width, int32_t height) {
     stretch(x, y, object, {left, top, right, bottom}, width, height, false);
 }
 
@@ -258,13 +267,15 @@ void JitterBlit(int32_t x, int32_t y, int32_t amount, int32_t object, int32_t le
         return;
     }
     int64_t range = 2 * int64_t(amount);
-    int64_t first = std::max<int64_t>(top, 0), end = std::min<int64_t>(bottom, objectHeight(object));
+    int64_t first = std::max<int64_t>(top, 0),
+            end = std::min<int64_t>(bottom, objectHeight(object));
     for (int64_t r = first; r < end; ++r)
-        copyRow(int64_t(x) + std::rand() % range - amount, int64_t(y) + r - top, object, left, r, right);
+        copyRow(int64_t(x) + std::rand() % range - amount, int64_t(y) + r - top, object, left, r,
+                right);
 }
 
-void StretchWaveBlit(int32_t x, int32_t y, int32_t forward, float speed, int32_t object, int32_t left,
-                     int32_t top, int32_t right, int32_t bottom) {
+void StretchWaveBlit(int32_t x, int32_t y, int32_t forward, float speed, int32_t object,
+                     int32_t left, int32_t top, int32_t right, int32_t bottom) {
     BlitAnimation& a = blitAnimation;
     int64_t h = int64_t(bottom) - top;
     if (h < 2) return;
@@ -276,11 +287,14 @@ void StretchWaveBlit(int32_t x, int32_t y, int32_t forward, float speed, int32_t
     // Source row top + n fills destination rows start .. target(n), start being one past the last
     // row the row before it filled; only source rows on the object are drawn.
     Rows shown = visibleRows();
-    int64_t first = std::max<int64_t>(0, -int64_t(top)), end = std::min<int64_t>(h, objectHeight(object) - int64_t(top));
+    int64_t first = std::max<int64_t>(0, -int64_t(top)),
+            end = std::min<int64_t>(h, objectHeight(object) - int64_t(top));
     for (int64_t n = first; n < end; ++n) {
         int64_t start = n == 0 ? 0 : target(n - 1) + 1;
-        int64_t from = std::max(start, shown.first - y), to = std::min(target(n), shown.end - 1 - y);
-        for (int64_t d = from; d <= to; ++d) copyRow(x, int64_t(y) + d, object, left, int64_t(top) + n, right, false);
+        int64_t from = std::max(start, shown.first - y),
+                to = std::min(target(n), shown.end - 1 - y);
+        for (int64_t d = from; d <= to; ++d)
+            copyRow(x, int64_t(y) + d, object, left, int64_t(top) + n, right, false);
     }
     float step = forward ? speed : -speed;
     a.stretchWavePhase = wrap(advance(a.stretchWavePhase, step), float(h));

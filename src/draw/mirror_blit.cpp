@@ -44,14 +44,17 @@ int32_t MirrorBlit(int32_t x, int32_t y, int32_t mode, int32_t object, int32_t l
     if (!surface) return 0;
     if (mode < 0 || mode > 3) return 1;
     platform::Rect clip = effects::clipOnBack();
-    AxisCut columns = cutAxis(x, left, int64_t(right) - left, mode & 1, clip.left, clip.right, surface->width);
-    AxisCut rows = cutAxis(y, top, int64_t(bottom) - top, mode & 2, clip.top, clip.bottom, surface->height);
+    AxisCut columns =
+        cutAxis(x, left, int64_t(right) - left, mode & 1, clip.left, clip.right, surface->width);
+    AxisCut rows =
+        cutAxis(y, top, int64_t(bottom) - top, mode & 2, clip.top, clip.bottom, surface->height);
     if (columns.end <= columns.first || rows.end <= rows.first) return 1;
     effects::EffectLock lock(*surface, *screenState.back);
     if (!lock.ok()) return 0;
     int64_t count = columns.end - columns.first;
     for (int64_t j = rows.first; j < rows.end; ++j) {
-        const uint16_t* in = lock.source.row(int32_t(rows.sourceAt(j))) + columns.sourceAt(columns.first);
+        const uint16_t* in =
+            lock.source.row(int32_t(rows.sourceAt(j))) + columns.sourceAt(columns.first);
         uint16_t* out = lock.dest.row(int32_t(y + j)) + x + columns.first;
         if (columns.step > 0) {
             for (int64_t i = 0; i < count; ++i) out[i] = in[i] ? in[i] : out[i];

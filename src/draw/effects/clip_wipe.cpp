@@ -34,7 +34,12 @@ constexpr AxisMove top{true, Sides::low}, bottom{true, Sides::high}, left{false,
     right{false, Sides::high}, rows{true, Sides::both}, columns{false, Sides::both};
 
 constexpr WipeShape shapes[9] = {
-    {top},  {bottom}, {left}, {right}, {rows}, {columns},
+    {top},
+    {bottom},
+    {left},
+    {right},
+    {rows},
+    {columns},
     {columns, true, true, rows},
     {rows, true, false, columns},
     {columns, true, false, rows},
@@ -51,7 +56,8 @@ struct Axis {
     bool atBand() const { return low == bandLow && high == bandHigh; }
     bool met() const { return low == high; }
     void set(int64_t newLow, int64_t newHigh) {
-        constexpr int64_t lo = std::numeric_limits<int32_t>::min(), hi = std::numeric_limits<int32_t>::max();
+        constexpr int64_t lo = std::numeric_limits<int32_t>::min(),
+                          hi = std::numeric_limits<int32_t>::max();
         low = int32_t(std::clamp(newLow, lo, hi));
         high = int32_t(std::clamp(newHigh, lo, hi));
     }
@@ -63,15 +69,23 @@ Axis axisOf(bool vertical) {
     int64_t savedLow = vertical ? w.savedClip.top : w.savedClip.left;
     int64_t savedHigh = vertical ? w.savedClip.bottom : w.savedClip.right;
     int64_t centre = savedLow + (savedHigh - savedLow) / 2;
-    return {vertical ? s.clipTop : s.clipLeft, vertical ? s.clipBottom : s.clipRight, savedLow, savedHigh,
-            centre, centre + w.size / -2, centre + w.size / 2};
+    return {vertical ? s.clipTop : s.clipLeft,
+            vertical ? s.clipBottom : s.clipRight,
+            savedLow,
+            savedHigh,
+            centre,
+            centre + w.size / -2,
+            centre + w.size / 2};
 }
 
 // Where an opening wipe starts on an axis: collapsed onto the far side, or onto the centre.
 void collapse(Axis a, Sides sides) {
-    if (sides == Sides::low) a.set(a.savedHigh, a.high);
-    else if (sides == Sides::high) a.set(a.low, a.savedLow);
-    else a.set(a.centre, a.centre);
+    if (sides == Sides::low)
+        a.set(a.savedHigh, a.high);
+    else if (sides == Sides::high)
+        a.set(a.low, a.savedLow);
+    else
+        a.set(a.centre, a.centre);
 }
 
 // Outward by `move`; the moving sides snap to their saved places once one reaches or passes.
@@ -98,8 +112,10 @@ bool close(Axis a, Sides sides, int64_t move) {
 // Inward by `move` onto the band, both sides snapping to it once one reaches or passes it.
 void closeOntoBand(Axis a, int64_t move) {
     int64_t low = a.low + move, high = a.high - move;
-    if (low >= a.bandLow || high <= a.bandHigh) a.set(a.bandLow, a.bandHigh);
-    else a.set(low, high);
+    if (low >= a.bandLow || high <= a.bandHigh)
+        a.set(a.bandLow, a.bandHigh);
+    else
+        a.set(low, high);
 }
 
 // The pixels a side moves this frame: n + 1 with n = trunc(seconds × speed), kept from 1 (any
@@ -128,7 +144,8 @@ void stepOpening(const WipeShape& shape, int64_t move) {
         Axis second = axisOf(shape.second.vertical);
         bool firstDone = first.atSaved();
         if (!firstDone) open(first, shape.first.sides, move);
-        if ((shape.together || firstDone) && !second.atSaved()) open(second, shape.second.sides, move);
+        if ((shape.together || firstDone) && !second.atSaved())
+            open(second, shape.second.sides, move);
     }
     const platform::Rect& saved = clipWipe.savedClip;
     const ScreenState& s = screenState;
@@ -162,7 +179,8 @@ int32_t StartWipe(int32_t closing, int32_t shape, float speed, int32_t size) {
     ClipWipe& w = clipWipe;
     ScreenState& s = screenState;
     if (w.state > 0 || shape < 0 || shape > 9) return 0;
-    if (w.state == -1) SetClip(w.savedClip.left, w.savedClip.top, w.savedClip.right, w.savedClip.bottom);
+    if (w.state == -1)
+        SetClip(w.savedClip.left, w.savedClip.top, w.savedClip.right, w.savedClip.bottom);
     w.savedClip = {s.clipLeft, s.clipTop, s.clipRight, s.clipBottom};
     if (shape == 0) shape = std::rand() % 9 + 1;
     w.opened = 0;
@@ -177,11 +195,14 @@ int32_t StartWipe(int32_t closing, int32_t shape, float speed, int32_t size) {
     }
     w.state = 1;
     const WipeShape& rule = shapes[shape - 1];
-    collapse(axisOf(rule.first.vertical), rule.twoAxes && !rule.together ? Sides::both : rule.first.sides);
+    collapse(axisOf(rule.first.vertical),
+             rule.twoAxes && !rule.together ? Sides::both : rule.first.sides);
     if (rule.twoAxes) {
         Axis second = axisOf(rule.second.vertical);
-        if (rule.together) collapse(second, Sides::both);
-        else second.set(second.bandLow, second.bandHigh);
+        if (rule.together)
+            collapse(second, Sides::both);
+        else
+            second.set(second.bandLow, second.bandHigh);
     }
     return 1;
 }
@@ -199,8 +220,10 @@ int32_t StepWipe() {
     ClipWipe& w = clipWipe;
     if (w.state <= 0 || w.shape < 1 || w.shape > 9) return 0;
     const WipeShape& shape = shapes[w.shape - 1];
-    if (w.state == 1) stepOpening(shape, stepSize());
-    else stepClosing(shape, stepSize());
+    if (w.state == 1)
+        stepOpening(shape, stepSize());
+    else
+        stepClosing(shape, stepSize());
     return 1;
 }
 

@@ -48,7 +48,8 @@ int32_t zoom(int32_t k, int32_t x, int32_t y, int32_t w, int32_t h, int32_t spar
         part = {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
         auto enlarge = k == 2 ? enlargeRow<2> : enlargeRow<4>;
         for (int32_t r = part.top; r < part.bottom; ++r)
-            enlarge(back.row(y + r) + x + part.left, part.width(), lock.source, part.left, r * k, sparse != 0);
+            enlarge(back.row(y + r) + x + part.left, part.width(), lock.source, part.left, r * k,
+                    sparse != 0);
     }
     BlitOpaque(x + part.left * k, y + part.top * k, 0, part.left * k, part.top * k, part.right * k,
                part.bottom * k);
@@ -57,8 +58,12 @@ int32_t zoom(int32_t k, int32_t x, int32_t y, int32_t w, int32_t h, int32_t spar
 
 }  // namespace
 
-int32_t Zoom2(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) { return zoom(2, x, y, w, h, sparse); }
+int32_t Zoom2(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) {
+    return zoom(2, x, y, w, h, sparse);
+}
 
-int32_t Zoom4(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) { return zoom(4, x, y, w, h, sparse); }
+int32_t Zoom4(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse) {
+    return zoom(4, x, y, w, h, sparse);
+}
 
 }  // namespace zuDraw
