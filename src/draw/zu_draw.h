@@ -576,6 +576,149 @@ int32_t Displace(int32_t x, int32_t y, float f, int32_t obj, int32_t sL, int32_t
 int32_t Glow(int32_t x, int32_t y, int32_t shiftR, int32_t shiftG, int32_t shiftB,
              int32_t directions, int32_t drawSource, int32_t obj, int32_t sL, int32_t sT,
              int32_t sR, int32_t sB);
+/// @defgroup draw_region Screen region effects
+/// @ingroup zudraw
+/// Effects on a rectangle of what the back buffer already holds. They ignore the clip rectangle
+/// and are cut to the back buffer, with the margin their reads need. All but Invert work on a
+/// 16-bit screen only and return 0 otherwise; each returns 1, or 0 when a surface cannot be locked.
+/// @{
+
+/// Where the noisy region effects stand in the random table (EffectTables::randomTable).
+struct RegionEffectState {
+    int32_t fireStep = 0;     ///< pixels since Fire last carried one straight up
+    int32_t fireRead = 0;     ///< Fire's read position
+    int32_t fireRgbStep = 0;  ///< pixels since FireRGB last carried one straight up
+    int32_t fireRgbRead = 0;  ///< FireRGB's read position
+    int32_t noiseRead = 0;    ///< Noise's read position
+    int32_t noiseRgbRead = 0; ///< NoiseRGB's read position
+};
+extern RegionEffectState regionEffectState;  ///< the random state of the region effects
+
+/// Flames rising in the rectangle: each pixel of columns x + 1 to x + w - 2, rows y + 2 to
+/// y + h - 1 puts the average of its four neighbours into the pixel above it, or, now and then
+/// as the random table says, its own value. Reads reach row y + h.
+int32_t Fire(int32_t x, int32_t y, int32_t w, int32_t h);
+/// As Fire; each channel whose fade is nonzero loses 1 (of 31) as it rises.
+int32_t FireRGB(int32_t redFade, int32_t greenFade, int32_t blueFade, int32_t x, int32_t y, int32_t w,
+                int32_t h);
+/// Replaces each pixel inside the rectangle's one-pixel border by the average of its four
+/// neighbours, in place, top to bottom.
+int32_t Soften(int32_t x, int32_t y, int32_t w, int32_t h);
+/// As Soften; each channel whose fade is nonzero then loses 1 (of 31).
+int32_t SoftenRGB(int32_t redFade, int32_t greenFade, int32_t blueFade, int32_t x, int32_t y, int32_t w,
+                  int32_t h);
+/// Adds 0, 1 or 2 from the random table, shifted left by `shift` (0 to 15; others are clamped), to
+/// every channel of every pixel, up to 31 (5-bit channels).
+int32_t Noise(int32_t shift, int32_t x, int32_t y, int32_t w, int32_t h);
+/// As Noise, to the channels switched on only.
+int32_t NoiseRGB(int32_t redOn, int32_t greenOn, int32_t blueOn, int32_t shift, int32_t x, int32_t y,
+                 int32_t w, int32_t h);
+/// Pixelates the disc of `radius` around (cx, cy) in cells of cell × cell pixels, each the colour
+/// of its top-left pixel; a cell below 1 draws nothing.
+int32_t CircleMosaic(int32_t cx, int32_t cy, int32_t radius, int32_t cell);
+/// Enlarges the rectangle twice through object 0 and draws it opaque at (x, y), growing right and
+/// down (clipped like BlitOpaque). `sparse`: only one work pixel of every 2 × 2 is written, the
+/// others keep what object 0 held. A part that does not fit object 0 is cut.
+int32_t Zoom2(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse);
+/// As Zoom2, four times; `sparse` writes the top-left 2 × 2 of every 4 × 4 block.
+int32_t Zoom4(int32_t x, int32_t y, int32_t w, int32_t h, int32_t sparse);
+/// Inverts every bit of the colours in the rectangle, cut to the back buffer; any depth.
+/// @return 1; 0 when the back buffer has no drawing context
+int32_t Invert(int32_t left, int32_t top, int32_t right, int32_t bottom);
+
+/// @}
+
+/// @defgroup draw_wipes Clip wipes
+/// @ingroup zudraw
+/// A wipe opens or closes the clip rectangle by n + 1 pixels per side each frame, n =
+/// trunc(zuSystem::FrameClock::seconds × speed). Shapes: 1 from the bottom up, 2 top down, 3 from
+/// the right, 4 from the left, 5 from the middle row, 6 from the middle column, 7 from the
+/// centre, 8 a band of `size` columns opening rows first, 9 a band of `size` rows opening columns
+/// first. The state is in clipWipe.
+/// @{
+
+/// Starts a wipe; shape 0 picks one of the nine at random; a negative speed moves as speed 0.
+/// After a closed wipe the saved rectangle is the clip rectangle again first.
+/// @return 1; 0 while a wipe runs or for a shape outside 0 to 9 (nothing changes)
+int32_t StartWipe(int32_t closing, int32_t shape, float speed, int32_t size);
+/// Empties the clip rectangle at once (state -1). The full rectangle is saved, unless a wipe
+/// runs or the screen is already closed: then the one saved before stays.
+void HideAll();
+/// Moves the running wipe by one frame; call once per frame before drawing.
+/// @return 1 while a wipe runs; 0 (nothing changes) otherwise
+int32_t StepWipe();
+
+/// @}
+
+/// @defgroup draw_compound Compound blits
+/// @ingroup zudraw
+/// Animated copies made of Blit and BlitOpaque rows (clipped as they are). Animations advance by
+/// zuSystem::FrameClock::seconds × their speed on every call; a call twice a frame advances twice.
+/// Sizes that leave nothing to draw (empty rectangles, cells, gaps, heights below 2) draw nothing.
+/// @{
+
+/// The phases and offsets of the compound blits, kept between calls.
+struct BlitAnimation {
+    float wavePhase = 0.0f;        ///< WaveBlit, degrees in [0, 360)
+    int32_t waveSign = 1;          ///< WaveBlit's alternate mode: the next row's sign
+    float tileX = 0.0f;            ///< TileBlit, between -tile width and 0
+    float tileY = 0.0f;            ///< TileBlit, between -tile height and 0
+    float scrollWavePhase = 0.0f;  ///< ScrollWaveBlit, degrees in [0, 360)
+    float scrollWaveScroll = 0.0f; ///< ScrollWaveBlit, rows in [0, rectangle height)
+    float bandWavePhase = 0.0f;    ///< BandWaveBlit, degrees in [0, 360)
+    float bandWaveScroll = 0.0f;   ///< BandWaveBlit, rows in [0, rectangle height)
+    float stretchWavePhase = 0.0f; ///< StretchWaveBlit, in [0, rectangle height)
+};
+extern BlitAnimation blitAnimation;  ///< the compound blits' animation
+
+/// Copies each row r of the rectangle to (x + v, y + r - top) with v = trunc(cos(a°) ×
+/// amplitude), a = phase + r (divisor 0) or r / divisor + phase. `alternate`: v takes turns in
+/// sign from row to row, carried over to the next call. `speed` in degrees per second.
+void WaveBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float speed, int32_t object,
+              int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t alternate);
+/// Covers the screen with copies of the rectangle from (0, 0), scrolled by speeds in pixels per
+/// second.
+void TileBlit(float speedX, float speedY, int32_t object, int32_t left, int32_t top, int32_t right,
+              int32_t bottom);
+/// As WaveBlit (no alternate mode), the rows also scrolling upwards through the rectangle by
+/// `scrollSpeed` rows per second; row r lands at (x + v, y + r).
+void ScrollWaveBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float speed,
+                    float scrollSpeed, int32_t object, int32_t left, int32_t top, int32_t right,
+                    int32_t bottom);
+/// Fills screen rows `first` to `end` - 1 with the rectangle's rows, scrolling, repeated across
+/// the screen and waved as WaveBlit (shifted left by the amplitude).
+void BandWaveBlit(int32_t first, int32_t end, int32_t amplitude, int32_t divisor, float speed,
+                  float scrollSpeed, int32_t object, int32_t left, int32_t top, int32_t right,
+                  int32_t bottom);
+/// Copies the rectangle to (x, y) in bands of `size` rows, each filled with its first row; the
+/// last band is drawn whole.
+void MosaicBlit(int32_t x, int32_t y, int32_t size, int32_t object, int32_t left, int32_t top,
+                int32_t right, int32_t bottom);
+/// Keyed copy of the rectangle stretched to width × height at (x, y), nearest-neighbour: by the
+/// display when ScreenState::canStretch, else through object 0 (keyed on black there).
+void StretchBlit(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
+                 int32_t bottom, int32_t width, int32_t height);
+/// As StretchBlit, opaque.
+void StretchBlitOpaque(int32_t x, int32_t y, int32_t object, int32_t left, int32_t top, int32_t right,
+                       int32_t bottom, int32_t width, int32_t height);
+/// Copies the rectangle to (x, y), source pixels 0 left out: mode 0 as is, 1 mirrored left to
+/// right, 2 top to bottom, 3 both (other modes draw nothing). Clipped: the part shown is the
+/// matching part of the mirrored picture. 16-bit screens.
+/// @return 1; 0 on another depth or when a surface cannot be locked
+int32_t MirrorBlit(int32_t x, int32_t y, int32_t mode, int32_t object, int32_t left, int32_t top,
+                   int32_t right, int32_t bottom);
+/// Copies every gap-th row of the rectangle (the first being top + gap) to its place under
+/// (x, y); a negative gap steps by rand() % -gap + 1 rows instead; 0 draws nothing.
+void ScanlineBlit(int32_t x, int32_t y, int32_t gap, int32_t object, int32_t left, int32_t top,
+                  int32_t right, int32_t bottom);
+/// Copies each row to (x + rand() % (2 × amount) - amount, its row under y); amount <= 0 is one
+/// plain Blit.
+void JitterBlit(int32_t x, int32_t y, int32_t amount, int32_t object, int32_t left, int32_t top,
+                int32_t right, int32_t bottom);
+/// Opaque copy whose rows are stretched and squeezed by a cosine that rolls through the
+/// rectangle by `speed` rows per second, forwards or (forward 0) backwards.
+void StretchWaveBlit(int32_t x, int32_t y, int32_t forward, float speed, int32_t object, int32_t left,
+                     int32_t top, int32_t right, int32_t bottom);
 
 /// @}
 

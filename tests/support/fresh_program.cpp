@@ -37,6 +37,8 @@ void resetProgram() {
     zuDraw::textState = {};
     zuDraw::fontList = {};
     zuDraw::clipWipe = {};
+    zuDraw::regionEffectState = {};
+    zuDraw::blitAnimation = {};
     sceneState = {};
     blinkState = {};
     platform::headless::resetDisplay();

@@ -72,13 +72,4 @@ bool clipSprite(int32_t& x, int32_t& y, int32_t width, int32_t height, platform:
     return true;
 }
 
-int32_t RandomReader::next() {
-    int32_t value = effectTables.randomTable[position];
-    if (position == 9999)
-        position = backToZero ? 0 : std::rand() % 1000;
-    else
-        ++position;
-    return value;
-}
-
 }  // namespace zuDraw::effects

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "draw/zu_draw.h"
 #include "platform/types.h"
@@ -121,7 +122,14 @@ inline uint16_t pack5(int32_t r, int32_t g, int32_t b) {
 struct RandomReader {
     int32_t position = 0;
     bool backToZero = false;
-    int32_t next();
+    int32_t next() {  // inline: the region effects read one entry per pixel
+        int32_t value = effectTables.randomTable[position];
+        if (position == 9999)
+            position = backToZero ? 0 : std::rand() % 1000;
+        else
+            ++position;
+        return value;
+    }
 };
 
 // Glow's reader; it starts over at 0 after the last entry.

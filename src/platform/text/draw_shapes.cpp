@@ -127,7 +127,6 @@ bool stretchBlt(DrawContext* to, Rect toRect, DrawContext* from, Rect fromRect) 
         fromRect.height() == 0)
         return false;
     // Negative extents mirror; each destination pixel takes the source pixel under its centre.
-    double scaleX = double(fromRect.width()) / toRect.width(), scaleY = double(fromRect.height()) / toRect.height();
     int32_t x0 = std::max(std::min(toRect.left, toRect.right), to->clip.left);
     int32_t x1 = std::min(std::max(toRect.left, toRect.right), to->clip.right);
     int32_t y0 = std::max(std::min(toRect.top, toRect.bottom), to->clip.top);
@@ -136,10 +135,10 @@ bool stretchBlt(DrawContext* to, Rect toRect, DrawContext* from, Rect fromRect) 
     std::vector<uint32_t> copy;  // read first, so a context may copy onto itself
     for (int32_t y = y0; y < y1; ++y)
         for (int32_t x = x0; x < x1; ++x) {
-            int32_t sx = int32_t(std::floor(fromRect.left + (x + 0.5 - toRect.left) * scaleX));
-            int32_t sy = int32_t(std::floor(fromRect.top + (y + 0.5 - toRect.top) * scaleY));
+            int64_t sx = fromRect.left + nearestSource(x - toRect.left, fromRect.width(), toRect.width());
+            int64_t sy = fromRect.top + nearestSource(y - toRect.top, fromRect.height(), toRect.height());
             bool inside = sx >= 0 && sy >= 0 && sx < src.width && sy < src.height;
-            copy.push_back(inside ? convertPixel(readPixel(*from, sx, sy), src.format, to->surface->format) + 1 : 0);
+            copy.push_back(inside ? convertPixel(readPixel(*from, int32_t(sx), int32_t(sy)), src.format, to->surface->format) + 1 : 0);
         }
     size_t i = 0;
     for (int32_t y = y0; y < y1; ++y)

@@ -101,14 +101,16 @@ bool clipCopy(const Surface& d, int32_t& x, int32_t& y, const Surface& s, Rect& 
 template <typename P>
 void scaleRows(Surface& d, Rect to, Rect clipped, const Surface& s, Rect from, bool keyed) {
     P key = P(s.key), mask = P(pixelMask(s.format));
-    int64_t tw = to.width(), th = to.height(), fw = from.width(), fh = from.height();
+    std::vector<int32_t> columns;  // the source column of each destination column
+    for (int32_t x = clipped.left; x < clipped.right; ++x)
+        columns.push_back(from.left + int32_t(nearestSource(x - to.left, from.width(), to.width())));
     for (int32_t y = clipped.top; y < clipped.bottom; ++y) {
-        int32_t sy = from.top + int32_t((y - to.top) * fh / th);
-        P* out = rowOf<P>(d, 0, y);
+        int32_t sy = from.top + int32_t(nearestSource(y - to.top, from.height(), to.height()));
+        P* out = rowOf<P>(d, clipped.left, y);
         const P* in = rowOf<P>(s, 0, sy);
-        for (int32_t x = clipped.left; x < clipped.right; ++x) {
-            P p = in[from.left + int32_t((x - to.left) * fw / tw)];
-            out[x] = keyed && P(p & mask) == key ? out[x] : p;
+        for (size_t i = 0; i < columns.size(); ++i) {
+            P p = in[columns[i]];
+            out[i] = keyed && P(p & mask) == key ? out[i] : p;
         }
     }
 }
@@ -210,23 +212,33 @@ Status bltFast(Surface& d, int32_t x, int32_t y, const Surface& s, Rect from, bo
 Status blt(Surface& d, Rect to, const Surface& s, Rect from, bool keyed) {
     if (to.width() == from.width() && to.height() == from.height())
         return bltFast(d, to.left, to.top, s, from, keyed);
+    return bltClipped(d, to, s, from, keyed, boundsOf(d));
+}
+
+Status bltClipped(Surface& d, Rect to, const Surface& s, Rect from, bool keyed, Rect clip) {
     if (Status st = usable(d, s); st != Status::ok) return st;
     if (d.format != s.format) return Status::failed;
     Rect inside = intersect(from, boundsOf(s));
     if (to.empty() || from.empty() || inside.left != from.left || inside.top != from.top ||
         inside.right != from.right || inside.bottom != from.bottom)
         return Status::failed;  // a stretch reads only whole source rectangles
-    Rect clipped = intersect(to, boundsOf(d));
+    Rect clipped = intersect(intersect(to, boundsOf(d)), clip);
     if (clipped.empty()) return Status::ok;
     if (&d == &s) {  // a stretch within one surface reads from a copy
         Surface copy = s;
-        return blt(d, to, copy, from, keyed);
+        return bltClipped(d, to, copy, from, keyed, clip);
     }
     if (bytesPerPixel(d.format) == 4)
         scaleRows<uint32_t>(d, to, clipped, s, from, keyed && s.hasKey);
     else
         scaleRows<uint16_t>(d, to, clipped, s, from, keyed && s.hasKey);
     return Status::ok;
+}
+
+int64_t nearestSource(int64_t d, int64_t fromLength, int64_t toLength) {
+    int64_t n = (2 * d + 1) * fromLength, q = 2 * toLength;
+    int64_t r = n / q;
+    return (n % q != 0 && (n < 0) != (q < 0)) ? r - 1 : r;  // floor, whatever the signs
 }
 
 Status fill(Surface& d, Rect r, uint32_t raw) {

@@ -56,6 +56,13 @@ int32_t liveSurfaceCount();
 
 Status bltFast(Surface& d, int32_t x, int32_t y, const Surface& s, Rect from, bool keyed);
 Status blt(Surface& d, Rect to, const Surface& s, Rect from, bool keyed);  // scales, nearest
+// As blt, writing only the part of `to` inside `clip`; the picture is the one blt would make.
+Status bltClipped(Surface& d, Rect to, const Surface& s, Rect from, bool keyed, Rect clip);
+
+// The source offset a nearest-neighbour stretch reads for destination offset d: the pixel under
+// d's centre, floor((2d + 1) * fromLength / (2 * toLength)). Both stretches (blt, and stretchBlt
+// of a drawing context) use it, so they make the same picture; negative lengths mirror.
+int64_t nearestSource(int64_t d, int64_t fromLength, int64_t toLength);
 Status fill(Surface& d, Rect, uint32_t raw);
 
 }  // namespace platform

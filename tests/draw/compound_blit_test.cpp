@@ -1,0 +1,283 @@
+// Compound blits on a 640 x 480 RGB565 back buffer: the settings that make plain copies, the
+// alternate wave, tiles from (0, 0), the two stretch paths, mirrored copies cut at every edge,
+// animations at 30 and 60 frames per second, sizes that would never end, and one golden sheet.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <vector>
+
+#include "draw/zu_draw.h"
+#include "platform/video/surface.h"
+#include "support/fresh_program.h"
+#include "support/golden.h"
+#include "system/zu_system.h"
+
+namespace {
+
+using zuDraw::screenState;
+
+class CompoundBlit : public FreshProgram {
+protected:
+    void SetUp() override {
+        FreshProgram::SetUp();
+        zuSystem::systemState.fullScreen = 1;
+        zuDraw::SetVBlankWait(0);
+        ASSERT_EQ(zuDraw::Screen(640, 480, 1), 1);
+        picture = zuDraw::CreateObject(64, 48, 2);  // keyed on black
+        paint(picture, 64, 48, true);
+    }
+    static uint16_t& at(platform::Surface& s, int32_t x, int32_t y) {
+        return reinterpret_cast<uint16_t*>(s.memory.data() + size_t(y) * s.pitch)[x];
+    }
+    static platform::Surface& object(int32_t n) { return *zuDraw::objectTable[n].surface; }
+    // Colours that differ from pixel to pixel; with `holes`, black (keyed) specks.
+    static void paint(int32_t n, int32_t w, int32_t h, bool holes) {
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                at(object(n), x, y) = holes && (x * 7 + y * 3) % 11 == 0
+                                          ? 0
+                                          : uint16_t(0x0841 + x * 0x0801 + y * 0x0040);
+    }
+    static std::vector<uint8_t> drawn(const std::function<void()>& draw,
+                                      platform::Rect clip = {0, 0, 640, 480}) {
+        platform::fill(*screenState.back, {0, 0, 640, 480}, 0x1111);
+        zuDraw::SetClip(clip.left, clip.top, clip.right, clip.bottom);
+        draw();
+        return screenState.back->memory;
+    }
+    int32_t picture = 0;
+};
+
+TEST_F(CompoundBlit, AmplitudeZeroMosaicOneJitterZeroAndOneToOneStretchesArePlainCopies) {
+    int32_t p = picture;
+    const std::function<void()> plain[] = {
+        [p] { zuDraw::WaveBlit(100, 50, 0, 0, 90.0f, p, 0, 0, 64, 48, 0); },
+        [p] { zuDraw::WaveBlit(100, 50, 0, 3, 90.0f, p, 0, 0, 64, 48, 1); },
+        [p] { zuDraw::ScrollWaveBlit(100, 50, 0, 0, 90.0f, 0.0f, p, 0, 0, 64, 48); },
+        [p] { zuDraw::MosaicBlit(100, 50, 1, p, 0, 0, 64, 48); },
+        [p] { zuDraw::JitterBlit(100, 50, 0, p, 0, 0, 64, 48); },
+        [p] { zuDraw::MirrorBlit(100, 50, 0, p, 0, 0, 64, 48); },
+        [p] { screenState.canStretch = 1, zuDraw::StretchBlit(100, 50, p, 0, 0, 64, 48, 64, 48); },
+        [p] { screenState.canStretch = 0, zuDraw::StretchBlit(100, 50, p, 0, 0, 64, 48, 64, 48); },
+        [p] {
+            screenState.canStretch = 0, zuDraw::StretchBlitOpaque(100, 50, p, 0, 0, 64, 48, 64, 48);
+        },
+    };
+    zuSystem::frameClock.seconds = 0.25f;
+    for (platform::Rect clip : {platform::Rect{0, 0, 640, 480}, platform::Rect{110, 55, 150, 90}})
+        for (const auto& draw : plain) {
+            bool opaque = &draw - plain == std::size(plain) - 1;
+            auto copy = [p, opaque] {
+                (opaque ? zuDraw::BlitOpaque : zuDraw::Blit)(100, 50, p, 0, 0, 64, 48);
+            };
+            EXPECT_TRUE(drawn(draw, clip) == drawn(copy, clip)) << "case " << &draw - plain;
+        }
+}
+
+TEST_F(CompoundBlit, AlternateWaveSwingsNeighbouringRowsApartAndCarriesTheSign) {
+    int32_t p = picture;
+    // Phase 0: rows move by trunc(cos r° × 10) = 10, 9, 9 with signs +, -, +.
+    std::vector<uint8_t> expected = drawn([p] {
+        for (int32_t r : {0, 1, 2})
+            zuDraw::Blit(r == 1 ? 91 : 110 - r / 2, 50 + r, p, 0, r, 64, r + 1);
+    });
+    EXPECT_TRUE(drawn([p] { zuDraw::WaveBlit(100, 50, 10, 0, 0.0f, p, 0, 0, 64, 3, 1); }) ==
+                expected);
+    EXPECT_EQ(zuDraw::blitAnimation.waveSign, -1);  // three rows: the next call starts with -v
+    zuDraw::WaveBlit(100, -40, 10, 0, 0.0f, p, 0, 0, 64, 45,
+                     1);  // rows off the screen still turn it
+    EXPECT_EQ(zuDraw::blitAnimation.waveSign, 1);
+}
+
+TEST_F(CompoundBlit, TilesAtRestFillTheScreenFromTheOrigin) {
+    paint(picture, 64, 48, false);
+    drawn([this] { zuDraw::TileBlit(0.0f, 0.0f, picture, 0, 0, 64, 48); });
+    for (int32_t y = 0; y < 480; ++y)
+        for (int32_t x = 0; x < 640; ++x)
+            ASSERT_EQ(at(*screenState.back, x, y), at(object(picture), x % 64, y % 48));
+}
+
+TEST_F(CompoundBlit, StretchingTwiceGivesOnePictureOnBothPathsAlsoWhenClipped) {
+    int32_t p = picture;
+    for (platform::Rect clip : {platform::Rect{0, 0, 640, 480}, platform::Rect{130, 0, 160, 90}}) {
+        for (bool keyed : {true, false}) {
+            auto stretch = [p, keyed](int32_t path) {
+                return [p, keyed, path] {
+                    screenState.canStretch = path;
+                    (keyed ? zuDraw::StretchBlit : zuDraw::StretchBlitOpaque)(120, 60, p, 8, 4, 40,
+                                                                              36, 64, 64);
+                };
+            };
+            EXPECT_TRUE(drawn(stretch(0), clip) == drawn(stretch(1), clip)) << keyed;
+            for (int32_t y = 0; y < 64; ++y)
+                for (int32_t x = 0; x < 64; ++x) {
+                    uint16_t source = at(object(p), 8 + x / 2, 4 + y / 2);
+                    bool inside =
+                        120 + x >= clip.left && 120 + x < clip.right && 60 + y < clip.bottom;
+                    ASSERT_EQ(at(*screenState.back, 120 + x, 60 + y),
+                              inside && (source || !keyed) ? source : 0x1111);
+                }
+        }
+    }
+}
+
+TEST_F(CompoundBlit, MirroredCopiesCutAtEachEdgeShowTheMatchingPartOfTheMirroredPicture) {
+    int32_t p = picture;
+    const platform::Rect cuts[] = {
+        {210, 0, 640, 480}, {0, 160, 640, 480}, {0, 0, 250, 480}, {0, 0, 640, 180}};
+    for (int32_t mode = 0; mode < 4; ++mode) {
+        auto mirror = [p, mode] { zuDraw::MirrorBlit(200, 150, mode, p, 0, 0, 64, 48); };
+        std::vector<uint8_t> whole = drawn(mirror);
+        for (int32_t y = 0; y < 48; ++y)
+            for (int32_t x = 0; x < 64; ++x) {
+                uint16_t s = at(object(p), mode & 1 ? 63 - x : x, mode & 2 ? 47 - y : y);
+                ASSERT_EQ(at(*screenState.back, 200 + x, 150 + y), s ? s : 0x1111) << mode;
+            }
+        for (platform::Rect cut : cuts) {
+            std::vector<uint8_t> part = drawn(mirror, cut);
+            drawn([] {});  // the background, then the whole picture's part inside the cut
+            for (int32_t y = cut.top; y < cut.bottom; ++y)
+                std::memcpy(
+                    screenState.back->memory.data() + y * screenState.back->pitch + cut.left * 2,
+                    whole.data() + y * screenState.back->pitch + cut.left * 2,
+                    size_t(cut.width()) * 2);
+            EXPECT_TRUE(part == screenState.back->memory)
+                << "mode " << mode << " cut " << &cut - cuts;
+        }
+    }
+}
+
+TEST_F(CompoundBlit, AfterOneSecondAnimationsStandAtTheSamePhaseAt30And60FramesPerSecond) {
+    int32_t p = picture;
+    auto animateFor = [p](int32_t fps) {
+        zuDraw::blitAnimation = {};
+        zuSystem::frameClock.seconds = 1.0f / float(fps);
+        zuDraw::SetClip(0, 0, 0, 0);  // nothing drawn, the animations still move
+        for (int32_t frame = 0; frame < fps; ++frame) {
+            zuDraw::WaveBlit(0, 0, 5, 0, 500.0f, p, 0, 0, 64, 48, 0);
+            zuDraw::TileBlit(-100.0f, 75.0f, p, 0, 0, 64, 48);
+            zuDraw::ScrollWaveBlit(0, 0, 5, 0, 200.0f, 70.0f, p, 0, 0, 64, 48);
+            zuDraw::BandWaveBlit(0, 100, 5, 0, 300.0f, -70.0f, p, 0, 0, 64, 48);
+            zuDraw::StretchWaveBlit(0, 0, 0, 100.0f, p, 0, 0, 64, 48);
+        }
+        const zuDraw::BlitAnimation& a = zuDraw::blitAnimation;
+        return std::vector<float>{
+            a.wavePhase,        a.tileX,         a.tileY,          a.scrollWavePhase,
+            a.scrollWaveScroll, a.bandWavePhase, a.bandWaveScroll, a.stretchWavePhase};
+    };
+    std::vector<float> at30 = animateFor(30), at60 = animateFor(60);
+    const float periods[] = {360, 64, 48, 360, 48, 360, 48, 48},
+                perFrame[] = {500, 100, 75, 200, 70, 300, 70, 100};
+    for (size_t i = 0; i < at30.size(); ++i) {
+        float apart = std::fmod(std::fabs(at30[i] - at60[i]), periods[i]);
+        EXPECT_LE(std::min(apart, periods[i] - apart), perFrame[i] / 60.0f + 0.01f)
+            << "field " << i;
+    }
+}
+
+// Empty and huge rectangles, cells, gaps and heights below their least, extreme amounts and frame
+// times: each call ends at once, reads nothing outside the object (asan) and keeps its animation
+// in range; the empty ones draw nothing.
+TEST_F(CompoundBlit, SizesThatWouldDivideByZeroOrNeverEndDrawNothingAndPhasesStayInRange) {
+    int32_t p = picture;
+    std::vector<uint8_t> untouched = drawn([] {});
+    const std::function<void()> nothing[] = {
+        [p] { zuDraw::TileBlit(5.0f, 5.0f, p, 10, 0, 10, 48); },
+        [p] { zuDraw::BandWaveBlit(0, 480, 3, 0, 1.0f, 1.0f, p, 0, 20, 64, 20); },
+        [p] { zuDraw::MosaicBlit(0, 0, 0, p, 0, 0, 64, 48); },
+        [p] { zuDraw::MosaicBlit(0, 0, -5, p, 0, 0, 64, 48); },
+        [p] { zuDraw::StretchWaveBlit(0, 0, 1, 1.0f, p, 0, 5, 64, 6); },
+        [p] { zuDraw::ScanlineBlit(0, 0, 0, p, 0, 0, 64, 48); },
+        [p] { zuDraw::StretchBlit(0, 0, p, 0, 0, 64, 48, -64, 48); },
+        [p] { zuDraw::MirrorBlit(0, 0, 4, p, 0, 0, 64, 48); },
+        [p] { zuDraw::SetClip(300, 0, 200, 480), zuDraw::MirrorBlit(250, 0, 3, p, 0, 0, 64, 48); },
+    };
+    for (const auto& call : nothing)
+        EXPECT_TRUE(drawn(call) == untouched) << "case " << &call - nothing;
+
+    zuSystem::frameClock.seconds = 1e6f;
+    const std::function<void()> extreme[] = {
+        [p] {
+            zuDraw::WaveBlit(INT_MAX, INT_MIN, INT_MAX, -1, 1e30f, p, INT_MIN, INT_MIN, INT_MAX,
+                             INT_MAX, 1);
+        },
+        [p] { zuDraw::TileBlit(7.0f, 7.0f, p, INT_MIN, INT_MIN, INT_MAX, INT_MAX); },
+        [p] { zuDraw::TileBlit(-1e9f, NAN, p, 0, 0, 1, 1); },
+        [p] {
+            zuDraw::ScrollWaveBlit(0, INT_MIN, INT_MIN, 0, 1e9f, -1e9f, p, INT_MIN, -5, INT_MAX,
+                                   INT_MAX);
+        },
+        [p] {
+            zuDraw::BandWaveBlit(INT_MIN, INT_MAX, INT_MAX, INT_MIN, 1e9f, 1e9f, p, -9, INT_MIN,
+                                 INT_MAX, 30);
+        },
+        [p] {
+            zuDraw::MosaicBlit(0, 0, 7, p, 0, 40, 64, 4000);
+        },  // the last band reaches past the object
+        [p] { zuDraw::MosaicBlit(INT_MIN, INT_MAX, 1, p, INT_MIN, INT_MIN, INT_MAX, INT_MAX); },
+        [p] { zuDraw::ScanlineBlit(0, 0, INT_MIN, p, 0, INT_MIN, 64, INT_MAX); },
+        [p] { zuDraw::ScanlineBlit(0, INT_MIN, 1, p, 0, INT_MIN, 64, INT_MAX); },
+        [p] { zuDraw::JitterBlit(0, 0, INT_MAX, p, 0, INT_MIN, 64, INT_MAX); },
+        [p] { zuDraw::StretchWaveBlit(0, 0, 0, 1e30f, p, 0, INT_MIN, 64, INT_MAX); },
+        [p] { zuDraw::StretchBlit(INT_MAX, INT_MAX, p, 0, 0, 64, 48, INT_MAX, INT_MAX); },
+        [p] {
+            screenState.canStretch = 0,
+            zuDraw::StretchBlitOpaque(-10, -10, p, -5, 0, 90, 48, 5000, 9);
+        },
+        [p] { zuDraw::MirrorBlit(INT_MIN, INT_MAX, 3, p, INT_MIN, -9, INT_MAX, 9); },
+    };
+    for (const auto& call : extreme) drawn(call);
+    const zuDraw::BlitAnimation& a = zuDraw::blitAnimation;
+    for (float phase : {a.wavePhase, a.scrollWavePhase, a.bandWavePhase})
+        EXPECT_TRUE(phase >= 0 && phase < 360);
+    EXPECT_TRUE(a.tileX >= -1 && a.tileX <= 0 && a.tileY >= -1 && a.tileY <= 0);
+    EXPECT_TRUE(a.stretchWavePhase >= 0 && a.stretchWavePhase < float(INT_MAX) + 1.0f);
+}
+
+TEST_F(CompoundBlit, GoldenSheetOfEveryCompoundBlit) {
+    int32_t sheet = zuDraw::CreateObject(160, 160, 2);  // rings, the fourth black (keyed)
+    for (int32_t y = 0; y < 160; ++y)
+        for (int32_t x = 0; x < 160; ++x)
+            at(object(sheet), x, y) = int32_t(std::hypot(x - 80, y - 80)) / 12 == 3
+                                          ? 0
+                                          : uint16_t(x / 5 << 11 | x / 3 << 5 | y / 6);
+    const std::function<void()> blits[] = {
+        [=] { zuDraw::WaveBlit(20, 0, 12, 0, 200.0f, sheet, 0, 0, 120, 160, 0); },
+        [=] { zuDraw::WaveBlit(180, 0, 6, 4, 200.0f, sheet, 0, 0, 120, 160, 1); },
+        [=] { zuDraw::TileBlit(-40.0f, 25.0f, sheet, 60, 60, 100, 100); },
+        [=] { zuDraw::ScrollWaveBlit(500, 0, 8, 2, 150.0f, 60.0f, sheet, 0, 0, 120, 160); },
+        [=] { zuDraw::BandWaveBlit(160, 320, 10, 3, 120.0f, 40.0f, sheet, 20, 20, 140, 80); },
+        [=] { zuDraw::MosaicBlit(160, 160, 7, sheet, 0, 0, 160, 160); },
+        [=] {
+            screenState.canStretch = 1,
+            zuDraw::StretchBlit(320, 160, sheet, 40, 40, 120, 120, 150, 120);
+        },
+        [=] {
+            screenState.canStretch = 0,
+            zuDraw::StretchBlitOpaque(480, 160, sheet, 0, 0, 160, 160, 100, 150);
+        },
+        [=] { zuDraw::MirrorBlit(0, 320, 3, sheet, 0, 0, 160, 160); },
+        [=] { zuDraw::ScanlineBlit(160, 320, -4, sheet, 0, 0, 160, 160); },
+        [=] { zuDraw::JitterBlit(320, 320, 6, sheet, 0, 0, 160, 160); },
+        [=] { zuDraw::StretchWaveBlit(480, 320, 1, 40.0f, sheet, 0, 0, 160, 160); },
+    };
+    std::srand(11);
+    zuSystem::frameClock.seconds = 1.0f / 60.0f;
+    platform::fill(*screenState.back, {0, 0, 640, 480}, 0x2104);
+    for (size_t i = 0; i < std::size(blits); ++i) {  // nine frames unseen, the tenth in its tile
+        for (int frame = 0; frame < 10; ++frame) {
+            int32_t x = int32_t(i % 4) * 160, y = int32_t(i / 4) * 160,
+                    shown = frame == 9 ? 160 : 0;
+            zuDraw::SetClip(x, y, x + shown, y + shown);
+            blits[i]();
+        }
+    }
+    EXPECT_TRUE(
+        testsupport::matchesGolden("compound_blits", testsupport::pictureOf(*screenState.back)));
+}
+
+}  // namespace
