@@ -8,6 +8,7 @@ namespace zuDraw {
 void startOtherSubsystems() {
     zuSound::Init();  // without a device the program simply runs silent
     zuSound::ClearObjects();
+    zuSound::InitMidi();
     zuSystem::StartUp();
     ListFonts();
     if (zuSystem::systemState.clipFollowsWindow) zuSystem::ClipToScreen();
