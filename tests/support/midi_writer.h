@@ -28,6 +28,10 @@ struct MidiTrack {
                              uint8_t(microsPerQuarter)});
     }
     MidiTrack& end(uint32_t delta = 0) { return event(delta, {0xFF, 0x2F, 0}); }
+    MidiTrack& raw(std::initializer_list<uint8_t> data) {  // bytes as they are, for damaged files
+        bytes.insert(bytes.end(), data);
+        return *this;
+    }
 };
 
 inline void putBigEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {

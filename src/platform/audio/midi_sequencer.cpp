@@ -1,6 +1,6 @@
 // The sequencer: the command interpreter on the main thread, and a mixer source that moves the
-// open piece on by the frames it mixes, hands each event to the synthesizer at the block
-// boundary nearest its frame and notes the exact frame where the piece ends. The source's
+// open piece on by the frames it mixes, hands each event to the synthesizer at the start of the
+// block that holds its frame and notes the exact frame where the piece ends. The source's
 // fields change only with the sources held; the notification is posted from the main thread.
 #include "platform/audio/midi_sequencer.h"
 
@@ -100,8 +100,9 @@ private:
     void render(int32_t* accum, uint32_t frames) {
         for (uint32_t done = 0; done < frames;) {
             if (blockLeft == 0) {
-                // Events apply at block starts: each at the start nearest its own frame.
-                if (playing) applyDue(uint64_t(int64_t(synthFrames) - offset) + synthBlockFrames / 2);
+                // Events apply at block starts: each at the start of the block that holds its
+                // frame, which the synthesizer's own attack then about evens out.
+                if (playing) applyDue(uint64_t(int64_t(synthFrames) - offset) + synthBlockFrames);
                 renderBlock(synth, left_, right_);
                 blockLeft = synthBlockFrames;
             }
@@ -228,10 +229,12 @@ bool splitWords(const char* command, std::vector<std::string>& words) {
     }
 }
 
-bool same(const std::string& word, const char* keyword) {
-    if (word.size() != std::strlen(keyword)) return false;
+// Keywords and aliases compare without regard to case.
+bool same(const std::string& word, const std::string& other) {
+    if (word.size() != other.size()) return false;
     for (size_t i = 0; i < word.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(word[i])) != keyword[i]) return false;
+        if (std::tolower(static_cast<unsigned char>(word[i])) != std::tolower(static_cast<unsigned char>(other[i])))
+            return false;
     return true;
 }
 
@@ -322,7 +325,7 @@ uint32_t run(const char* command, std::string& answer, Window* notify) {
                        isWords(w, {"play", nullptr, "notify"}) || isWords(w, {"stop", nullptr}) ||
                        isWords(w, {"close", nullptr}) || isWords(w, {"status", nullptr, "mode"});
     if (!known) return commandUnknown;
-    if (sequencer().alias.empty() || w[1] != sequencer().alias) return deviceNotOpen;
+    if (sequencer().alias.empty() || !same(w[1], sequencer().alias)) return deviceNotOpen;
     return runOnOpenPiece(w, answer, notify);
 }
 
@@ -330,14 +333,17 @@ uint32_t run(const char* command, std::string& answer, Window* notify) {
 
 uint32_t sendCommand(const char* command, char* reply, uint32_t replyBytes, Window* notify) {
     deliverNotices();  // a piece that has ended says so before anything changes it
+    std::vector<LogEntry>& log = sequencer().log;
+    log.push_back({command ? command : "", commandDone, timelineNow()});
+    const size_t entry = log.size() - 1;  // the notices a command causes come after it
     std::string answer;
     const uint32_t result = run(command, answer, notify);
+    log[entry].result = result;
     if (reply && replyBytes > 0) {
         const size_t n = std::min<size_t>(answer.size(), replyBytes - 1);
         std::memcpy(reply, answer.data(), n);
         reply[n] = '\0';
     }
-    sequencer().log.push_back({command ? command : "", result, timelineNow()});
     return result;
 }
 
