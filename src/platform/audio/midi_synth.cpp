@@ -49,6 +49,9 @@ Synth* createSynth(const std::string& soundFont, uint32_t rate) {
     if (s->settings) {
         fluid_settings_setnum(s->settings, "synth.sample-rate", double(rate));
         fluid_settings_setint(s->settings, "synth.threadsafe-api", 0);  // its owner serialises calls
+        // Five times what General MIDI asks for; the oldest releases give way beyond it, so the
+        // densest piece costs at most this many voices.
+        fluid_settings_setint(s->settings, "synth.polyphony", 128);
         s->synth = new_fluid_synth(s->settings);
     }
     if (!s->synth || fluid_synth_sfload(s->synth, soundFont.c_str(), 1) == FLUID_FAILED) {
