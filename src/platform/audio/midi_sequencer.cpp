@@ -127,9 +127,10 @@ struct Sequencer {
     std::vector<LogEntry> log;
 };
 
+// Never destroyed: an audio thread still running at exit may mix the source to the last.
 Sequencer& sequencer() {
-    static Sequencer s;
-    return s;
+    static Sequencer* s = new Sequencer;
+    return *s;
 }
 
 uint64_t timelineNow() {
