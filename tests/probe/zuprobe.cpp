@@ -97,9 +97,8 @@ int main(int argc, char** argv) {
     show();
     if (midi) {
         const std::string open = std::string("open \"") + argv[2] + "\" type sequencer alias midi";
-        const uint32_t opened = platform::midi::sendCommand(open.c_str());
-        const uint32_t played = platform::midi::sendCommand("play midi notify", nullptr, 0, w);
-        std::printf("midi open %u play %u\n", unsigned(opened), unsigned(played));
+        const uint32_t opened = platform::midi::sendCommand(open.c_str());  // before the play, in order
+        std::printf("midi open %u play %u\n", unsigned(opened), unsigned(platform::midi::sendCommand("play midi notify", nullptr, 0, w)));
     }
     std::printf("ready\n");
     std::fflush(stdout);

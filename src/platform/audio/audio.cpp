@@ -63,6 +63,12 @@ void mixAgainstClock(uint32_t now) {
     }
 }
 
+// At exit a device still open is closed first, so its thread never mixes records that are being
+// destroyed (registered once the mixer's records exist, so it runs before they go).
+void closeDeviceAtExit() {
+    if (openCount > 0 && openedOn == &backend()) backend().closeAudioDevice();
+}
+
 bool reopenDevice() {
     if (!openDevice(outputFormat())) return false;
     lostDevice = {};
@@ -80,6 +86,8 @@ bool openAudio() {
         return true;
     }
     if (audioSwitchedOff()) return false;
+    static const int registered = (mixerState(), mixerMutex(), sourceMutex(), std::atexit(closeDeviceAtExit));
+    (void)registered;
     {
         std::lock_guard<std::mutex> hold(mixerMutex());
         mixerState().output = {};
