@@ -313,7 +313,7 @@ TEST_F(SdlX11, AMidiFileEndsWithItsNotificationAtTheWindowProcedure) {
     ASSERT_TRUE(test::writeBytes(spec.argv.back(), test::midiFile(0, 480, {test::MidiTrack().event(0, {0x90, 60, 100}).end(240)})));
     test::Process probe;
     ASSERT_TRUE(probe.start(spec));
-    ASSERT_TRUE(probe.waitForOutput("midi open 0 play 0\n", 15000)) << probe.out() << probe.err();
+    ASSERT_TRUE(probe.waitForOutput("midi open 0 play 0\n", 30000)) << probe.out() << probe.err();
     EXPECT_TRUE(probe.waitForOutput("MM_MCINOTIFY 1\n", 10000)) << probe.out() << probe.err();
     EXPECT_EQ(quitWithEscape(probe).exitCode, 0);
 }
