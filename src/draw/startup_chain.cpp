@@ -9,6 +9,7 @@ namespace zuDraw {
 void startOtherSubsystems() {
     zuSound::Init();  // without a device the program simply runs silent
     zuSound::ClearObjects();
+    zuSound::InitMidi();
     zuSystem::StartUp();
     ListFonts();
     Joystick::Init();

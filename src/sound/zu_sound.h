@@ -1,6 +1,6 @@
 /// @file
 /// zuSound: the sound device and its table of 70 sound objects with up to ten mix slots each,
-/// WAV reading and loading, playback, echo, and the system beep.
+/// WAV reading and loading, playback, echo, MIDI music and the system sounds.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -174,6 +174,47 @@ uint32_t GetPosition(int32_t number);
 
 /// The simple beep of the error report.
 void Beep();
+/// Plays a WAV file once and returns when it has sounded: the device and every buffer are given
+/// up first and rebuilt afterwards (Release, then Restore), so every loaded sound is back with
+/// its number, slots, volume, pan and rate. `name` is a path in the framework's form, read as
+/// given; a missing or unplayable file sounds the beep instead. Headless, the virtual clock
+/// moves on by the sound's length.
+void PlaySystemSound(const char* name);
+
+/// @}
+
+/// @defgroup sound_midi MIDI music
+/// @ingroup zusound
+/// One MIDI file at a time under the sequencer alias "midi", repeated at its end while `repeat`
+/// is 1: the end of a play arrives as MM_MCINOTIFY at the window procedure, which calls
+/// MidiNotify. Errors of the sequencer are not examined and nothing is reported.
+/// @{
+
+/// The MIDI record.
+struct MidiState {
+    int32_t open = 0;    ///< 1 while a file is open under the alias "midi" (also after a failed open)
+    int32_t repeat = 1;  ///< 1: the piece starts again at its end; 0: it is closed at its end
+};
+
+extern MidiState midiState;  ///< the MIDI record
+
+/// Sets `open` to 0 and `repeat` to 1 (the screen set-up calls it). @return 1
+int32_t InitMidi();
+/// Closes the open piece, then opens `name` (relative to the program's folder), plays it from its
+/// start with the end notified, and sets `open` to 1 and `repeat` to `repeat`. A path that
+/// does not fit the 256-byte open command, or one holding a double quote, opens nothing and
+/// leaves the record as a failed open does.
+void PlayMidi(const char* name, int32_t repeat);
+/// The end of a play: with `repeat` 1 the piece plays again from its start, else it is closed.
+void MidiNotify();
+/// Stops and closes the piece when one is open; sends nothing otherwise.
+void CloseMidi();
+/// Stops and closes the piece whatever the record says; `open` keeps its value.
+void StopMidi();
+/// Sets `repeat` to 0: the piece now playing is closed when it ends.
+void EndMidiLoop();
+/// Closes the piece and frees the synthesizer (zuSystem::Quit calls it).
+void QuitMidi();
 
 /// @}
 

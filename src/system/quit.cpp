@@ -14,6 +14,7 @@ int32_t Quit() {
     Unclip();
     zuDraw::ReleaseFonts();
     zuSound::Release();
+    zuSound::QuitMidi();  // nothing may go on playing after the quit
     zuDraw::Release();
     if (systemState.mutex) {
         platform::releaseInstance();

@@ -1,7 +1,11 @@
 // The window procedure: turns window messages into the input latches and window flags.
+#include <cstring>
+
 #include "draw/zu_draw.h"
+#include "platform/audio/midi_sequencer.h"
 #include "platform/win32.h"
 #include "platform/os/window.h"
+#include "sound/zu_sound.h"
 #include "system/zu_system.h"
 
 namespace zuSystem {
@@ -77,6 +81,15 @@ void onButtonUp(int32_t button) {
     if (button == 1) in.capturedClick = 0;
 }
 
+// The end of a MIDI play: passed on only while a piece is open and the sequencer has stopped;
+// superseded and aborted plays, and ends overtaken by a new play, are left alone.
+void onMidiNotice(uintptr_t outcome) {
+    if (outcome != MCI_NOTIFY_SUCCESSFUL || zuSound::midiState.open != 1) return;
+    char mode[32] = {};
+    platform::midi::sendCommand("status midi mode", mode, sizeof mode);
+    if (std::strncmp(mode, "st", 2) == 0) zuSound::MidiNotify();
+}
+
 void onRightDoubleClick() {
     if (!inputState.captureMode) inputState.rightDoubleClick = 1;
     if (!systemState.clipFollowsWindow) return;
@@ -127,6 +140,7 @@ intptr_t WindowProc(platform::Window* window, uint32_t message, uintptr_t wParam
     case WM_RBUTTONDOWN: onButtonDown(2); break;
     case WM_RBUTTONUP: onButtonUp(2); break;
     case WM_RBUTTONDBLCLK: onRightDoubleClick(); return 0;
+    case MM_MCINOTIFY: onMidiNotice(wParam); break;
     default: break;
     }
     return platform::defWindowProc(window, message, wParam, lParam);

@@ -2,15 +2,18 @@
 // one a line ("WM_MOUSEMOVE x y", "WM_KEYDOWN 0x1b" ...). Escape or closing the window ends it.
 // "zuprobe screen W H" sets up the drawing core in a window at W x H instead and shows the same
 // frame at that size through zuDraw::Present. The D key closes the open audio device behind the
-// program's back and reports it gone, as SDL does for an unplugged device.
+// program's back and reports it gone, as SDL does for an unplugged device. "zuprobe midi FILE"
+// also plays the MIDI file through the sequencer with its end notified to the window.
 #include <SDL2/SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "draw/zu_draw.h"
+#include "platform/audio/midi_sequencer.h"
 #include "platform/backend.h"
 #include "platform/headless.h"
 #include "platform/video/surface.h"
@@ -25,7 +28,7 @@ constexpr std::pair<uint32_t, const char*> names[] = {
     NAMED(WM_MOVE), NAMED(WM_CLOSE), NAMED(WM_DESTROY), NAMED(WM_ACTIVATEAPP), NAMED(WM_SETCURSOR),
     NAMED(WM_KEYDOWN), NAMED(WM_KEYUP), NAMED(WM_SYSKEYDOWN), NAMED(WM_SYSKEYUP), NAMED(WM_MOUSEMOVE),
     NAMED(WM_LBUTTONDOWN), NAMED(WM_LBUTTONUP), NAMED(WM_LBUTTONDBLCLK), NAMED(WM_RBUTTONDOWN),
-    NAMED(WM_RBUTTONUP), NAMED(WM_RBUTTONDBLCLK),
+    NAMED(WM_RBUTTONUP), NAMED(WM_RBUTTONDBLCLK), NAMED(MM_MCINOTIFY),
 };
 
 intptr_t probeProc(platform::Window* w, uint32_t m, uintptr_t wp, intptr_t lp) {
@@ -72,6 +75,7 @@ void drawTestFrame(platform::Surface& back) {
 
 int main(int argc, char** argv) {
     const bool screen = argc == 4 && std::strcmp(argv[1], "screen") == 0;
+    const bool midi = argc == 3 && std::strcmp(argv[1], "midi") == 0;
     if (!platform::useSdl()) return 1;
     platform::Window* w = platform::createWindow({.className = "PROBE", .title = "zuprobe", .proc = probeProc});
     if (!w) return 1;
@@ -91,6 +95,11 @@ int main(int argc, char** argv) {
         else platform::backend().showFrame(frame);
     };
     show();
+    if (midi) {
+        const std::string open = std::string("open \"") + argv[2] + "\" type sequencer alias midi";
+        const uint32_t opened = platform::midi::sendCommand(open.c_str());  // before the play, in order
+        std::printf("midi open %u play %u\n", unsigned(opened), unsigned(platform::midi::sendCommand("play midi notify", nullptr, 0, w)));
+    }
     std::printf("ready\n");
     std::fflush(stdout);
     for (;;) {

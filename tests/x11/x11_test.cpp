@@ -2,7 +2,8 @@
 // 640 x 480 shows as 1440 x 1080 between bars in full-desktop mode and as 1280 x 960 in a window:
 // the probe's pointer mapping through real X events in both modes, its bars, Alt+Enter and F12;
 // the game's error box for a missing picture closed by a real Return, its icon, its title, a real
-// click on it leading to the STAGE label, its music on the dummy audio device and a real Escape.
+// click on it leading to the STAGE label, its music on the dummy audio device and a real Escape;
+// a MIDI file played on the dummy device, its end notified to the probe's window procedure.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -15,7 +16,9 @@
 #include "platform/sdl/message_box_view.h"
 #include "platform/video/image_write.h"
 #include "platform/win32.h"
+#include "support/midi_writer.h"
 #include "support/process.h"
+#include "support/wav_writer.h"
 
 // Last: Xlib's macros (Status, None, Bool) would clash with the headers above.
 #include <X11/Xlib.h>
@@ -301,6 +304,18 @@ TEST_F(SdlX11, AWindowedScreenOfAnySizeShowsItsWholePictureAndMapsThePointer) {
         }
         EXPECT_EQ(quitWithEscape(probe).exitCode, 0);
     }
+}
+
+// The real SDL backend plays a MIDI file on SDL's dummy device; its end reaches the window procedure.
+TEST_F(SdlX11, AMidiFileEndsWithItsNotificationAtTheWindowProcedure) {
+    test::ProcessSpec spec = program("zuprobe");
+    spec.argv.insert(spec.argv.end(), {"midi", dir + "/piece.mid"});  // a quarter of a second
+    ASSERT_TRUE(test::writeBytes(spec.argv.back(), test::midiFile(0, 480, {test::MidiTrack().event(0, {0x90, 60, 100}).end(240)})));
+    test::Process probe;
+    ASSERT_TRUE(probe.start(spec));
+    ASSERT_TRUE(probe.waitForOutput("midi open 0 play 0\n", 30000)) << probe.out() << probe.err();
+    EXPECT_TRUE(probe.waitForOutput("MM_MCINOTIFY 1\n", 10000)) << probe.out() << probe.err();
+    EXPECT_EQ(quitWithEscape(probe).exitCode, 0);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "platform/backend.h"
 #include "platform/environment.h"
 #include "platform/faults.h"
+#include "platform/audio/midi_sequencer.h"
 #include "platform/audio/mixer.h"
 
 namespace platform {
@@ -62,6 +63,12 @@ void mixAgainstClock(uint32_t now) {
     }
 }
 
+// At exit a device still open is closed first, so its thread never mixes records that are being
+// destroyed (registered once the mixer's records exist, so it runs before they go).
+void closeDeviceAtExit() {
+    if (openCount > 0 && openedOn == &backend()) backend().closeAudioDevice();
+}
+
 bool reopenDevice() {
     if (!openDevice(outputFormat())) return false;
     lostDevice = {};
@@ -79,6 +86,8 @@ bool openAudio() {
         return true;
     }
     if (audioSwitchedOff()) return false;
+    static const int registered = (mixerState(), mixerMutex(), sourceMutex(), std::atexit(closeDeviceAtExit));
+    (void)registered;
     {
         std::lock_guard<std::mutex> hold(mixerMutex());
         mixerState().output = {};
@@ -113,6 +122,7 @@ void audioDeviceAdded() {
 }
 
 void serviceAudio() {
+    midi::deliverNotices();
     if (!lostDevice.lost) return;
     if (!audioOpen()) {
         lostDevice = {};
@@ -171,9 +181,28 @@ void detachSource(AudioSource* source) {
     sources.erase(std::remove(sources.begin(), sources.end(), source), sources.end());
 }
 
-bool playSoundFile(const char* path) {
-    (void)path;  // synchronous file playback is not offered yet
-    return false;
+bool playToEnd(const WaveFormat* format, const uint8_t* samples, uint32_t bytes) {
+    const uint32_t start = backend().ticks();
+    const bool opened = openAudio();
+    SoundBuffer* buffer = nullptr;
+    uint32_t lengthMs = beepMs;
+    if (opened && format && format->nBlockAlign > 0) {
+        const uint32_t whole = bytes - bytes % format->nBlockAlign;
+        buffer = createBuffer(*format, whole);
+        const BufferLock lock = lockBuffer(buffer, 0, 0);
+        if (lock.first) std::memcpy(lock.first, samples, lock.firstBytes);
+        unlockBuffer(lock);
+        if (buffer) {
+            const uint64_t frames = whole / format->nBlockAlign;
+            lengthMs = uint32_t((frames * 1000 + format->nSamplesPerSec - 1) / format->nSamplesPerSec);
+            play(buffer, false);
+        }
+    }
+    if (!buffer) beep();
+    backend().sleepUntil(start + lengthMs);
+    destroyBuffer(buffer);
+    if (opened) closeAudio();
+    return buffer != nullptr;
 }
 
 namespace headless {

@@ -94,7 +94,11 @@ void detachSource(AudioSource*);  // after it returns, mix is no longer running 
 
 // The simple system beep (the backend counts it; with a device open a short tone sounds).
 void beep();
-// Plays a WAV file to its end, synchronously; false when it cannot be played.
-bool playSoundFile(const char* path);
+constexpr uint32_t beepMs = 150;  // how long the beep's tone lasts
+// Plays the samples once through the mixer and returns when they have sounded (headless: the
+// virtual clock moves on by their length), opening the device for that time. Without a format,
+// for one no buffer accepts, or without a device, the beep sounds instead and is waited for.
+// False when the beep stood in.
+bool playToEnd(const WaveFormat* format, const uint8_t* samples, uint32_t bytes);
 
 }  // namespace platform

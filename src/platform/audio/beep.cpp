@@ -11,7 +11,7 @@ namespace {
 
 class BeepTone : public AudioSource {
 public:
-    void start(uint32_t rate) { remaining_ = rate * 3 / 20; phase_ = 0; }  // 150 ms
+    void start(uint32_t rate) { remaining_ = uint32_t(uint64_t(rate) * beepMs / 1000); phase_ = 0; }
     void silence() { remaining_ = 0; }
     void mix(int32_t* accum, uint32_t frames, uint32_t rate) override {
         const double step = 2.0 * M_PI * 880.0 / rate;
