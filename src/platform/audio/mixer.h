@@ -46,6 +46,8 @@ struct SoundBuffer {
     std::vector<uint8_t> bytes;
     std::vector<uint8_t> staging;  // new bytes of a buffer that was playing when locked
     bool locked = false;
+    bool stream = false;         // circles always; a lock while playing stages only its bytes
+    uint32_t stagedOffset = 0;   // where a stream buffer's staged bytes go at unlock
     uint32_t voice = 0;  // index into MixerState::voices
     int32_t volume = 0;
     int32_t pan = 0;

@@ -21,12 +21,11 @@ uint32_t takeVoiceSlot(MixerState& state) {
     return uint32_t(state.voices.size() - 1);
 }
 
-}  // namespace
-
-SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) {
+SoundBuffer* makeBuffer(const WaveFormat& format, uint32_t bytes, bool stream) {
     if (!audioOpen() || !isPlayableFormat(format) || !isPlayableSize(format, bytes)) return nullptr;
     SoundBuffer* b = new SoundBuffer;
     b->format = format;
+    b->stream = stream;
     b->bytes.assign(bytes, format.wBitsPerSample == 8 ? 0x80 : 0x00);
     b->frequency = format.nSamplesPerSec;
     Hold hold(mixerMutex());
@@ -43,6 +42,20 @@ SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) {
     applyGains(v, 0, 0);
     return b;
 }
+
+// Bytes staged by a lock of a playing stream buffer, into place from stagedOffset, wrapping.
+void copyStagedIntoPlace(SoundBuffer* b) {
+    const size_t size = b->bytes.size(), count = b->staging.size();
+    const size_t first = std::min(count, size - b->stagedOffset);
+    std::copy_n(b->staging.begin(), first, b->bytes.begin() + b->stagedOffset);
+    std::copy_n(b->staging.begin() + first, count - first, b->bytes.begin());
+    b->staging.clear();  // the capacity stays for the next refill
+}
+
+}  // namespace
+
+SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) { return makeBuffer(format, bytes, false); }
+SoundBuffer* createStreamBuffer(const WaveFormat& format, uint32_t bytes) { return makeBuffer(format, bytes, true); }
 
 void destroyBuffer(SoundBuffer* b) {
     if (!b) return;
@@ -72,14 +85,21 @@ BufferLock lockBuffer(SoundBuffer* b, uint32_t offset, uint32_t bytes) {
         playing = v.playing;
         v.held = !playing;
     }
-    if (playing) b->staging = b->bytes;  // only this thread writes the bytes: reading is safe
-    uint8_t* data = playing ? b->staging.data() : b->bytes.data();
     b->locked = true;
     BufferLock lock;
     lock.buffer = b;
-    lock.first = data + offset;
     lock.firstBytes = std::min(bytes, size - offset);
     lock.secondBytes = bytes - lock.firstBytes;
+    if (playing && b->stream) {  // the two regions lie end to end in the staging bytes
+        b->staging.resize(bytes);
+        b->stagedOffset = offset;
+        lock.first = b->staging.data();
+        lock.second = lock.secondBytes ? b->staging.data() + lock.firstBytes : nullptr;
+        return lock;
+    }
+    if (playing) b->staging = b->bytes;  // only this thread writes the bytes: reading is safe
+    uint8_t* data = playing ? b->staging.data() : b->bytes.data();
+    lock.first = data + offset;
     lock.second = lock.secondBytes ? data : nullptr;
     return lock;
 }
@@ -91,7 +111,9 @@ void unlockBuffer(const BufferLock& lock) {
     std::vector<uint8_t> replaced;  // freed after the mixer is let go
     Hold hold(mixerMutex());
     Voice& v = voiceOf(b);
-    if (!b->staging.empty()) {
+    if (b->stream && !b->staging.empty()) {
+        copyStagedIntoPlace(b);
+    } else if (!b->staging.empty()) {
         b->bytes.swap(b->staging);
         v.samples = b->bytes.data();
         replaced.swap(b->staging);
@@ -103,7 +125,7 @@ void play(SoundBuffer* b, bool loop) {
     if (!b) return;
     Hold hold(mixerMutex());
     Voice& v = voiceOf(b);
-    v.looping = loop;
+    v.looping = loop || b->stream;
     v.playing = true;
 }
 
