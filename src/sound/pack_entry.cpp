@@ -41,25 +41,28 @@ bool readFormat(FILE* pack, uint32_t formatSize, uint32_t dataSize, PackEntry& o
 
 }  // namespace
 
+bool readEntryHead(FILE* pack, uint64_t fileEnd, EntryHead& out) {
+    if (!readU32(pack, out.dataSize) || !readName(pack, out.name) || !readU32(pack, out.formatSize)) return false;
+    const long at = std::ftell(pack);
+    return at >= 0 && uint64_t(at) <= fileEnd && uint64_t(out.formatSize) + out.dataSize <= fileEnd - uint64_t(at);
+}
+
 bool findPackEntry(FILE* pack, std::string_view name, PackEntry& out) {
     out = {};
     if (!pack || std::fseek(pack, 0, SEEK_END) != 0) return false;
     const long end = std::ftell(pack);
     if (end < 0 || std::fseek(pack, 0, SEEK_SET) != 0) return false;
     const std::string wanted = platform::sjisUpper(name);
-    std::string entryName;
-    for (;;) {
-        uint32_t dataSize = 0, formatSize = 0;
-        if (!readU32(pack, dataSize) || !readName(pack, entryName) || !readU32(pack, formatSize)) return false;
-        const long at = std::ftell(pack);
-        if (at < 0 || uint64_t(formatSize) + dataSize > uint64_t(end - at)) return false;
-        if (entryName == wanted) {
-            if (readFormat(pack, formatSize, dataSize, out)) return true;
+    EntryHead head;
+    while (readEntryHead(pack, uint64_t(end), head)) {
+        if (head.name == wanted) {
+            if (readFormat(pack, head.formatSize, head.dataSize, out)) return true;
             out = {};
             return false;
         }
-        if (std::fseek(pack, long(uint64_t(formatSize) + dataSize), SEEK_CUR) != 0) return false;
+        if (std::fseek(pack, long(uint64_t(head.formatSize) + head.dataSize), SEEK_CUR) != 0) return false;
     }
+    return false;
 }
 
 bool streamableFormat(const platform::WaveFormat& wave) {

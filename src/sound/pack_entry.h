@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -12,6 +13,17 @@ namespace zuSound::detail {
 
 // The longest entry name a pack may hold, in bytes: the longest file name a path can hold.
 constexpr uint32_t entryNameLimit = 259;
+
+// The head of an entry: what stands before its format.
+struct EntryHead {
+    std::string name;
+    uint32_t dataSize = 0;
+    uint32_t formatSize = 0;
+};
+// Reads the head of the entry at the stream's position, which then stands at its format. False
+// at the end of the pack, or when the entry does not fit the file (a name over entryNameLimit,
+// sizes past the end, which lies at `fileEnd`).
+bool readEntryHead(FILE* pack, uint64_t fileEnd, EntryHead& out);
 
 // The entry found: its sizes and checked format. The stream stands at its first sample byte.
 struct PackEntry {

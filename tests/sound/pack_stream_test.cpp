@@ -15,6 +15,7 @@
 #include "platform/os/files.h"
 #include "sound/zu_sound.h"
 #include "support/fresh_program.h"
+#include "support/process.h"
 #include "support/wav_writer.h"
 #include "system/zu_system.h"
 
@@ -30,6 +31,11 @@ Bytes noise(uint32_t bytes, uint16_t bits) {
     if (bits == 8)
         for (uint8_t& b : out) b = b == 0x80 ? 0x81 : b;
     return out;
+}
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 Bytes operator+(Bytes a, const Bytes& b) {
@@ -150,9 +156,7 @@ TEST_F(PackStream, PackedWavsLoadTheBytesOfTheFilesAndNamesLoseTheirFolderButNot
         EXPECT_EQ(zuSound::soundState.objects[packed].fromPack, 1);
     }
     EXPECT_GE(zuSound::LoadPack("catch.wav", 1), 0);
-    std::ifstream file(programFolder / "S.PAK", std::ios::binary);
-    const std::string pack((std::istreambuf_iterator<char>(file)), {});
-    EXPECT_NE(pack.find(std::string("\xC8\0\0\0\x95\x5C\x83\x61.WAV\0", 13)), std::string::npos);
+    EXPECT_NE(fileText(programFolder / "S.PAK").find(std::string("\xC8\0\0\0\x95\x5C\x83\x61.WAV\0", 13)), std::string::npos);
     for (const char* absent : {"SE\\CATCH.WAV", "A_BAD.WAV", "NONE.WAV", "\x95"})
         EXPECT_TRUE(zuSound::LoadPack(absent, 1) == -1 && reported(u8"WAVEファイルを読み込めません")) << absent;
     // Built again without fresh, every entry is there twice and the first copy still loads.
@@ -304,6 +308,29 @@ TEST_F(PackStream, APackChangedUnderAStreamPlaysSilenceAndAVanishedOneIsReported
     EXPECT_EQ(platform::headless::messageBoxCount(), boxes + 1);
     EXPECT_TRUE(reported(u8"パックファイル名が指定されていません"));
     EXPECT_GT(gone.stoppedAtMs, 0u);
+}
+
+TEST_F(PackStream, ThePackerWritesWhatMakePackWritesListsItAndSaysWhatItSkipped) {
+    writeWav("B.WAV", 0.2, 22050, 8, 2), writeWav("A.WAV", 0.1);
+    write("SE/C.WAV", {'R', 'I', 'F', 'F'});
+    zuSound::MakePack("M.PAK", "SE", 1);
+    const auto packer = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), std::string(ZU_BINARY_DIR) + "/zusoundpack");
+        return test::runProcess({.argv = args, .workDir = programFolder.string()});
+    };
+    for (const char* pack : {"T1.PAK", "T2.PAK"}) {
+        const test::ProcessResult made = packer({"SE", pack});
+        EXPECT_EQ(made.exitCode, 1);
+        EXPECT_EQ(made.out, "written SE/A.WAV\nwritten SE/B.WAV\nskipped SE/C.WAV: not a readable WAV (entered empty; loads refuse it)\n");
+        EXPECT_EQ(fileText(programFolder / pack), fileText(programFolder / "M.PAK")) << pack;
+    }
+    const test::ProcessResult listed = packer({"--list", "T1.PAK"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, "A.WAV  8820 data bytes  18 format bytes  44100 Hz 16-bit 1 ch\n"
+                          "B.WAV  8820 data bytes  18 format bytes  22050 Hz 8-bit 2 ch\n"
+                          "C.WAV  0 data bytes  0 format bytes\n");
+    EXPECT_EQ(packer({"--append", "SE", "T1.PAK"}).exitCode, 1);
+    EXPECT_EQ(std::filesystem::file_size(programFolder / "T1.PAK"), 2 * std::filesystem::file_size(programFolder / "M.PAK"));
 }
 
 }  // namespace
