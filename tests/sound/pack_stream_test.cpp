@@ -310,6 +310,28 @@ TEST_F(PackStream, APackChangedUnderAStreamPlaysSilenceAndAVanishedOneIsReported
     EXPECT_GT(gone.stoppedAtMs, 0u);
 }
 
+TEST_F(PackStream, AStreamBufferCirclesAndSkipsTheFramesBeingWrittenWhileItPlays) {
+    platform::WaveFormat mono{.nChannels = 1, .nAvgBytesPerSec = 88200, .nBlockAlign = 2};
+    platform::SoundBuffer* b = platform::createStreamBuffer(mono, 2000);  // 1000 frames
+    const platform::BufferLock fill = platform::lockBuffer(b, 0, 0);
+    std::memset(fill.first, 0x11, fill.firstBytes);
+    platform::unlockBuffer(fill);
+    platform::play(b, false);
+    const auto left = [](uint32_t frames) {
+        const Bytes out = platform::headless::renderAudio(frames);
+        return int16_t(out[0] | out[1] << 8);
+    };
+    EXPECT_NE(left(640), 0);  // cursor at 640
+    const platform::BufferLock lock = platform::lockBuffer(b, 1200, 1000);  // frames 600 to 99, circling
+    EXPECT_EQ(std::pair(lock.firstBytes, lock.secondBytes), std::pair(800u, 200u));
+    EXPECT_EQ(left(64), 0);  // the block would read the frames being written: silent
+    platform::unlockBuffer(lock);
+    EXPECT_NE(left(64), 0);
+    EXPECT_TRUE(platform::isPlaying(b) && platform::isLooping(b));
+    EXPECT_EQ(platform::position(b), 768u * 2);
+    platform::destroyBuffer(b);
+}
+
 TEST_F(PackStream, ThePackerWritesWhatMakePackWritesListsItAndSaysWhatItSkipped) {
     writeWav("B.WAV", 0.2, 22050, 8, 2), writeWav("A.WAV", 0.1);
     write("SE/C.WAV", {'R', 'I', 'F', 'F'});

@@ -43,15 +43,6 @@ SoundBuffer* makeBuffer(const WaveFormat& format, uint32_t bytes, bool stream) {
     return b;
 }
 
-// Bytes staged by a lock of a playing stream buffer, into place from stagedOffset, wrapping.
-void copyStagedIntoPlace(SoundBuffer* b) {
-    const size_t size = b->bytes.size(), count = b->staging.size();
-    const size_t first = std::min(count, size - b->stagedOffset);
-    std::copy_n(b->staging.begin(), first, b->bytes.begin() + b->stagedOffset);
-    std::copy_n(b->staging.begin() + first, count - first, b->bytes.begin());
-    b->staging.clear();  // the capacity stays for the next refill
-}
-
 }  // namespace
 
 SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) { return makeBuffer(format, bytes, false); }
@@ -72,7 +63,8 @@ uint32_t bufferBytes(const SoundBuffer* b) { return b ? uint32_t(b->bytes.size()
 
 // The caller writes without the mixer held. A buffer that is not playing lends its own bytes
 // and its voice is held out of the mix meanwhile; a playing one is copied, written beside and
-// swapped in at unlock, so the device plays on undisturbed and waits only for the swap.
+// swapped in at unlock, so the device plays on undisturbed and waits only for the swap. A playing
+// stream lends its bytes too: the mixer plays on around the locked frames and never reads them.
 BufferLock lockBuffer(SoundBuffer* b, uint32_t offset, uint32_t bytes) {
     if (!b || b->locked) return {};
     const uint32_t size = uint32_t(b->bytes.size());
@@ -82,21 +74,19 @@ BufferLock lockBuffer(SoundBuffer* b, uint32_t offset, uint32_t bytes) {
     {
         Hold hold(mixerMutex());
         Voice& v = voiceOf(b);
-        playing = v.playing;
-        v.held = !playing;
+        playing = v.playing && !b->stream;
+        v.held = !v.playing;
+        if (b->stream && v.playing) {
+            const uint32_t align = b->format.nBlockAlign;
+            v.fenceStart = offset / align;
+            v.fenceFrames = (offset % align + bytes + align - 1) / align;
+        }
     }
     b->locked = true;
     BufferLock lock;
     lock.buffer = b;
     lock.firstBytes = std::min(bytes, size - offset);
     lock.secondBytes = bytes - lock.firstBytes;
-    if (playing && b->stream) {  // the two regions lie end to end in the staging bytes
-        b->staging.resize(bytes);
-        b->stagedOffset = offset;
-        lock.first = b->staging.data();
-        lock.second = lock.secondBytes ? b->staging.data() + lock.firstBytes : nullptr;
-        return lock;
-    }
     if (playing) b->staging = b->bytes;  // only this thread writes the bytes: reading is safe
     uint8_t* data = playing ? b->staging.data() : b->bytes.data();
     lock.first = data + offset;
@@ -111,14 +101,13 @@ void unlockBuffer(const BufferLock& lock) {
     std::vector<uint8_t> replaced;  // freed after the mixer is let go
     Hold hold(mixerMutex());
     Voice& v = voiceOf(b);
-    if (b->stream && !b->staging.empty()) {
-        copyStagedIntoPlace(b);
-    } else if (!b->staging.empty()) {
+    if (!b->staging.empty()) {
         b->bytes.swap(b->staging);
         v.samples = b->bytes.data();
         replaced.swap(b->staging);
     }
     v.held = false;
+    v.fenceFrames = 0;
 }
 
 void play(SoundBuffer* b, bool loop) {
