@@ -5,7 +5,8 @@
 //   zusoundpack [--append] FOLDER PACK    every FOLDER/*.WAV into PACK (anew unless --append)
 //   zusoundpack --list PACK               name, sizes and format of every entry
 //
-// Exit status: 0 done; 1 a file was skipped or the pack is unreadable; 2 wrong arguments.
+// Exit status: 0 done; 1 a file was skipped, none was found or the pack is unreadable; 2 wrong
+// arguments.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -52,9 +53,10 @@ int pack(const char* folder, const char* packPath, bool append) {
         std::fprintf(stderr, "zusoundpack: a path has no Shift-JIS form\n");
         return 1;
     }
-    int skipped = 0;
+    int skipped = 0, seen = 0;
     zuSound::detail::makePack(packName.c_str(), folderName.c_str(), append ? 0 : 1,
                               [&](const char* path, int32_t added) {
+                                  ++seen;
                                   const std::string shown = std::string(folder) + "/" + platform::sjisToUtf8(path + folderName.size() + 1);
                                   if (added) {
                                       std::printf("written %s\n", shown.c_str());
@@ -63,7 +65,8 @@ int pack(const char* folder, const char* packPath, bool append) {
                                   ++skipped;
                                   std::printf("skipped %s: %s\n", shown.c_str(), whySkipped(path));
                               });
-    return skipped ? 1 : 0;
+    if (seen == 0) std::fprintf(stderr, "zusoundpack: no *.WAV file in %s\n", folder);
+    return skipped || seen == 0 ? 1 : 0;
 }
 
 int list(const char* packPath) {
