@@ -82,8 +82,8 @@ int list(const char* packPath) {
     while (end >= 0 && zuSound::detail::readEntryHead(file, uint64_t(end), head)) {
         std::vector<uint8_t> bytes(head.formatSize);
         platform::WaveFormat wave;
-        const bool described = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                               platform::waveFormatFromBytes(bytes.data(), head.formatSize, wave) && head.formatSize >= 18;
+        const bool read = bytes.empty() || std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        const bool described = read && head.formatSize >= 18 && platform::waveFormatFromBytes(bytes.data(), head.formatSize, wave);
         std::printf("%s  %u data bytes  %u format bytes", platform::sjisToUtf8(head.name).c_str(), head.dataSize, head.formatSize);
         if (described) std::printf("  %u Hz %u-bit %u ch", wave.nSamplesPerSec, wave.wBitsPerSample, wave.nChannels);
         std::printf("\n");

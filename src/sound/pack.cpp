@@ -90,9 +90,9 @@ int32_t AddToPack(const char* packName, const char* path) {
     putU32(head, uint32_t(format.size()));
     FILE* pack = platform::openFile((dir + packName).c_str(), "ab");
     if (!pack) return 0;
+    head.append(format.begin(), format.end());
     bool written = std::fwrite(head.data(), 1, head.size(), pack) == head.size();
-    written = written && std::fwrite(format.data(), 1, format.size(), pack) == format.size();
-    written = written && std::fwrite(data.data(), 1, data.size(), pack) == data.size();
+    written = written && (data.empty() || std::fwrite(data.data(), 1, data.size(), pack) == data.size());
     written = std::fclose(pack) == 0 && written;
     return read && written ? 1 : 0;
 }
