@@ -2,3 +2,4 @@
 zu_fuzz_target(wave src/sound/wave_reader.cpp)
 zu_fuzz_target(bmp src/platform/video/bmp.cpp)
 zu_fuzz_target(midi src/platform/audio/midi_file.cpp)
+zu_fuzz_target(soundpack src/sound/pack_entry.cpp src/platform/sjis.cpp src/platform/audio/wave_format.cpp)

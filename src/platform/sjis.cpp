@@ -86,6 +86,15 @@ size_t sjisFindLast(std::string_view text, char c) {
     return found;
 }
 
+std::string sjisUpper(std::string_view text) {
+    std::string out(text);
+    for (size_t i = 0; i < out.size(); ++i) {
+        if (isSjisLeadByte(uint8_t(out[i])) && i + 1 < out.size()) ++i;
+        else if (out[i] >= 'a' && out[i] <= 'z') out[i] = char(out[i] - 'a' + 'A');
+    }
+    return out;
+}
+
 std::string sjisToUtf8(std::string_view sjis) {
     if (endsInLoneLeadByte(sjis)) sjis.remove_suffix(1);
     std::string out;

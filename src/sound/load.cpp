@@ -13,14 +13,9 @@
 namespace zuSound {
 namespace {
 
-const char* const caption = "zuSound::LoadObject";
-constexpr int32_t bufferRefused = 1;
+using detail::WaveImage;
 
-// The sample format and data of a sound, from the file or from a resource image.
-struct WaveImage {
-    std::vector<uint8_t> format;
-    std::vector<uint8_t> data;
-};
+const char* const caption = "zuSound::LoadObject";
 
 // A WAV resource has the plain 44-byte header: format at 20, data size at 40, samples at 44.
 bool waveFromResource(std::span<const uint8_t> image, WaveImage& out) {
@@ -49,12 +44,6 @@ bool readSound(const char* name, WaveImage& out) {
 
 int32_t refuse(const char* message, int32_t code) {
     zuSystem::ReportError(caption, message, code);
-    return -1;
-}
-
-int32_t lowestFreeNumber() {
-    for (int32_t n = 0; n < soundCount; ++n)
-        if (!soundState.objects[n].used) return n;
     return -1;
 }
 
@@ -91,13 +80,41 @@ bool makeSlots(SoundObject& s, const WaveImage& wave) {
             detail::destroySlots(s);
             return false;
         }
-        if (soundState.reloading) applyStoredSettings(s, j);
-        else takeSettingsFromBuffer(s, j);
+        detail::settleSlot(s, j);
     }
     return true;
 }
 
 }  // namespace
+
+namespace detail {
+
+void settleSlot(SoundObject& s, int32_t slot) {
+    if (soundState.reloading) applyStoredSettings(s, slot);
+    else takeSettingsFromBuffer(s, slot);
+}
+
+int32_t lowestFreeNumber() {
+    for (int32_t n = 0; n < soundCount; ++n)
+        if (!soundState.objects[n].used) return n;
+    return -1;
+}
+
+bool fillSlots(int32_t number, const WaveImage& wave, int32_t mix) {
+    SoundObject& s = soundState.objects[number];
+    s.slotCount = int32_t(std::llabs(int64_t(mix)));  // a mix of 0: a used number with no slots, which never sounds
+    s.echoState = mix > 1 ? 0 : -1;
+    if (!soundState.reloading) s.nextSlot = 0;
+    if (s.nextSlot >= s.slotCount) s.nextSlot = 0;
+    if (makeSlots(s, wave)) return true;
+    if (!soundState.reloading) {  // a first load leaves the number free
+        s.slotCount = 1;
+        s.echoState = -1;
+    }
+    return false;
+}
+
+}  // namespace detail
 
 int32_t LoadObject(const char* name, int32_t mix) {
     if (!soundState.enabled || !soundState.device) return -1;
@@ -108,7 +125,7 @@ int32_t LoadObject(const char* name, int32_t mix) {
         // Checked before anything is loaded, so an over-long name never holds a number.
         if (!name || std::strlen(name) > size_t(nameLimit))
             return refuse("ファイル名またはリソース名が長すぎます", 0);
-        soundState.current = lowestFreeNumber();
+        soundState.current = detail::lowestFreeNumber();
         if (soundState.current < 0)
             return refuse("オブジェクト数が多過ぎます", 0);
     }
@@ -117,18 +134,8 @@ int32_t LoadObject(const char* name, int32_t mix) {
     WaveImage wave;
     if (!readSound(name, wave)) return refuse("WAVEリソースが見つかりません", 0);
 
+    if (!detail::fillSlots(number, wave, mix)) return refuse("サウンドバッファが生成できません", detail::bufferRefused);
     SoundObject& s = soundState.objects[number];
-    s.slotCount = int32_t(slots);  // a mix of 0: a used number with no slots, which never sounds
-    s.echoState = mix > 1 ? 0 : -1;
-    if (!reloading) s.nextSlot = 0;
-    if (s.nextSlot >= s.slotCount) s.nextSlot = 0;
-    if (!makeSlots(s, wave)) {
-        if (!reloading) {  // a first load leaves the number free
-            s.slotCount = 1;
-            s.echoState = -1;
-        }
-        return refuse("サウンドバッファが生成できません", bufferRefused);
-    }
     s.used = 1;
     s.fromPack = 0;
     soundState.streams[number].dataSize = 0;

@@ -28,8 +28,8 @@ void startSlot(int32_t number, SoundObject& s, int32_t slot, bool loop) {
     platform::stop(buffer);
     platform::setPosition(buffer, 0);
     if (isStream(number)) {
-        refillStream(number);
-        platform::play(buffer, true);  // a streamed buffer always circles
+        // Every start begins at the start of the data; a pack that cannot be read keeps it silent.
+        if (ResetStream(number)) platform::play(buffer, true);
         return;
     }
     platform::play(buffer, loop);

@@ -2,6 +2,8 @@
 // starting a slot and rebuilding the table.
 #pragma once
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 #include "sound/zu_sound.h"
 
@@ -22,10 +24,31 @@ SlotRange targetSlots(const SoundObject&, int32_t mix, bool forSettings);
 void startSlot(int32_t number, SoundObject&, int32_t slot, bool loop);
 void destroySlots(SoundObject&);
 
+// The code of the report "サウンドバッファが生成できません".
+constexpr int32_t bufferRefused = 1;
+
+// The sample format (a stored WAVEFORMATEX) and data of a sound.
+struct WaveImage {
+    std::vector<uint8_t> format;
+    std::vector<uint8_t> data;
+};
+int32_t lowestFreeNumber();  // -1 when every number is used
+// The settings of a slot whose buffer was just made: the buffer's own, or in re-creation mode
+// the stored ones applied to it.
+void settleSlot(SoundObject&, int32_t slot);
+// Gives sound `number` |mix| slots (echo with mix > 1), each a buffer holding the wave, with
+// fresh settings, or in re-creation mode the stored ones. False, with the slots given up, when a
+// buffer is refused.
+bool fillSlots(int32_t number, const WaveImage& wave, int32_t mix);
+
 // Loads every used number again in re-creation mode (after Restore or SelectFormat).
 void rebuildTable();
-// Sounds that came from packs or streams are rebuilt by their own loader.
+// Sounds that came from packs or streams are rebuilt by their own loader, from the pack they
+// were loaded from.
 int32_t reloadPackSound(int32_t number);
-int32_t refillStream(int32_t number);
+
+// MakePack, telling `onFile` each WAV's relative path (as entered) and AddToPack's result.
+using PackedFile = std::function<void(const char* path, int32_t added)>;
+int32_t makePack(const char* packName, const char* folder, int32_t fresh, const PackedFile& onFile);
 
 }  // namespace zuSound::detail

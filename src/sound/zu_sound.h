@@ -1,6 +1,7 @@
 /// @file
 /// zuSound: the sound device and its table of 70 sound objects with up to ten mix slots each,
-/// WAV reading and loading, playback, echo, MIDI music and the system sounds.
+/// WAV reading and loading, sound packs, streamed sounds, playback, echo, MIDI music and the
+/// system sounds.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -25,9 +26,10 @@ namespace zuSound {
 constexpr int32_t soundCount = 70;  ///< sound numbers 0 to 69
 constexpr int32_t slotLimit = 10;   ///< mix slots per sound, at most
 constexpr int32_t nameLimit = 30;   ///< longest name LoadObject accepts, in bytes
+constexpr int32_t packPathLimit = 260;  ///< bytes of a pack's full path, its NUL included
 
-/// Stream half of a sound number; a nonzero dataSize marks the sound as a stream. Streams are not
-/// offered yet, so dataSize stays 0. Offsets and sizes are bytes.
+/// Stream half of a sound number; a nonzero dataSize marks the sound as a stream. Offsets and
+/// sizes are bytes; offsets are into the pack file, sizes and chunks whole sample frames.
 struct SoundStream {
     uint32_t dataStart = 0;  ///< file offset of the first sample byte in the pack
     uint32_t loopStart = 0;  ///< file offset where a looping stream goes on after the end
@@ -41,7 +43,10 @@ struct SoundStream {
     uint32_t wrapCursor = 0xFFFFFFFF;  ///< play cursor seen when refills wrapped; all ones for none
     uint32_t lastCursor = 0;  ///< play cursor seen at the last refill
     uint8_t endCountdown = 0;  ///< 0 while data remains; refills count it down from 2 at the end
-    char packPath[259] = {};   ///< full path of the pack the entry came from
+    char packPath[packPathLimit] = {};  ///< full path of the pack the sound came from (streams
+                                        ///< and pack sounds: re-creation reads it again)
+    uint16_t blockAlign = 0;  ///< bytes of one sample frame
+    uint8_t silence = 0;      ///< the byte of silence: 0x80 for 8-bit samples, else 0
 };
 
 /// One sound number: its mix slots and their settings, kept so the table can be rebuilt.
@@ -72,7 +77,7 @@ struct SoundState {
     int32_t enabled = 0;  ///< 1 after a successful Init; 0: every operation does nothing
     int32_t reloading = 0;  ///< 1 while Restore or SelectFormat rebuild the table
     int32_t current = 0;    ///< the sound number a loader is filling
-    char packPath[260] = {};  ///< full path of the current sound pack
+    char packPath[packPathLimit] = {};  ///< full path of the current sound pack; empty: none
     SoundObject objects[soundCount];  ///< by sound number
     SoundStream streams[soundCount];  ///< by sound number
 };
@@ -118,6 +123,64 @@ int32_t LoadObject(const char* name, int32_t mix);
 
 /// @}
 
+/// @defgroup sound_pack Sound packs and streams
+/// @ingroup zusound
+/// A pack is one file of entries, each a WAV's data size, name (its file name without folder, in
+/// upper case, NUL-terminated), format size, format and data; integers 32-bit little-endian.
+/// Loads search the current pack for the first entry of a name, in any ASCII case. A stream
+/// plays a long entry through a buffer of 4 seconds that Streaming refills from the pack in
+/// chunks of up to 2 seconds; it is started, stopped and shaped with the playback operations
+/// (mix is ignored: a stream has one slot), and every start begins at the start of its data.
+/// @{
+
+/// Names the pack later loads read: `name` relative to the program's folder.
+/// @return 1; 0 when the full path would not fit in packPathLimit bytes (there is then no pack,
+/// and loads report that none is set)
+int32_t SetPackFile(const char* name);
+/// Loads the entry `name` (a file name without folder, any case, at most 30 bytes) of the
+/// current pack into the lowest free sound number, as LoadObject loads a file.
+/// @return the sound number; -1 without a device (silently) or after the error report captioned
+/// "zuSound::LoadPack": "ミックス数が多過ぎます", "ファイル名が長すぎます" (checked first),
+/// "オブジェクト数が多過ぎます", "パックファイル名が指定されていません" (no pack, or it cannot be
+/// opened), "WAVEファイルを読み込めません" (no such entry, an empty or malformed one, or a pack
+/// cut short) or "サウンドバッファが生成できません"
+int32_t LoadPack(const char* name, int32_t mix);
+/// Appends an entry for every "*.WAV" in `folder` (relative to the program's folder; empty for
+/// the folder itself), in name order, to the pack `packName` (relative to the program's folder),
+/// deleting it first when `fresh` is nonzero. Nothing is reported. @return 1
+int32_t MakePack(const char* packName, const char* folder, int32_t fresh);
+/// Appends one entry to the pack `packName`: the WAV at `path` (relative to the program's
+/// folder), named by the part of `path` after its last `\`, upper-cased. A WAV that cannot be
+/// read is entered with sizes 0, which loads refuse; a name over 259 bytes is not entered.
+/// @return 1 when the WAV was read and entered; 0 otherwise
+int32_t AddToPack(const char* packName, const char* path);
+/// Makes the entry `name` of the current pack a stream in the lowest free sound number: one
+/// buffer of 4 seconds, its first 2 seconds filled, stopped. An entry under 5 whole seconds is
+/// loaded as LoadPack(name, 1) instead. A looping stream goes on from `loopOffset` bytes into
+/// the data (rounded down to whole sample frames).
+/// @return the sound number; -1 without a device (silently) or after the error report captioned
+/// "zuSound::LoadStream": "ファイル名が長すぎます" (checked first), "オブジェクト数が多過ぎます",
+/// "パックファイル名が指定されていません", "WAVEファイルを読み込めません", "ストリーミング再生できません"
+/// (nAvgBytesPerSec other than rate × block align, or a loop offset at or past the end of the
+/// data) or "サウンドバッファが生成できません"
+int32_t LoadStream(const char* name, uint32_t loopOffset);
+/// Puts a stream back to the start of its data, its first 2 seconds in the buffer; every start
+/// does this.
+/// @return 1; 0 without a device, for a number that is no stream, or after the error report
+/// captioned "zuSound::ResetStream": "パックファイル名が指定されていません" or
+/// "ストリーミング再生できません" (the seek failed)
+int32_t ResetStream(int32_t number);
+/// Refills every playing stream whose last chunk has begun to play; call it once per frame, at
+/// least every 2 seconds. At the end of its data a stream started by PlayLoop goes on from its
+/// loop offset; one started by Play plays out, then stops and rewinds. Bytes the pack no longer
+/// holds (it changed on disk) play as silence.
+/// @return 1; 0 without a device, or after the error report captioned "zuSound::Streaming":
+/// "パックファイル名が指定されていません" or "ストリーミング再生できません"; the failing stream is
+/// then stopped (so it is reported once) and later numbers wait for the next call
+int32_t Streaming();
+
+/// @}
+
 /// @defgroup sound_playback Playback, mix slots and echo
 /// @ingroup zusound
 /// `mix` chooses slots: 0 or more that slot (nothing when the sound has no such slot); -1 for
@@ -135,7 +198,7 @@ void PlayLoop(int32_t number, int32_t mix);
 /// Stops slots and rewinds them; with a negative mix a running echo ends too.
 void Stop(int32_t number, int32_t mix);
 /// Per slot: a playing slot stops and keeps its place; any other resumes from its kept place
-/// (looping when last started by PlayLoop).
+/// (looping when last started by PlayLoop; a stream resumes circling, refilled by Streaming).
 void Pause(int32_t number, int32_t mix);
 /// Rate += step × 100 Hz.
 void AddFrequency(int32_t number, int32_t step, int32_t mix);

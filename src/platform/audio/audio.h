@@ -51,6 +51,10 @@ struct SoundBuffer;
 // 100..100000 Hz (plain or extensible), 4 bytes to 64 MiB in whole blocks. The buffer starts
 // silent, stopped at 0, at the format's rate, volume 0 and pan 0.
 SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes);
+// As createBuffer, for a stream refilled while it plays: it always circles, and a lock taken
+// while it plays stages only the locked bytes, copied into place at unlock, so a refill never
+// copies the whole buffer and the play cursor (which follows the output) never waits long.
+SoundBuffer* createStreamBuffer(const WaveFormat& format, uint32_t bytes);
 void destroyBuffer(SoundBuffer*);  // null does nothing
 uint32_t bufferBytes(const SoundBuffer*);
 

@@ -44,10 +44,32 @@ void applyGains(Voice& v, int32_t volume, int32_t pan) {
     v.right = gainOf(volume - std::max(-pan, 0));
 }
 
+namespace {
+
+// Whether a block of `frames` output frames would read a frame a stream is being written at:
+// from the cursor to one past where it ends (the interpolation's neighbour), circling.
+bool readsFence(const Voice& v, uint32_t frames) {
+    const uint64_t first = v.cursor >> 32, span = ((v.cursor + uint64_t(frames) * v.step) >> 32) - first + 2;
+    const uint64_t toFence = (v.fenceStart + v.frames - first % v.frames) % v.frames;
+    return toFence < span || toFence + v.fenceFrames > v.frames;
+}
+
+// Moves a circling voice on by a block without mixing it.
+void skipBlock(Voice& v, uint32_t frames) {
+    const uint64_t end = uint64_t(v.frames) << 32;
+    v.cursor += uint64_t(frames) * v.step;
+    v.cursor -= end * (v.cursor / end);
+}
+
+}  // namespace
+
 void mixVoices(MixerState& state, int32_t* accum, uint32_t frames) {
     std::memset(accum, 0, sizeof(int32_t) * 2 * frames);
-    for (Voice& v : state.voices)
-        if (v.playing && !v.held) v.mix(v, accum, frames);
+    for (Voice& v : state.voices) {
+        if (!v.playing || v.held) continue;
+        if (v.fenceFrames && readsFence(v, frames)) skipBlock(v, frames);  // an underrun: silence
+        else v.mix(v, accum, frames);
+    }
 }
 
 bool mixSources(MixerState& state, int32_t* accum, uint32_t frames, uint32_t outputRate) {

@@ -38,6 +38,8 @@ struct Voice {
     bool looping = false;
     bool inUse = false;
     bool held = false;       // its bytes are being written in place: not mixed until unlocked
+    uint32_t fenceStart = 0;   // a playing stream's frames being written in place: a block
+    uint32_t fenceFrames = 0;  //   that would read them is skipped (silent), not mixed
     VoiceMixer mix = nullptr;
 };
 
@@ -46,6 +48,7 @@ struct SoundBuffer {
     std::vector<uint8_t> bytes;
     std::vector<uint8_t> staging;  // new bytes of a buffer that was playing when locked
     bool locked = false;
+    bool stream = false;  // circles always; a lock while playing fences its bytes off the mix
     uint32_t voice = 0;  // index into MixerState::voices
     int32_t volume = 0;
     int32_t pan = 0;

@@ -21,12 +21,11 @@ uint32_t takeVoiceSlot(MixerState& state) {
     return uint32_t(state.voices.size() - 1);
 }
 
-}  // namespace
-
-SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) {
+SoundBuffer* makeBuffer(const WaveFormat& format, uint32_t bytes, bool stream) {
     if (!audioOpen() || !isPlayableFormat(format) || !isPlayableSize(format, bytes)) return nullptr;
     SoundBuffer* b = new SoundBuffer;
     b->format = format;
+    b->stream = stream;
     b->bytes.assign(bytes, format.wBitsPerSample == 8 ? 0x80 : 0x00);
     b->frequency = format.nSamplesPerSec;
     Hold hold(mixerMutex());
@@ -44,6 +43,11 @@ SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) {
     return b;
 }
 
+}  // namespace
+
+SoundBuffer* createBuffer(const WaveFormat& format, uint32_t bytes) { return makeBuffer(format, bytes, false); }
+SoundBuffer* createStreamBuffer(const WaveFormat& format, uint32_t bytes) { return makeBuffer(format, bytes, true); }
+
 void destroyBuffer(SoundBuffer* b) {
     if (!b) return;
     {
@@ -59,7 +63,8 @@ uint32_t bufferBytes(const SoundBuffer* b) { return b ? uint32_t(b->bytes.size()
 
 // The caller writes without the mixer held. A buffer that is not playing lends its own bytes
 // and its voice is held out of the mix meanwhile; a playing one is copied, written beside and
-// swapped in at unlock, so the device plays on undisturbed and waits only for the swap.
+// swapped in at unlock, so the device plays on undisturbed and waits only for the swap. A playing
+// stream lends its bytes too: the mixer plays on around the locked frames and never reads them.
 BufferLock lockBuffer(SoundBuffer* b, uint32_t offset, uint32_t bytes) {
     if (!b || b->locked) return {};
     const uint32_t size = uint32_t(b->bytes.size());
@@ -69,17 +74,22 @@ BufferLock lockBuffer(SoundBuffer* b, uint32_t offset, uint32_t bytes) {
     {
         Hold hold(mixerMutex());
         Voice& v = voiceOf(b);
-        playing = v.playing;
-        v.held = !playing;
+        playing = v.playing && !b->stream;
+        v.held = !v.playing;
+        if (b->stream && v.playing) {
+            const uint32_t align = b->format.nBlockAlign;
+            v.fenceStart = offset / align;
+            v.fenceFrames = (offset % align + bytes + align - 1) / align;
+        }
     }
-    if (playing) b->staging = b->bytes;  // only this thread writes the bytes: reading is safe
-    uint8_t* data = playing ? b->staging.data() : b->bytes.data();
     b->locked = true;
     BufferLock lock;
     lock.buffer = b;
-    lock.first = data + offset;
     lock.firstBytes = std::min(bytes, size - offset);
     lock.secondBytes = bytes - lock.firstBytes;
+    if (playing) b->staging = b->bytes;  // only this thread writes the bytes: reading is safe
+    uint8_t* data = playing ? b->staging.data() : b->bytes.data();
+    lock.first = data + offset;
     lock.second = lock.secondBytes ? data : nullptr;
     return lock;
 }
@@ -97,13 +107,14 @@ void unlockBuffer(const BufferLock& lock) {
         replaced.swap(b->staging);
     }
     v.held = false;
+    v.fenceFrames = 0;
 }
 
 void play(SoundBuffer* b, bool loop) {
     if (!b) return;
     Hold hold(mixerMutex());
     Voice& v = voiceOf(b);
-    v.looping = loop;
+    v.looping = loop || b->stream;
     v.playing = true;
 }
 
