@@ -86,6 +86,19 @@ size_t sjisFindLast(std::string_view text, char c) {
     return found;
 }
 
+std::string sjisUpper(std::string_view text) {
+    std::string upper(text);
+    for (size_t i = 0; i < upper.size();) {
+        if (isSjisLeadByte(uint8_t(upper[i])) && i + 1 < upper.size()) {
+            i += 2;
+            continue;
+        }
+        if (upper[i] >= 'a' && upper[i] <= 'z') upper[i] = char(upper[i] - 'a' + 'A');
+        ++i;
+    }
+    return upper;
+}
+
 std::string sjisToUtf8(std::string_view sjis) {
     if (endsInLoneLeadByte(sjis)) sjis.remove_suffix(1);
     std::string out;

@@ -23,6 +23,9 @@ size_t sjisCopy(char* dest, size_t destSize, std::string_view src);
 // Offset of the last single-byte character c in text, never a trail byte; npos when absent.
 size_t sjisFindLast(std::string_view text, char c);
 
+// ASCII a-z upper-cased; the trail bytes of double-byte characters are left alone.
+std::string sjisUpper(std::string_view text);
+
 // Converts; a lone final lead byte is dropped and bytes with no meaning become '?'.
 std::string sjisToUtf8(std::string_view sjis);
 

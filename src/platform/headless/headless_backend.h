@@ -38,6 +38,7 @@ public:
     bool openAudioDevice(AudioSpec& spec, AudioFill fill) override;
     void closeAudioDevice() override { audioFill = nullptr; }
     void noteBeep() override { ++beeps; }
+    int32_t desktopBits() override { return options.desktopBits; }
 
     std::vector<uint8_t> renderAudio(uint32_t frames);
     bool audioOpen() const { return bool(audioFill); }
