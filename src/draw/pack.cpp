@@ -50,13 +50,14 @@ bool writeStaging(platform::Surface& staging, const PackPicture& picture) {
     return true;
 }
 
-enum class Copy { done, lockFailed, failed };
+// abandoned: the staging object could not be made (CreateObject reported it) or locked (silent).
+enum class Copy { done, abandoned, failed };
 
 // Each attempt fills the staging object again, since a loss met by the copy blanks it.
 Copy copyThroughStaging(int32_t target, int32_t staging, const PackPicture& picture) {
     const platform::Rect area{0, 0, picture.entry.width, picture.entry.height};
     for (int32_t attempt = 0; attempt < copyAttempts; ++attempt) {
-        if (!writeStaging(*objectTable[staging].surface, picture)) return Copy::lockFailed;
+        if (!writeStaging(*objectTable[staging].surface, picture)) return Copy::abandoned;
         platform::Status status =
             platform::blt(*objectTable[target].surface, area, *objectTable[staging].surface, area, false);
         if (status == platform::Status::ok) return Copy::done;
@@ -81,7 +82,7 @@ int32_t loadEntry(const char* caption, const char* name, int32_t number, int32_t
                                  : CreateObject(width, height, placement);
     if (target == 0) return 0;
     int32_t staging = CreateObject(width, height, 2);
-    Copy copy = staging != 0 ? copyThroughStaging(target, staging, picture) : Copy::lockFailed;
+    Copy copy = staging != 0 ? copyThroughStaging(target, staging, picture) : Copy::abandoned;
     if (staging != 0) ReleaseObject(staging);
     if (copy != Copy::done) {
         ReleaseObject(target);

@@ -103,8 +103,7 @@ TEST_F(DrawPack, ConvertAndZudrawpackNameEntriesByFileSkipUnreadableAndHugeBitma
     EXPECT_EQ(std::tuple(listing.exitCode, listing.out), std::tuple(0, utf8(u8"A.BMP 5x3\nB.BMP 5x3\nTITLE.BMP 5x3\nソ.BMP 5x3\nヂ.BMP 5x3\n")));
     EXPECT_EQ(tool({"--append", "SUB", "T1.PAK"}).exitCode, 1);  // Convert without starting afresh
     EXPECT_EQ(readBytes(programFolder / "T1.PAK"), twice);
-    startScreen(16);
-    EXPECT_EQ(zuDraw::Convert("Q.PAK", "SUB", 1), 0);
+    EXPECT_EQ(zuDraw::Convert("Q.PAK", "SUB", 1), 0);  // the 16-bit screen set the desktop's depth
     EXPECT_EQ(headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::Convert : 画面をフルカラーにして下さい"));
     EXPECT_FALSE(std::filesystem::exists(programFolder / "Q.PAK"));
 }
