@@ -32,6 +32,7 @@ struct PackPicture {
 int32_t readPicture(const char* caption, const std::string& upperName, PackPicture& picture) {
     FILE* pack = packState.path[0] ? platform::openFile(packState.path, "rb") : nullptr;
     if (!pack) return zuSystem::ReportError(caption, noPack, 0);
+    std::setvbuf(pack, nullptr, _IOFBF, 512);  // the search reads a few bytes between long seeks
     bool read = findPackEntry(pack, upperName, picture.entry) &&
                 readPackPixels(pack, picture.entry, picture.stored);
     std::fclose(pack);
