@@ -40,6 +40,7 @@ install(TARGETS ${ZU_EXPORTED} zuembed EXPORT zuTargets
         ARCHIVE DESTINATION lib COMPONENT zu
         RUNTIME DESTINATION lib/zu COMPONENT zu)
 install(TARGETS zusoundpack RUNTIME DESTINATION bin COMPONENT zu)
+install(TARGETS zudrawpack RUNTIME DESTINATION bin COMPONENT zu)  # the draw packer
 install(EXPORT zuTargets NAMESPACE zu:: DESTINATION lib/cmake/zu COMPONENT zu)
 
 file(WRITE ${CMAKE_BINARY_DIR}/zuConfig.cmake [=[

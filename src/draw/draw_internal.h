@@ -16,6 +16,9 @@ uint32_t probeColorKey(platform::Surface& surface, int32_t colour);
 // The load colour-key rule: keys a freshly loaded or created object and records its colorKey.
 void applyLoadColorKey(ObjectRecord& record);
 
+// CreateObject into slot `number`, which must hold no surface; 0 after its error report.
+int32_t createObjectAt(int32_t number, int32_t width, int32_t height);
+
 // The surface of an object, or null for numbers out of range and slots without one.
 platform::Surface* objectSurface(int32_t number);
 

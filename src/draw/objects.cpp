@@ -103,20 +103,23 @@ int32_t SwapObject(const char* name, int32_t number, int32_t placement) {
     return loadIntoSlot(caption, kept.c_str(), number);
 }
 
-int32_t CreateObject(int32_t width, int32_t height, int32_t placement) {
-    (void)placement;
-    constexpr const char* caption = "zuDraw::CreateObject";
-    int32_t number = lowestFreeSlot();
-    if (number < 0) return zuSystem::ReportError(caption, tooManyObjects, 0);
+int32_t createObjectAt(int32_t number, int32_t width, int32_t height) {
     ObjectRecord& record = objectTable[number];
     bool sizeFits = width > 0 && height > 0 && width <= 0xFFFF && height <= 0xFFFF;
     record.surface = sizeFits ? platform::createSurface(width, height) : nullptr;
-    if (!record.surface) return zuSystem::ReportError(caption, "スプライトを作成できません", 0);
+    if (!record.surface) return zuSystem::ReportError("zuDraw::CreateObject", "スプライトを作成できません", 0);
     claim(record, "*");
     record.width = uint16_t(width);
     record.height = uint16_t(height);
     applyLoadColorKey(record);
     return number;
+}
+
+int32_t CreateObject(int32_t width, int32_t height, int32_t placement) {
+    (void)placement;
+    int32_t number = lowestFreeSlot();
+    if (number < 0) return zuSystem::ReportError("zuDraw::CreateObject", tooManyObjects, 0);
+    return createObjectAt(number, width, height);
 }
 
 void ReleaseObject(int32_t number) {

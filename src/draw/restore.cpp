@@ -1,5 +1,5 @@
 // Bringing surfaces back after a loss: the screen's own surfaces are restored blank, every loaded
-// object is reloaded from its file or resource, created objects come back blank.
+// object is reloaded from its file, resource or pack, created objects come back blank.
 #include <string>
 
 #include "draw/draw_internal.h"
@@ -15,10 +15,11 @@ void restoreWhenLost(platform::Surface* surface) {
 
 void reloadPicture(int32_t number) {
     ObjectRecord& record = objectTable[number];
-    if (record.name[0] == '*' || record.fromPack == 1) return;  // pack objects: their loader
+    if (record.name[0] == '*') return;
     SetLoadColorKey(COLORREF(record.colorKey));
     std::string name = record.name;
-    SwapObject(name.c_str(), number, record.placement);
+    if (record.fromPack == 1) SwapPack(name.c_str(), number, record.placement);
+    else SwapObject(name.c_str(), number, record.placement);
 }
 
 }  // namespace

@@ -112,6 +112,26 @@ struct ObjectTable {
 
 /// @}
 
+/// @defgroup draw_packs Draw packs and conversion
+/// @ingroup zudraw
+/// A draw pack is one file of pictures in 15-bit colour, written by Convert: entries of width
+/// and height (2 bytes each, little-endian), the upper-case file name with its NUL, then width ×
+/// height 16-bit values (bits 10–14 red, 5–9 green, 0–4 blue), with no header or index.
+/// LoadPack and SwapPack find an entry by name, searching from the start every time; objects
+/// loaded from a pack are reloaded from it by Restore.
+/// @{
+
+/// The current pack.
+struct PackState {
+    char path[260] = {};  ///< program folder + the name given to SetPackFile; empty until set
+};
+
+/// Called by Convert after each bitmap with its path (upper case, relative to the program's
+/// folder) and 1 when its entry was written, 0 when it was skipped.
+using ConvertReport = void (*)(const char* path, int32_t written);
+
+/// @}
+
 /// @defgroup draw_present Presentation, transitions and the scroll view
 /// @ingroup zudraw
 /// Present ends every frame. A transition lays a shrinking part of the frame captured into
@@ -303,6 +323,10 @@ extern PixelFormat pixelFormat;  ///< the back buffer's pixel layout
 /// @{
 extern ObjectTable objectTable;  ///< the object table
 /// @}
+/// @addtogroup draw_packs
+/// @{
+extern PackState packState;  ///< the current pack
+/// @}
 /// @addtogroup draw_present
 /// @{
 extern TransitionState transitionState;  ///< the running transition
@@ -359,8 +383,8 @@ int32_t SwapObject(const char* name, int32_t number, int32_t placement);
 int32_t CreateObject(int32_t width, int32_t height, int32_t placement);
 /// Frees an object's surface and its slot; a slot without a surface is left alone.
 void ReleaseObject(int32_t number);
-/// Brings lost surfaces back: objects 0 to 3 blank, loaded objects reloaded from their file or
-/// resource with their key, created objects blank. Drawing calls it on a lost surface.
+/// Brings lost surfaces back: objects 0 to 3 blank, loaded objects reloaded from their file,
+/// resource or the current pack with their key, created objects blank. Drawing calls it on a lost surface.
 void Restore();
 /// The key of later loads: pixels of this colour are see-through (default black).
 void SetLoadColorKey(COLORREF colour);
@@ -415,6 +439,42 @@ int32_t FillRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32
 /// Blends every pixel of the rectangle (clipped to the clip rectangle) 50/50 with a raw 16-bit
 /// pixel value. @return 1; 0 when the screen is not 16-bit or cannot be locked
 int32_t HalfRect(int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t value);
+
+/// @}
+
+/// @addtogroup draw_packs
+/// @{
+
+/// Names the pack of later LoadPack and SwapPack calls: a file relative to the program's folder.
+/// A name whose full path would not fit in 259 bytes names no pack.
+void SetPackFile(const char* name);
+/// Loads the first entry of the pack named `name` (upper-cased; up to 31 bytes) into the lowest
+/// free object, keyed by the load colour key; `placement` is not used.
+/// @return the object number; 0 after the error report captioned "zuDraw::LoadPack":
+/// "ファイル名またはリソース名が長すぎます", "パックファイル名が指定されていません" (no pack,
+/// or it cannot be opened), "BMPファイルを読み込めません" (no such entry, or it is cut short,
+/// empty, or follows a name over 127 bytes), "サーフェース間で展開できません" (ten copies
+/// failed); CreateObject's reports; 0 with no report when the staging surface cannot be locked.
+/// A load that fails leaves no object behind.
+int32_t LoadPack(const char* name, int32_t placement);
+/// As LoadPack, into object `number` (4 to 1023), whose old picture is freed once the entry has
+/// been read; errors are captioned "zuDraw::SwapPack".
+/// @return `number`; 0 for a number outside 4 to 1023 (no report, nothing touched) or as LoadPack
+int32_t SwapPack(const char* name, int32_t number, int32_t placement);
+/// Builds a pack from every BMP file of a folder, in upper-case name order: each one is loaded,
+/// read back in 15-bit colour (only true black stored as 0) and appended as an entry named by
+/// its file name in upper case.
+/// @param pack the pack file, relative to the program's folder
+/// @param folder the folder, relative to the program's folder; empty for the program's folder
+/// @param afresh nonzero: the pack is deleted first; 0: entries are added to its end
+/// @param report called after each file, or null
+/// @return 1, also for a folder without BMP files; 0 after the error report captioned
+/// "zuDraw::Convert" with "画面をフルカラーにして下さい" when the desktop has 16 bits or fewer
+int32_t Convert(const char* pack, const char* folder, int32_t afresh, ConvertReport report = nullptr);
+/// Appends one bitmap (`path` relative to the program's folder) to a pack as Convert does. A
+/// bitmap LoadObject refuses (reported by it) is skipped, as is a pack that cannot be opened.
+/// @return 1 when the entry was written, 0 when skipped
+int32_t ConvertFile(const char* pack, const char* path);
 
 /// @}
 

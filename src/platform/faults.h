@@ -18,6 +18,7 @@ void resetDisplay();                          // closes the display and clears t
 void loseAllSurfaces();
 void loseSurface(Surface*);
 void failNextLocks(int32_t n);
+void loseAtNextCopies(int32_t n);             // the next n copies find every surface lost
 void failNextContexts(int32_t n);             // getDC then returns null n times
 void refuseOutputFormats(bool refused);       // setOutputFormat then fails
 

@@ -19,6 +19,8 @@ struct HeadlessOptions {
     uint32_t frameMs = 16;                // ZU_FRAME_MS: clock advance per shown frame
     bool answerNo = false;                // ZU_ANSWER=no: boxes answer No (Yes/OK otherwise)
     bool audio = true;                    // ZU_AUDIO=none: no audio device
+    int32_t desktopBits = 32;             // ZU_DESKTOP_BITS: the desktop's depth, which
+                                          //   zuDraw::Convert needs above 16
     std::string audioFile;                // ZU_AUDIO_FILE: all that was played, as a WAV
                                           //   written when the window closes
     bool runScript = false;               // feed input from scriptPath (ZU_SCRIPT); the

@@ -32,6 +32,7 @@ void resetProgram() {
     zuDraw::ReleaseFonts();
     zuDraw::screenState = {};
     zuDraw::objectTable = {};
+    zuDraw::packState = {};
     zuDraw::transitionState = {};
     zuDraw::scrollView = {};
     zuDraw::textState = {};

@@ -39,6 +39,7 @@ public:
     bool openAudioDevice(AudioSpec& spec, AudioFill fill) override;
     void closeAudioDevice() override { audioFill = nullptr; }
     void noteBeep() override { ++beeps; }
+    int32_t desktopBits() override { return options.desktopBits; }
 
     bool readJoystick(int32_t id, JoyInfo& out) override;
 

@@ -47,6 +47,7 @@ HeadlessOptions HeadlessOptions::fromEnvironment() {
     if (const char* t = env("TIME")) o.wallSeconds = std::strtod(t, nullptr);
     readUnsigned("FRAME_MS", o.frameMs);
     readUnsigned("START_TICKS", o.startTicks);
+    readUnsigned("DESKTOP_BITS", o.desktopBits);
     if (const char* a = env("ANSWER")) o.answerNo = std::strcmp(a, "no") == 0;
     if (const char* a = env("AUDIO")) o.audio = std::strcmp(a, "none") != 0;
     if (const char* f = env("AUDIO_FILE")) o.audioFile = f;

@@ -127,6 +127,7 @@ void resetDisplay() {
     backend().setPictureSize(display.width, display.height);
     controls = {};
     failNextLocks(0);
+    loseAtNextCopies(0);
     failNextContexts(0);
 }
 

@@ -17,6 +17,7 @@ constexpr int32_t maxSide = 16384;
 
 std::vector<Surface*> liveSurfaces;
 int32_t locksToFail = 0;
+int32_t copiesToLose = 0;
 
 uint32_t pixelMask(Format f) { return f == Format::xrgb8888 ? 0xFFFFFFu : 0xFFFFu; }
 
@@ -28,6 +29,10 @@ Status usable(const Surface& s) {
 }
 
 Status usable(const Surface& d, const Surface& s) {
+    if (copiesToLose > 0) {
+        --copiesToLose;
+        headless::loseAllSurfaces();
+    }
     Status a = usable(d), b = usable(s);
     if (a == Status::surfaceLost || b == Status::surfaceLost) return Status::surfaceLost;
     return a != Status::ok ? a : b;
@@ -264,6 +269,7 @@ void loseSurface(Surface* s) {
 }
 
 void failNextLocks(int32_t n) { locksToFail = std::max(n, 0); }
+void loseAtNextCopies(int32_t n) { copiesToLose = std::max(n, 0); }
 
 }  // namespace headless
 }  // namespace platform
