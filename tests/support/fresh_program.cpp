@@ -37,6 +37,8 @@ void resetProgram() {
     zuDraw::textState = {};
     zuDraw::fontList = {};
     zuDraw::clipWipe = {};
+    zuDraw::textBoxes = {};
+    zuDraw::fpsCounters = {};
     sceneState = {};
     blinkState = {};
     platform::headless::resetDisplay();
