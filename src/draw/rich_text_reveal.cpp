@@ -14,7 +14,15 @@ int32_t RevealText(float interval) {
         t.revealed = t.count + 1;
     } else {
         int32_t shown = std::min({t.revealed, t.count, textBoxCount});
-        for (int32_t i = 1; i < shown; ++i) richtext::showBox(t.boxes[i]);
+        for (int32_t i = 1; i < shown;) {
+            // Neighbours on a line of one height make one rectangle: one copy instead of many.
+            platform::Rect run = t.boxes[i];
+            for (++i; i < shown && t.boxes[i].left == run.right && t.boxes[i].top == run.top &&
+                      t.boxes[i].bottom == run.bottom;
+                 ++i)
+                run.right = t.boxes[i].right;
+            richtext::showBox(run);
+        }
     }
     if (t.revealed > t.count) return 1;
     t.revealTimer += zuSystem::frameClock.seconds;

@@ -4,6 +4,7 @@
 // clip rectangle, the font sprite and the back buffer.
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "draw/draw_internal.h"
 #include "draw/effects/effect_frame.h"
@@ -66,34 +67,49 @@ struct Region {
     int64_t sampleLeft, sampleTop, sampleRight, sampleBottom;  // where samples may be read
 };
 
+// Per output row, each source column's set samples among the three source rows are counted
+// and summed once; an output pixel then adds its three columns.
 template <class C>
 void shrink(const C& c, const Locks& locks, const Region& g) {
     using Pixel = typename C::Pixel;
     constexpr int32_t mask = C::full;
+    struct Column {
+        int32_t n, sum[3];
+    };
+    static std::vector<Column> columns;
+    const int64_t firstColumn = g.sampleLeft, width = std::max<int64_t>(g.sampleRight - g.sampleLeft, 0);
+    columns.assign(size_t(width), Column{});
+    auto column = [&](int64_t sx) -> Column& { return columns[size_t(sx - firstColumn)]; };
     for (int32_t j = 0; j < g.height; ++j) {
         int64_t cy = g.sourceY + 2 * int64_t(j);
         int64_t y0 = std::max(cy - 1, g.sampleTop), y1 = std::min(cy + 2, g.sampleBottom);
+        for (Column& k : columns) k = {};
+        for (int64_t sy = y0; sy < y1; ++sy) {
+            const Pixel* in = rowOf<Pixel>(locks[0], sy);
+            for (int64_t sx = firstColumn; sx < firstColumn + width; ++sx) {
+                Pixel p = in[sx] & C::used;
+                if (!p) continue;
+                Column& k = column(sx);
+                ++k.n;
+                for (int32_t ch = 0; ch < 3; ++ch) k.sum[ch] += (p >> c.shift[ch]) & mask;
+            }
+        }
         Pixel* out = rowOf<Pixel>(locks[1], g.y + j) + g.x;
         const Pixel* under = rowOf<Pixel>(locks[2], g.y + j) + g.x;
         for (int32_t i = 0; i < g.width; ++i) {
             int64_t cx = g.sourceX + 2 * int64_t(i);
             int64_t x0 = std::max(cx - 1, g.sampleLeft), x1 = std::min(cx + 2, g.sampleRight);
             int32_t n = 0, sum[3] = {};
-            for (int64_t sy = y0; sy < y1; ++sy) {
-                const Pixel* in = rowOf<Pixel>(locks[0], sy);
-                for (int64_t sx = x0; sx < x1; ++sx) {
-                    Pixel p = in[sx] & C::used;
-                    if (!p) continue;
-                    ++n;
-                    for (int32_t k = 0; k < 3; ++k) sum[k] += (p >> c.shift[k]) & mask;
-                }
+            for (int64_t sx = x0; sx < x1; ++sx) {
+                n += column(sx).n;
+                for (int32_t ch = 0; ch < 3; ++ch) sum[ch] += column(sx).sum[ch];
             }
             if (n == 0) continue;
             int32_t backSamples = std::max(8 - n, 0);
             Pixel result = 0;
-            for (int32_t k = 0; k < 3; ++k) {
-                int32_t v = sum[k] + C::full + backSamples * int32_t((under[i] >> c.shift[k]) & mask);
-                result |= Pixel(std::min(v >> 3, C::full) << c.shift[k]);
+            for (int32_t ch = 0; ch < 3; ++ch) {
+                int32_t v = sum[ch] + C::full + backSamples * int32_t((under[i] >> c.shift[ch]) & mask);
+                result |= Pixel(std::min(v >> 3, C::full) << c.shift[ch]);
             }
             out[i] = result;
         }

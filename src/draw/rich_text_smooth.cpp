@@ -5,6 +5,7 @@
 
 #include "draw/draw_internal.h"
 #include "draw/rich_text.h"
+#include "platform/video/surface.h"
 
 namespace zuDraw {
 
@@ -42,7 +43,11 @@ void flush(platform::DrawContext*& dc, const Segment& s, int32_t bottom) {
     if (s.lineY + s.height / 2 > bottom) height -= 2 * (s.lineY + s.height / 2 - bottom);
     widenBounds({int32_t(s.lineX), int32_t(s.lineY), int32_t(s.lineX + s.pen / 2), int32_t(s.lineY + height / 2)});
     Shrink2(int32_t(s.lineX), int32_t(s.lineY), 0, 0, s.pen, int32_t(height));
-    ClearObject(fontBuffer);
+    // Ink lies in the segment's rows (shadow and bold offsets included), and later segments of
+    // the render are no taller: twice them is clean enough, much less than the whole buffer.
+    platform::Surface& buffer = *objectSurface(fontBuffer);
+    int64_t inked = 2 * int64_t(std::max(s.height, 0)) + 8;
+    platform::fill(buffer, {0, 0, buffer.width, int32_t(std::min<int64_t>(inked, buffer.height))}, 0);
     dc = takeWorkContext(fontBuffer);
 }
 
