@@ -186,8 +186,8 @@ TEST_F(RichText, UnsafeInputsStayInsideTheBoxesTheStringAndTheSurfacesAndLeaveNo
         SCOPED_TRACE(r.smooth ? "smooth" : "plain");
         EXPECT_EQ(layOut(r, std::string(4000, 'A').c_str(), INT_MAX, INT_MAX).size(), size_t(zuDraw::textBoxCount));
         EXPECT_EQ(layOut(r, loneLead.get(), 600).size(), 2u);  // the lone byte is dropped
-        EXPECT_EQ(layOut(r, "ABC", 5, INT_MAX).size(), 1u);    // fits on no line: ends at once
-        EXPECT_EQ(layOut(r, "A\n\n\nB", 600, INT_MAX, 0x700).size(), 3u);
+        EXPECT_EQ(layOut(r, "ABC", 5, INT_MAX, 0, 0).size(), 1u);  // line height 0, no room: ends at once
+        EXPECT_EQ(layOut(r, "A\n\n\nB", 600, INT_MAX, 0x700, 0).size(), 3u);
         EXPECT_EQ(layOut(r, nullptr, 600).size(), 1u);
         layOut(r, "あい", 640, 480, 0x7FF, 400, -30, -30);  // 800 pixels tall when doubled: over the font buffer
     }
