@@ -65,7 +65,7 @@ void layOut(platform::DrawContext*& dc, const Layout& l, const char* text) {
             extent = measure(dc, p, length, l.flags);
         }
         int32_t boxX = int32_t(s.lineX + s.pen / 2);
-        platform::Rect box{boxX, int32_t(s.lineY), boxX + extent.cx / 2, int32_t(s.lineY + extent.cy / 2)};
+        platform::Rect box{boxX, int32_t(s.lineY), int32_t(int64_t(boxX) + extent.cx / 2), int32_t(s.lineY + extent.cy / 2)};
         s.pen += extent.cx;
         s.height = std::max(s.height, extent.cy);
         bool margin = s.lineX + s.pen / 2 >= l.right, full = s.pen >= l.bufferWidth;

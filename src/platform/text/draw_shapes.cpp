@@ -75,10 +75,10 @@ bool rectangle(DrawContext* dc, int32_t left, int32_t top, int32_t right, int32_
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     bool noPen = dc->pen && dc->pen->style == PS_NULL;
-    double r = noPen ? right - 1 : right, b = noPen ? bottom - 1 : bottom;
+    double r = noPen ? right - 1.0 : right, b = noPen ? bottom - 1.0 : bottom;
     PointF box[4] = {{double(left), double(top)}, {r, double(top)}, {r, b}, {double(left), b}};
     fillWithBrush(*dc, box, 4);
-    if (right - left < 1 || bottom - top < 1) return true;
+    if (int64_t(right) - left < 1 || int64_t(bottom) - top < 1) return true;
     penLine(*dc, left, top, right - 1, top);
     penLine(*dc, right - 1, top, right - 1, bottom - 1);
     penLine(*dc, right - 1, bottom - 1, left, bottom - 1);
