@@ -413,16 +413,17 @@ void EndBufferText();
 /// past it, with an optional shadow and one-pixel bold, into the font sprite (object 2) at
 /// screen positions; every character's box is kept in TextBoxes. RichText and PrepareRichText
 /// run inside a BeginText run, SmoothText and PrepareSmoothText inside a BeginBufferText run;
-/// each leaves the run as it found it. Texts and colours of 0 to 15 in every channel are drawn
-/// as RGB(16, 16, 16), since black is the font sprite's see-through key.
+/// each leaves the run as it found it, and outside a run draws nothing. Text and shadow colours
+/// with every channel below 16 become RGB(16, 16, 16) in TextState, since black is the font
+/// sprite's see-through key.
 /// Flags: bits 0 to 7 extra line spacing in pixels (doubled pixels when smooth), 0x100 a shadow
 /// in the background colour, 0x200 every glyph again one pixel right, 0x400 one pixel lower.
 /// @{
 
-constexpr int32_t textBoxCount = 3200;  ///< entry 0 and up to 3199 characters
-constexpr int32_t textShadow = 0x100;       ///< flag: drop shadow in the background colour
-constexpr int32_t textBoldRight = 0x200;    ///< flag: horizontal bold
-constexpr int32_t textBoldDown = 0x400;     ///< flag: vertical bold
+constexpr int32_t textBoxCount = 3200;   ///< entry 0 and up to 3199 characters
+constexpr int32_t textShadow = 0x100;     ///< flag: drop shadow in the background colour
+constexpr int32_t textBoldRight = 0x200;  ///< flag: horizontal bold
+constexpr int32_t textBoldDown = 0x400;   ///< flag: vertical bold
 
 /// The boxes of the last rendered text and the reveal's progress.
 struct TextBoxes {
