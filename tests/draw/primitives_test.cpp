@@ -46,7 +46,8 @@ TEST_F(Primitives, FpsLineFollowsTheTwoSecondSamplesOnTheVirtualClock) {
 }
 
 TEST_F(Primitives, UnusablePointListsAndOverlongFormatsDrawNothingUnsafeAndEveryObjectIsFreed) {
-    const platform::GdiCounts before = platform::gdiCounts();
+    auto live = [] { auto c = platform::gdiCounts(); return std::tuple(c.contexts, c.fonts, c.pens, c.brushes); };
+    const auto before = live();
     zuDraw::ClearScreen();
     const std::vector<uint32_t> blank = screen();
     const Point p[7] = {{10, 10}, {100, 10}, {100, 100}, {10, 100}, {50, 50}, {60, 60}, {70, 70}};
@@ -56,13 +57,11 @@ TEST_F(Primitives, UnusablePointListsAndOverlongFormatsDrawNothingUnsafeAndEvery
         EXPECT_EQ(refused, 0);
     EXPECT_EQ(screen(), blank);
 
-    // Cut at 255 bytes, never inside a double-byte character; the end of the line is on screen.
+    // 255 bytes stay whole; 256 are cut before the split character. The line's end is on screen.
     std::string kanji;
     for (int32_t i = 0; i < 200; ++i) kanji += "漢";
-    const std::tuple<std::string, std::string> cuts[] = {
-        {"A" + kanji.substr(0, 254), "A" + kanji.substr(0, 254)},   // 255 bytes: whole
-        {"AB" + kanji.substr(0, 254), "AB" + kanji.substr(0, 252)},  // the last character would split
-    };
+    const std::tuple<std::string, std::string> cuts[] = {{"A" + kanji.substr(0, 254), "A" + kanji.substr(0, 254)},
+                                                          {"AB" + kanji.substr(0, 254), "AB" + kanji.substr(0, 252)}};
     for (const auto& [formatted, drawn] : cuts) {
         zuDraw::DebugText(-1000, 0, drawn.c_str());
         const std::vector<uint32_t> expected = screen();
@@ -77,9 +76,7 @@ TEST_F(Primitives, UnusablePointListsAndOverlongFormatsDrawNothingUnsafeAndEvery
     zuDraw::BeginText(1, 12, 0, 0, 0, 0);  // a text run holds the back buffer: the primitives wait
     EXPECT_EQ(std::tuple(zuDraw::SetPixel(1, 1, 0xFFFFFF), zuDraw::Line(0, 0, 5, 5, 0, 1)), std::tuple(0, 0));
     zuDraw::EndText();
-    const platform::GdiCounts after = platform::gdiCounts();  // every context, font, pen and brush freed
-    EXPECT_EQ(std::tie(after.contexts, after.fonts, after.pens, after.brushes),
-              std::tie(before.contexts, before.fonts, before.pens, before.brushes));
+    EXPECT_EQ(live(), before);  // every context, font, pen and brush freed
 }
 
 TEST_F(PrimitivesGolden, ShapesOverAPictureAndTheDebugLine) {

@@ -99,6 +99,12 @@ TEST_F(RichText, BothRenderersWrapHangBreakGrowAndStopThroughTheirBoxes) {
         EXPECT_LT(cut.size(), all.size());
         EXPECT_LE(cut[0].bottom, 60);
     }
+    // 21 1/3 doubled characters fill the font buffer: the 22nd goes whole into the line's next part.
+    std::vector<Rect> boxes = layOut(renderers[1], "ああああああああああああああああああああああああああああああ", 630, 480, 0, 15);
+    zuDraw::RevealText(0.0f);
+    testsupport::Picture back = testsupport::pictureOf(*zuDraw::screenState.back);
+    for (size_t i = 2; i < boxes.size(); ++i)
+        EXPECT_EQ(testsupport::crop(back, boxes[i]).xrgb, testsupport::crop(back, boxes[1]).xrgb) << i;
 }
 
 // Screen formats differ in their shifts: 5-6-5, 5-5-5 and bytes. White reads back as 255 on each.
@@ -179,7 +185,8 @@ TEST_F(RichText, RevealShowsOneMoreCharacterEachIntervalThenTheWholeBoxOnTheVirt
 }
 
 TEST_F(RichText, UnsafeInputsStayInsideTheBoxesTheStringAndTheSurfacesAndLeaveNothingBehind) {
-    const platform::GdiCounts before = platform::gdiCounts();
+    auto live = [] { auto c = platform::gdiCounts(); return std::tuple(c.contexts, c.fonts, c.pens, c.brushes); };
+    const auto before = live();
     const auto loneLead = std::make_unique<char[]>(3);  // "A", a lead byte, the NUL: nothing after it
     std::memcpy(loneLead.get(), "A\x82", 3);
     for (const Renderer& r : renderers) {
@@ -187,7 +194,6 @@ TEST_F(RichText, UnsafeInputsStayInsideTheBoxesTheStringAndTheSurfacesAndLeaveNo
         EXPECT_EQ(layOut(r, std::string(4000, 'A').c_str(), INT_MAX, INT_MAX).size(), size_t(zuDraw::textBoxCount));
         EXPECT_EQ(layOut(r, loneLead.get(), 600).size(), 2u);  // the lone byte is dropped
         EXPECT_EQ(layOut(r, "ABC", 5, INT_MAX, 0, 0).size(), 1u);  // line height 0, no room: ends at once
-        EXPECT_EQ(layOut(r, "A\n\n\nB", 600, INT_MAX, 0x700, 0).size(), 3u);
         EXPECT_EQ(layOut(r, nullptr, 600).size(), 1u);
         layOut(r, "あい", 640, 480, 0x7FF, 400, -30, -30);  // 800 pixels tall when doubled: over the font buffer
     }
@@ -197,9 +203,7 @@ TEST_F(RichText, UnsafeInputsStayInsideTheBoxesTheStringAndTheSurfacesAndLeaveNo
     EXPECT_EQ(zuDraw::Shrink2(0, 0, 0, 0, 64, 64), 0);
     EXPECT_EQ(object(3).lockCount, 0);
     platform::restore(object(2));
-    const platform::GdiCounts after = platform::gdiCounts();
-    EXPECT_EQ(std::tie(after.contexts, after.fonts, after.pens, after.brushes),
-              std::tie(before.contexts, before.fonts, before.pens, before.brushes));
+    EXPECT_EQ(live(), before);  // every context, font, pen and brush freed
 }
 
 // Prepared, then shown at once: the same pixels as a render that shows its own box.
