@@ -13,6 +13,8 @@ struct Window;
 struct DrawContext;
 struct Font;
 struct LogFont;
+/// The platform's millisecond clock, which the frame-rate counters read.
+uint32_t ticks();
 }  // namespace platform
 
 /// The drawing family: screen, objects, blits, presentation and text (@ref zudraw).
@@ -545,6 +547,129 @@ void BeginBufferTextFace(const char* faceName, int32_t size);
 void EndBufferText();
 
 /// @}
+
+/// @defgroup draw_rich_text Rich text renderer
+/// @ingroup zudraw
+/// Lays a Shift-JIS string out one character at a time inside (x, y)–(right, bottom), wrapping
+/// at `right` and letting the fifteen hanging characters (、。，．・…‥”’（」,.　and space) stay
+/// past it, with an optional shadow and one-pixel bold, into the font sprite (object 2) at
+/// screen positions; every character's box is kept in TextBoxes. RichText and PrepareRichText
+/// run inside a BeginText run, SmoothText and PrepareSmoothText inside a BeginBufferText run;
+/// each leaves the run as it found it, and outside a run draws nothing. Text and shadow colours
+/// with every channel below 16 become RGB(16, 16, 16) in TextState, since black is the font
+/// sprite's see-through key.
+/// Flags: bits 0 to 7 extra line spacing in pixels (doubled pixels when smooth), 0x100 a shadow
+/// in the background colour, 0x200 every glyph again one pixel right, 0x400 one pixel lower.
+/// @{
+
+constexpr int32_t textBoxCount = 3200;   ///< entry 0 and up to 3199 characters
+constexpr int32_t textShadow = 0x100;     ///< flag: drop shadow in the background colour
+constexpr int32_t textBoldRight = 0x200;  ///< flag: horizontal bold
+constexpr int32_t textBoldDown = 0x400;   ///< flag: vertical bold
+
+/// The boxes of the last rendered text and the reveal's progress.
+struct TextBoxes {
+    /// Entry 0: the bounding box of what was drawn; 1 to count - 1: the characters in order.
+    platform::Rect boxes[textBoxCount];
+    int32_t count = 0;     ///< the next free entry: characters laid out + 1
+    int32_t revealed = 0;  ///< entries RevealText has reached; 0 after a render
+    float revealTimer = 0.0f;  ///< seconds towards the next reveal step; 0 after a render
+    /// Nonzero: a render copies its bounding box to the back buffer at its end. 1 after
+    /// ListFonts and after every render; the prepare operations clear it first.
+    int32_t showAtEnd = 0;
+};
+
+extern TextBoxes textBoxes;  ///< the boxes of the last text
+
+/// Renders a text into the font sprite at its final size and, when TextBoxes::showAtEnd is set,
+/// copies it to the back buffer. A text longer than 3199 characters is laid out as far as the
+/// boxes go; a final lone lead byte ends the text; a character that fits on no line ends it too.
+/// @param x left of every line
+/// @param y top of the first line
+/// @param right lines wrap where a character's right edge would pass it
+/// @param bottom rendering stops before a line that would reach it
+/// @param text Shift-JIS string
+/// @param flags spacing, shadow and bold (see the group)
+void RichText(int32_t x, int32_t y, int32_t right, int32_t bottom, const char* text,
+              int32_t flags);
+/// As RichText, with nothing copied to the back buffer: for RevealText.
+void PrepareRichText(int32_t x, int32_t y, int32_t right, int32_t bottom, const char* text,
+                     int32_t flags);
+/// As RichText, inside a BeginBufferText run: each line is drawn at twice the size into the font
+/// buffer (object 3) and halved into the font sprite by Shrink2, its edges blended with the
+/// back buffer's pixels. Boxes are in screen pixels.
+void SmoothText(int32_t x, int32_t y, int32_t right, int32_t bottom, const char* text,
+                int32_t flags);
+/// As SmoothText, with nothing copied to the back buffer: for RevealText.
+void PrepareSmoothText(int32_t x, int32_t y, int32_t right, int32_t bottom, const char* text,
+                       int32_t flags);
+/// Called once a frame after a prepare: copies the characters revealed so far from the font
+/// sprite to the back buffer, one more every `interval` seconds of zuSystem::frameClock; 0
+/// shows the whole text at once.
+/// @return 1 once the whole text is shown (its bounding box copied), else 0
+int32_t RevealText(float interval);
+/// Halves the rectangle (sL, sT)–(sR, sB) of the font buffer (object 3) into the font sprite
+/// (object 2) at (x, y): each output pixel with n set samples among the 3 × 3 around its source
+/// pixel takes their sum, one full-intensity sample and 8 - n samples of the back buffer's pixel
+/// at the same place, divided by 8. Pixels without samples stay as they are. Clipped to the clip
+/// rectangle and to all three surfaces; 16 and 32 bits per pixel, other depths draw nothing.
+/// @return 1; 0 when there is no screen or a surface cannot be locked (none stays locked)
+int32_t Shrink2(int32_t x, int32_t y, int32_t sL, int32_t sT, int32_t sR, int32_t sB);
+
+/// @}
+
+/// @defgroup draw_primitives Primitives and development text
+/// @ingroup zudraw
+/// Pixels, lines and shapes drawn on the back buffer without smoothing, each taking and giving
+/// back the back buffer's context in one call, so they mix with blits (not inside a text run,
+/// which holds that context). They return 1, or 0 when the context could not be taken (no
+/// screen, a lost or busy back buffer) or the points are unusable. Every pen and brush made is
+/// freed before the call returns. The development lines use the debug style: "標準ゴシック"
+/// 12 pixels high, white on navy (0x800000), opaque.
+/// @{
+
+/// The frame-rate line's counters.
+struct FpsCounters {
+    uint32_t nextSample = platform::ticks();  ///< tick of the next sample; at first the start
+    int32_t frames = 0;           ///< DrawFps calls since the last sample, at most 999
+    float rate = 0.0f;            ///< frames per second of the last sample
+    float maxRate = 0.0f;         ///< highest sample so far
+    float minRate = 999.9f;       ///< lowest positive sample so far
+    char text[256] = {};          ///< the line last drawn
+};
+
+extern FpsCounters fpsCounters;  ///< the frame-rate counters
+
+/// Reads the back buffer's pixel at (x, y) as 8-bit channels (16-bit channels are widened by
+/// repeating their top bits, so white reads 255); outside the screen all three are 255.
+/// Null pointers are skipped.
+void GetPixel(int32_t x, int32_t y, int32_t* red, int32_t* green, int32_t* blue);
+/// Sets one pixel. @return 1, or 0 without a context
+int32_t SetPixel(int32_t x, int32_t y, COLORREF colour);
+/// A line from (x1, y1) to (x2, y2), its last point left out, with a solid pen of `width`
+/// pixels (0 or less: 1).
+int32_t Line(int32_t x1, int32_t y1, int32_t x2, int32_t y2, COLORREF colour, int32_t width);
+/// A rectangle (right and bottom exclusive) filled with `fill` and outlined by a solid pen.
+int32_t Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom, COLORREF fill,
+                  COLORREF pen, int32_t width);
+/// A closed polygon outlined in `colour` by a pen of `width`. Mode 0: hollow; otherwise filled
+/// (alternate rule) with a diagonal cross hatch in `colour`, whose gaps take `background` in
+/// mode 1 and show the picture beneath in mode 2.
+/// @return 0 also for a null list or fewer than 2 points
+int32_t Polygon(const platform::Point* points, int32_t count, COLORREF colour,
+                COLORREF background, int32_t width, int32_t mode);
+/// Cubic Bézier curves through 1 + 3n points (start, then two controls and an end per curve).
+/// @return 0 also for a null list or a count that is not 1 + 3n with n at least 1
+int32_t Bezier(const platform::Point* points, int32_t count, COLORREF colour, int32_t width);
+/// Once a frame: counts the call and every two seconds samples the rate; draws
+/// "<rate> fps ( max <max> / min <min> )" at (0, 0) in the debug style.
+void DrawFps();
+/// Draws a string at (x, y) in the debug style (a text run of its own).
+void DebugText(int32_t x, int32_t y, const char* text);
+/// As DebugText with a printf format; the result is cut at 255 bytes, never inside a
+/// double-byte character.
+void DebugPrintf(int32_t x, int32_t y, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 
 /// @defgroup draw_sprite_effects Sprite blends and colour filters
 /// @ingroup zudraw

@@ -40,6 +40,8 @@ void resetProgram() {
     zuDraw::clipWipe = {};
     zuDraw::regionEffectState = {};
     zuDraw::blitAnimation = {};
+    zuDraw::textBoxes = {};
+    zuDraw::fpsCounters = {};
     sceneState = {};
     blinkState = {};
     platform::headless::resetDisplay();

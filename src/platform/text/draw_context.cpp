@@ -73,6 +73,8 @@ void releaseDC(DrawContext* dc) {
     --live.contexts;
 }
 
+Surface* contextSurface(const DrawContext* dc) { return dc ? dc->surface : nullptr; }
+
 Font* createFont(const LogFont& lf) {
     auto* f = new Font{lf, sizedFont(lf)};
     ++live.fonts;
@@ -84,7 +86,7 @@ bool deleteFont(Font* f) { return deleteUnselected(f, live.fonts); }
 
 Pen* createPen(int32_t style, int32_t width, COLORREF c) {
     ++live.pens;
-    return new Pen{style, std::max(width, 1), c};
+    return new Pen{style, std::clamp(width, 1, maxPenWidth), c};
 }
 
 Brush* createSolidBrush(COLORREF c) {

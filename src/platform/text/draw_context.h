@@ -38,6 +38,7 @@ struct Brush;
 // Null when the surface is lost, locked, already held, or a headless control says so.
 DrawContext* getDC(Surface&);
 void releaseDC(DrawContext*);
+Surface* contextSurface(const DrawContext*);  // the surface a context is held on
 
 Font* createFont(const LogFont&);
 Font* selectFont(DrawContext*, Font*);  // returns the previous font; null is the default font
@@ -46,7 +47,8 @@ bool deleteFont(Font*);                 // refused (false) while selected into a
 constexpr int32_t PS_SOLID = 0, PS_NULL = 5;
 constexpr int32_t HS_HORIZONTAL = 0, HS_VERTICAL = 1, HS_FDIAGONAL = 2, HS_BDIAGONAL = 3,
                   HS_CROSS = 4, HS_DIAGCROSS = 5;
-Pen* createPen(int32_t style, int32_t width, COLORREF);
+constexpr int32_t maxPenWidth = 256;  // wider pens draw this wide
+Pen* createPen(int32_t style, int32_t width, COLORREF);  // width 0 or less: 1
 Brush* createSolidBrush(COLORREF);
 Brush* createHatchBrush(int32_t hatch, COLORREF);
 Brush* createHollowBrush();

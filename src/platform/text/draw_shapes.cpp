@@ -13,24 +13,31 @@ namespace {
 
 constexpr int32_t maxPoints = 65536;
 
-// Squares of the pen's width centred on each point of the line; the last point is left out.
+// Squares of the pen's width centred on each point of the line; the last point is left out. One
+// point per step along the longer axis, the other axis rounded from the exact line, so any step
+// can be found at once and only those near the clip are visited.
 void penLine(DrawContext& dc, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
     Pen standard;
     const Pen& pen = dc.pen ? *dc.pen : standard;
     if (pen.style == PS_NULL) return;
     uint32_t raw = rawColor(dc, pen.color);
-    int32_t lo = -(pen.width - 1) / 2, hi = pen.width / 2;
-    int64_t dx = std::abs(int64_t(x1) - x0), dy = -std::abs(int64_t(y1) - y0);
-    int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-    int64_t err = dx + dy;
-    int64_t x = x0, y = y0;
-    while (x != x1 || y != y1) {
-        if (x >= dc.clip.left - hi && x < dc.clip.right - lo && y >= dc.clip.top - hi && y < dc.clip.bottom - lo)
-            for (int32_t oy = lo; oy <= hi; ++oy)
-                for (int32_t ox = lo; ox <= hi; ++ox) plot(dc, int32_t(x + ox), int32_t(y + oy), raw);
-        int64_t e2 = 2 * err;
-        if (e2 >= dy) err += dy, x += sx;
-        if (e2 <= dx) err += dx, y += sy;
+    const int64_t lo = -(pen.width - 1) / 2, hi = pen.width / 2;
+    const Rect& c = dc.clip;
+    int64_t dx = int64_t(x1) - x0, dy = int64_t(y1) - y0;
+    bool xMajor = std::abs(dx) >= std::abs(dy);
+    int64_t steps = std::max(std::abs(dx), std::abs(dy)), minorSpan = std::min(std::abs(dx), std::abs(dy));
+    if (steps == 0) return;
+    int64_t major0 = xMajor ? x0 : y0, minor0 = xMajor ? y0 : x0;
+    int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1, minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+    int64_t first = (xMajor ? c.left : c.top) - hi, last = (xMajor ? c.right : c.bottom) - 1 - lo;
+    int64_t from = majorStep > 0 ? first - major0 : major0 - last, to = majorStep > 0 ? last - major0 : major0 - first;
+    for (int64_t i = std::max<int64_t>(from, 0); i <= std::min(to, steps - 1); ++i) {
+        int64_t minor = minor0 + minorStep * int64_t((__int128(2) * i * minorSpan + steps) / (2 * steps));
+        int64_t x = xMajor ? major0 + majorStep * i : minor, y = xMajor ? minor : major0 + majorStep * i;
+        int64_t left = std::max<int64_t>(x + lo, c.left), right = std::min<int64_t>(x + hi, c.right - 1);
+        int64_t top = std::max<int64_t>(y + lo, c.top), bottom = std::min<int64_t>(y + hi, c.bottom - 1);
+        for (int64_t py = top; py <= bottom; ++py)
+            for (int64_t px = left; px <= right; ++px) plot(dc, int32_t(px), int32_t(py), raw);
     }
 }
 
@@ -68,10 +75,10 @@ bool rectangle(DrawContext* dc, int32_t left, int32_t top, int32_t right, int32_
     if (left > right) std::swap(left, right);
     if (top > bottom) std::swap(top, bottom);
     bool noPen = dc->pen && dc->pen->style == PS_NULL;
-    double r = noPen ? right - 1 : right, b = noPen ? bottom - 1 : bottom;
+    double r = noPen ? right - 1.0 : right, b = noPen ? bottom - 1.0 : bottom;
     PointF box[4] = {{double(left), double(top)}, {r, double(top)}, {r, b}, {double(left), b}};
     fillWithBrush(*dc, box, 4);
-    if (right - left < 1 || bottom - top < 1) return true;
+    if (int64_t(right) - left < 1 || int64_t(bottom) - top < 1) return true;
     penLine(*dc, left, top, right - 1, top);
     penLine(*dc, right - 1, top, right - 1, bottom - 1);
     penLine(*dc, right - 1, bottom - 1, left, bottom - 1);
