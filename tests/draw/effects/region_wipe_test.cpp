@@ -1,11 +1,8 @@
-// Region effects on a 640 x 480 RGB565 back buffer: their exact results, the fast loops against
-// plain per-pixel forms, their cut at the buffer's edges, one golden sheet; clip wipes on a fixed
-// frame time: every shape's rectangles worked out by hand, the refusals, HideAll, and a scene
-// change in the middle of a wipe.
+// Region effects on a 640 x 480 RGB565 back buffer (exact results, the fast loops against plain
+// per-pixel forms, the cut at the edges, a golden sheet) and clip wipes on a fixed frame time.
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
