@@ -143,8 +143,8 @@ void carryUp(uint16_t* above, const uint16_t* centre, int32_t left, int32_t righ
     random = reader;
 }
 
-// The same on RGB565 in 16-bit lanes, twice as many to a vector: red and blue 8 bits apart in
-// one, green in the other, each with room for a sum of four.
+// averageIntoAbove on RGB565, in 16-bit lanes (twice as many to a vector): red and blue 8 bits
+// apart in one, green in the other, each with room for a sum of four.
 void averageIntoAbove(const Rgb565&, uint16_t* __restrict above, const uint16_t* __restrict centre,
                       const uint16_t* __restrict below, int32_t left, int32_t right,
                       uint32_t fade) {
