@@ -3,6 +3,9 @@
 // the margin its neighbour reads need, so every read and write stays inside it.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
 
 #include "draw/draw_internal.h"
 #include "draw/effects/effect_frame.h"
@@ -104,6 +107,62 @@ int32_t onBackBuffer(Body&& body) {
     return 1;
 }
 
+// Each centre of [left, right) of one row: its four neighbours averaged into the row above it.
+// A column reads only its own pixel of the row above, so the whole row can be done at once.
+template <class Five>
+void averageIntoAbove(const Five& five, uint16_t* __restrict above,
+                      const uint16_t* __restrict centre, const uint16_t* __restrict below,
+                      int32_t left, int32_t right, uint32_t fade) {
+    for (int32_t column = left; column < right; ++column) {
+        uint32_t sum = five.spread(centre[column - 1]) + five.spread(centre[column + 1]) +
+                       five.spread(above[column]) + five.spread(below[column]);
+        above[column] = five.pack(Spread::average(sum, fade));
+    }
+}
+
+// Every pixel of [left, right) counts up; the one where the count reaches the table's entry is
+// carried up unchanged, and the count starts over at the next entry. The count and the reader are
+// worked on as locals so that they stay in registers.
+void carryUp(uint16_t* above, const uint16_t* centre, int32_t left, int32_t right,
+             int64_t& counter, effects::RandomReader& random) {
+    const int8_t* table = effectTables.randomTable;
+    int64_t count = counter;
+    effects::RandomReader reader = random;
+    for (int32_t column = left;;) {
+        int64_t wait = std::max<int64_t>(1, table[reader.position] - count);
+        if (wait > right - column) {
+            count += right - column;
+            break;
+        }
+        column += int32_t(wait);
+        above[column - 1] = centre[column - 1];
+        count = 0;
+        reader.next();
+    }
+    counter = count;
+    random = reader;
+}
+
+// averageIntoAbove on RGB565, in 16-bit lanes (twice as many to a vector): red and blue 8 bits
+// apart in one, green in the other, each with room for a sum of four.
+void averageIntoAbove(const Rgb565&, uint16_t* __restrict above, const uint16_t* __restrict centre,
+                      const uint16_t* __restrict below, int32_t left, int32_t right,
+                      uint32_t fade) {
+    const uint16_t fadeRedBlue = uint16_t((fade & 1 ? 0x100 : 0) | (fade >> 20 & 1)),
+                   fadeGreen = uint16_t(fade >> 10 & 1);
+    auto redBlue = [](uint16_t p) { return uint16_t((p >> 3 & 0x1F00) | (p & 0x1F)); };
+    auto green = [](uint16_t p) { return uint16_t(p >> 6 & 31); };
+    for (int32_t column = left; column < right; ++column) {
+        const uint16_t l = centre[column - 1], r = centre[column + 1], a = above[column],
+                       b = below[column];
+        uint16_t rb = uint16_t((redBlue(l) + redBlue(r) + redBlue(a) + redBlue(b)) >> 2 & 0x1F1F);
+        uint16_t g = uint16_t((green(l) + green(r) + green(a) + green(b)) >> 2 & 31);
+        rb = uint16_t(rb - ((rb + 0x1F1F) >> 5 & fadeRedBlue));  // faded channels lose 1 unless 0
+        g = uint16_t(g - ((g + 31) >> 5 & fadeGreen));
+        above[column] = uint16_t((rb & 0x1F00) << 3 | (rb & 31) | g << 6);
+    }
+}
+
 int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, int32_t w,
              int32_t h) {
     return onBackBuffer([&](const Pixels16& p) {
@@ -113,36 +172,48 @@ int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, in
             cutToBuffer(int64_t(x) + 1, int64_t(y) + 2, int64_t(x) + w - 1, int64_t(y) + h, 1, p);
         if (s.empty()) return;
         const uint32_t fade = Spread::fadeBits(fades);
-        const int8_t* table = effectTables.randomTable;
         effects::RandomReader random{read};
-        int32_t counter = step;
+        int64_t counter = step;
         withLayout([&](const auto& five) {
             for (int32_t row = s.top; row < s.bottom; ++row) {
                 uint16_t* above = p.row(row - 1);
-                const uint16_t* centre =
-                    p.row(row);  // this row is only read while it is the centre
-                const uint16_t* below = p.row(row + 1);
-                uint32_t left = five.spread(centre[s.left - 1]),
-                         middle = five.spread(centre[s.left]);
-                for (int32_t column = s.left; column < s.right; ++column) {
-                    uint32_t right = five.spread(centre[column + 1]);
-                    if (++counter >= table[random.position]) {
-                        above[column] = centre[column];
-                        counter = 0;
-                        random.next();
-                    } else {
-                        uint32_t sum =
-                            left + right + five.spread(above[column]) + five.spread(below[column]);
-                        above[column] = five.pack(Spread::average(sum, fade));
-                    }
-                    left = middle;
-                    middle = right;
-                }
+                const uint16_t* centre = p.row(row);
+                averageIntoAbove(five, above, centre, p.row(row + 1), s.left, s.right, fade);
+                carryUp(above, centre, s.left, s.right, counter, random);
             }
         });
-        step = counter;
+        step = int32_t(std::clamp<int64_t>(counter, INT32_MIN, INT32_MAX));
         read = random.position;
     });
+}
+
+// One softened row: `line` in place from its own (already softened) left neighbour, the softened
+// row above and the row below. The sums that do not wait on the left neighbour are made first for
+// the whole row, so only add, shift and mask stay in the chain from pixel to pixel. Without fades
+// the chain takes two pixels a step: floor((floor((x + a) / 4) + b) / 4) = floor((x + a + 4b) / 16),
+// and x + a + 4b (at most 496) still fits a field.
+template <bool Fading, class Five>
+void softenRow(const Five& five, uint16_t* line, const uint16_t* above, const uint16_t* below,
+               int32_t left, int32_t right, uint32_t fade, uint32_t* sums) {
+    const int32_t count = right - left;
+    for (int32_t i = 0; i < count; ++i)
+        sums[i] = five.spread(line[left + i + 1]) + five.spread(above[left + i]) +
+                  five.spread(below[left + i]);
+    uint16_t* out = line + left;
+    uint32_t previous = five.spread(line[left - 1]);
+    int32_t i = 0;
+    if constexpr (!Fading) {
+        for (; i + 1 < count; i += 2) {
+            const uint32_t both = sums[i] + 4 * sums[i + 1];
+            out[i] = five.pack((previous + sums[i]) >> 2 & Spread::fields);
+            previous = (previous + both) >> 4 & Spread::fields;
+            out[i + 1] = five.pack(previous);
+        }
+    }
+    for (; i < count; ++i) {
+        previous = Spread::average(previous + sums[i], fade);
+        out[i] = five.pack(previous);
+    }
 }
 
 int32_t soften(Fades fades, int32_t x, int32_t y, int32_t w, int32_t h) {
@@ -151,21 +222,29 @@ int32_t soften(Fades fades, int32_t x, int32_t y, int32_t w, int32_t h) {
                              1, p);
         if (s.empty()) return;
         const uint32_t fade = Spread::fadeBits(fades);
+        std::vector<uint32_t> sums(size_t(s.right - s.left));
         withLayout([&](const auto& five) {
             for (int32_t row = s.top; row < s.bottom; ++row) {
-                uint16_t* line = p.row(row);
-                const uint16_t* above = p.row(row - 1);  // already softened
-                const uint16_t* below = p.row(row + 1);
-                uint32_t left = five.spread(line[s.left - 1]);
-                for (int32_t column = s.left; column < s.right; ++column) {
-                    uint32_t sum = left + five.spread(line[column + 1]) +
-                                   five.spread(above[column]) + five.spread(below[column]);
-                    left = Spread::average(sum, fade);  // the next pixel's left neighbour, softened
-                    line[column] = five.pack(left);
-                }
+                auto one = fade ? softenRow<true, std::decay_t<decltype(five)>>
+                                : softenRow<false, std::decay_t<decltype(five)>>;
+                one(five, p.row(row), p.row(row - 1), p.row(row + 1), s.left, s.right, fade,
+                    sums.data());
             }
         });
     });
+}
+
+// Raises the enabled channels of `count` pixels by their random entries shifted, at most to 31.
+template <class Five>
+void raiseRun(const Five& five, uint16_t* __restrict line, const int8_t* __restrict values,
+              int32_t count, int32_t shift, uint32_t on) {
+    for (int32_t i = 0; i < count; ++i) {
+        uint32_t n = uint32_t(std::min(values[i] << shift, 31));
+        uint32_t raised = five.spread(line[i]) + (n * Spread::ones & on);
+        // Fields above 31 (bit 5 set) become 31.
+        uint32_t over = (raised >> 5) & Spread::ones;
+        line[i] = five.pack((raised | over * 31) & Spread::fields);
+    }
 }
 
 int32_t noise(int32_t& read, bool red, bool green, bool blue, int32_t shift, int32_t x, int32_t y,
@@ -174,17 +253,22 @@ int32_t noise(int32_t& read, bool red, bool green, bool blue, int32_t shift, int
     return onBackBuffer([&](const Pixels16& p) {
         Span s = cutToBuffer(x, y, int64_t(x) + w, int64_t(y) + h, 0, p);
         const uint32_t on = (red ? 63u : 0u) | (green ? 63u << 10 : 0u) | (blue ? 63u << 20 : 0u);
+        const int8_t* table = effectTables.randomTable;
         effects::RandomReader random{read};
         withLayout([&](const auto& five) {
             for (int32_t row = s.top; row < s.bottom; ++row) {
                 uint16_t* line = p.row(row);
-                for (int32_t column = s.left; column < s.right; ++column) {
-                    uint32_t n = uint32_t(std::min(random.next() << shift, 31));
-                    uint32_t raised = five.spread(line[column]) + (n * Spread::ones & on);
-                    // Fields above 31 (bit 5 set) become 31.
-                    uint32_t over = (raised >> 5) & Spread::ones;
-                    raised = (raised | over * 31) & Spread::fields;
-                    line[column] = five.pack(raised);
+                // The table is read in runs that stop before entry 9999, whose reader decides
+                // where to go on.
+                for (int32_t column = s.left; column < s.right;) {
+                    int32_t run = std::clamp(9999 - random.position, 0, s.right - column);
+                    raiseRun(five, line + column, table + random.position, run, shift, on);
+                    random.position += run;
+                    column += run;
+                    if (column == s.right) break;
+                    int8_t value = int8_t(random.next());
+                    raiseRun(five, line + column, &value, 1, shift, on);
+                    ++column;
                 }
             }
         });
