@@ -13,24 +13,10 @@
 
 namespace {
 
-std::vector<show::Screen> allScreens() {
-    std::vector<show::Screen> all;
-    auto add = [&](const show::Screen* rows, int32_t count) { all.insert(all.end(), rows, rows + count); };
-    add(show::spriteScreens, show::spriteScreenCount);
-    add(show::warpScreens, show::warpScreenCount);
-    add(show::regionScreens, show::regionScreenCount);
-    add(show::presentScreens, show::presentScreenCount);
-    add(show::textScreens, show::textScreenCount);
-    add(show::soundScreens, show::soundScreenCount);
-    add(show::musicScreens, show::musicScreenCount);
-    add(show::joystickScreens, show::joystickScreenCount);
-    return all;
-}
-
 const char* const commonKeys = "Right/Space next  Left back  Home first  1-8 family  H help  F fps  Esc quit";
 
 struct Show {
-    std::vector<show::Screen> screens = allScreens();
+    std::vector<show::Screen> screens = show::allScreens();
     int32_t current = 0;
     int32_t frames = 0;
     bool help = false;

@@ -2,6 +2,7 @@
 // the data loaded at start, and the small drawing helpers every screen uses.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include <zu/draw/zu_draw.h>
 
@@ -52,6 +53,8 @@ extern const int32_t musicScreenCount;
 extern const Screen joystickScreens[];
 extern const int32_t joystickScreenCount;
 
+/// Every screen, family by family, in the order the show steps through them.
+std::vector<Screen> allScreens();
 /// Loads every data file; a missing one leaves its entry empty (the framework reports it).
 void loadData();
 /// The backdrop, or a plain grey screen without it.
