@@ -95,6 +95,41 @@ TEST(ZushowE2E, WalksThroughEveryScreenWithAndWithoutDevicesAndData) {
     }
 }
 
+// Two scripts that should reach the same screen at the same frame of it: shots a and b of both
+// runs must be equal. Each key is pressed and released (two frames); keys a screen does not
+// know come between the move and the shot in place of a wait.
+TEST(ZushowE2E, KeysMoveAsTheHelpSaysAndKeysWithoutMeaningAreIgnored) {
+    auto press = [](const char* key) { return "key " + std::string(key) + " down\nkey " + key + " up\n"; };
+    auto shots = [](const std::string& script) {
+        gamerun::GameRun run;
+        const test::ProcessResult result = run.play(script + "key escape down\n", {}, copyProgram(run.folder, ZU_BINARY_DIR "/zushow", ""));
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        return std::pair(run.shot("a"), run.shot("b"));
+    };
+    const std::string ignored = press("q") + press("0") + press("9") + "wait 14\n";
+    struct Row {
+        const char* name;
+        std::string first, second;
+    };
+    const Row rows[] = {
+        {"Left from the first is the last, the joystick's family 8; Right from there wraps to the first",
+         press("8") + "wait 20\nshot a.bmp\n" + press("0x24") + "wait 20\nshot b.bmp\n",
+         press("left") + ignored + "shot a.bmp\n" + press("right") + "wait 20\nshot b.bmp\n"},
+        {"digit 5 is the first text screen, two on from family 4: Right, then Space (Right scrolls the scroll view)",
+         press("5") + "wait 20\nshot a.bmp\n" + press("space") + "wait 20\nshot b.bmp\n",
+         press("4") + press("right") + press("right") + press("space") + ignored + "shot a.bmp\n" + press("right") + "wait 20\nshot b.bmp\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const auto [a1, b1] = shots(row.first);
+        const auto [a2, b2] = shots(row.second);
+        ASSERT_EQ(a1.width, 640);
+        EXPECT_TRUE(gamerun::sameImage(a1, a2));
+        EXPECT_TRUE(gamerun::sameImage(b1, b2));
+        EXPECT_FALSE(gamerun::sameImage(a1, b1));
+    }
+}
+
 TEST(ZushowE2E, BuildsAgainstTheInstalledFrameworkAndWalksThrough) {
     const gamerun::GameRun run;
     const std::string prefix = run.folder + "/prefix", build = run.folder + "/build";
