@@ -1,8 +1,8 @@
 // zushow, the showcase program, run headless through tests/scripts/zushow_walk.txt: every screen
 // shot at its 40th frame, none blank nor equal to the one before, no error report; compared as
 // a contact sheet (the shots at 1:4, six a row). Without a sound device and a joystick the
-// sound, MIDI and joystick screens say so; without a data file the report names it and the
-// walk goes on. Also built as a separate project against the installed framework.
+// sound, MIDI and joystick screens say so; without a data file, or with one cut short, the report
+// names it and the walk goes on. Also built as a separate project against the installed framework.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -54,11 +54,14 @@ void expectEveryShotShownAndNew(const std::string& folder) {
     }
 }
 
-// The program and its data folder copied into the run's folder, less one file when asked.
-std::string copyProgram(const std::string& folder, const std::string& program, const std::string& missing) {
+// The program and its data folder copied into the run's folder; one file of it removed (keep
+// -1) or cut to its first `keep` bytes when asked.
+std::string copyProgram(const std::string& folder, const std::string& program, const std::string& damaged = "",
+                        int keep = -1) {
     fs::copy(ZU_BINARY_DIR "/ZUSHOW", folder + "/ZUSHOW", fs::copy_options::recursive);
     fs::copy_file(program, folder + "/zushow");
-    if (!missing.empty()) fs::remove(folder + "/ZUSHOW/" + missing);
+    if (!damaged.empty() && keep < 0) fs::remove(folder + "/ZUSHOW/" + damaged);
+    if (!damaged.empty() && keep >= 0) fs::resize_file(folder + "/ZUSHOW/" + damaged, uintmax_t(keep));
     return folder + "/zushow";
 }
 
@@ -68,28 +71,28 @@ TEST(ZushowE2E, WalksThroughEveryScreenWithAndWithoutDevicesAndData) {
     struct Row {
         const char* name;
         bool devices;         // a sound device and the script's joystick
-        const char* missing;  // a data file taken away
+        const char* damaged;  // a data file taken away or cut short
+        int keep;             // bytes of it kept; -1 none at all
+        size_t reports;       // error reports expected, each naming the file on standard error
         const char* golden;   // sheet of which shots, empty for none
         int first, last;
     };
-    const Row rows[] = {{"all there", true, "", "zushow_walk", 1, shotCount},
-                        {"no sound device, no joystick", false, "", "zushow_no_devices", 20, 23},
-                        {"no sprite file", true, "SPRITE.BMP", "", 0, 0}};
+    const Row rows[] = {{"all there", true, "", -1, 0, "zushow_walk", 1, shotCount},
+                        {"no sound device, no joystick", false, "", -1, 0, "zushow_no_devices", 20, 23},
+                        {"no sprite file", true, "SPRITE.BMP", -1, 1, "", 0, 0},
+                        {"no sound pack: three sounds, two streams", true, "SOUNDS.PAK", -1, 5, "", 0, 0},
+                        {"draw pack cut inside its second picture", true, "PICS.PAK", 40000, 3, "", 0, 0},
+                        {"MIDI file cut short: the sequencer plays what it has", true, "TUNE.MID", 30, 0, "", 0, 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const gamerun::GameRun run;
-        const std::string program = copyProgram(run.folder, ZU_BINARY_DIR "/zushow", row.missing);
+        const std::string program = copyProgram(run.folder, ZU_BINARY_DIR "/zushow", row.damaged, row.keep);
         std::vector<std::pair<std::string, std::string>> env;
         if (!row.devices) env.emplace_back("ZU_AUDIO", "none");
         const test::ProcessResult result = const_cast<gamerun::GameRun&>(run).play(walkScript(row.devices), env, program);
         EXPECT_EQ(result.exitCode, 0) << result.err;
-        const std::vector<std::string> boxes = gamerun::messageBoxes(result.err);
-        if (*row.missing) {
-            EXPECT_EQ(boxes.size(), 1u) << result.err;  // the report, and its line naming the path
-            EXPECT_NE(result.err.find(row.missing), std::string::npos) << result.err;
-        } else {
-            EXPECT_TRUE(boxes.empty()) << result.err;
-        }
+        EXPECT_EQ(gamerun::messageBoxes(result.err).size(), row.reports) << result.err;
+        if (row.reports) EXPECT_NE(result.err.find(row.damaged), std::string::npos) << result.err;
         expectEveryShotShownAndNew(run.folder);
         if (*row.golden) EXPECT_TRUE(testsupport::matchesGolden(row.golden, contactSheet(run.folder, row.first, row.last)));
     }
@@ -102,7 +105,7 @@ TEST(ZushowE2E, KeysMoveAsTheHelpSaysAndKeysWithoutMeaningAreIgnored) {
     auto press = [](const char* key) { return "key " + std::string(key) + " down\nkey " + key + " up\n"; };
     auto shots = [](const std::string& script) {
         gamerun::GameRun run;
-        const test::ProcessResult result = run.play(script + "key escape down\n", {}, copyProgram(run.folder, ZU_BINARY_DIR "/zushow", ""));
+        const test::ProcessResult result = run.play(script + "key escape down\n", {}, copyProgram(run.folder, ZU_BINARY_DIR "/zushow"));
         EXPECT_EQ(result.exitCode, 0) << result.err;
         return std::pair(run.shot("a"), run.shot("b"));
     };
@@ -148,7 +151,7 @@ TEST(ZushowE2E, BuildsAgainstTheInstalledFrameworkAndWalksThrough) {
     ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
 
     gamerun::GameRun walk;
-    const test::ProcessResult result = walk.play(walkScript(true), {}, copyProgram(walk.folder, build + "/zushow", ""));
+    const test::ProcessResult result = walk.play(walkScript(true), {}, copyProgram(walk.folder, build + "/zushow"));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(gamerun::messageBoxes(result.err).empty()) << result.err;
     expectEveryShotShownAndNew(walk.folder);
