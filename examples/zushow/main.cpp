@@ -1,6 +1,5 @@
 // zushow: a showcase of the framework, one feature per screen, written on its public headers
 // alone. Right or Space next, Left back, Home first, 1-8 a family, H help, F fps, Escape quits.
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
