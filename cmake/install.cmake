@@ -1,7 +1,7 @@
 # cmake --install: the game in <prefix>/lib/tessora beside its BMP/, SOUND/ and MOD/ folders, a
 # launcher link in <prefix>/bin, the desktop entry and icon (component tessora); and the framework
 # for other programs (component zu): static libraries, the public headers under include/zu, the
-# resource embedder and the package that find_package(zu) reads.
+# resource embedder and the package that find_package(zu) reads; zushow in <prefix>/lib/zushow.
 set(TESSORA_PROGRAM_DIR lib/tessora)
 
 if(TARGET tessora)
@@ -19,6 +19,19 @@ if(TARGET tessora)
   install(FILES ${CMAKE_SOURCE_DIR}/tools/tessora.desktop DESTINATION share/applications COMPONENT tessora)
   install(FILES ${CMAKE_BINARY_DIR}/bin/tessora.png DESTINATION share/icons/hicolor/128x128/apps
           COMPONENT tessora)
+endif()
+
+# The showcase beside its data folder, and its launcher link (component zushow).
+if(TARGET zushow)
+  install(TARGETS zushow RUNTIME DESTINATION lib/zushow COMPONENT zushow)
+  install(DIRECTORY ${CMAKE_BINARY_DIR}/bin/ZUSHOW DESTINATION lib/zushow COMPONENT zushow)
+  install(CODE "
+    set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+    file(MAKE_DIRECTORY \"\${bin}\")
+    file(REMOVE \"\${bin}/zushow\")
+    file(CREATE_LINK ../lib/zushow/zushow \"\${bin}/zushow\" SYMBOLIC)
+    message(STATUS \"Installing: \${bin}/zushow -> ../lib/zushow/zushow\")"
+    COMPONENT zushow)
 endif()
 
 # The headers a program may include, and nothing else: <prefix>/include/zu/<path>. They include

@@ -10,6 +10,7 @@
 #include "platform/os/files.h"
 #include "platform/sjis.h"
 #include "platform/video/surface.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuDraw {
@@ -31,11 +32,13 @@ struct PackPicture {
 
 int32_t readPicture(const char* caption, const std::string& upperName, PackPicture& picture) {
     FILE* pack = packState.path[0] ? platform::openFile(packState.path, "rb") : nullptr;
+    zuSystem::NoteTriedEntry(packState.path, upperName.c_str());  // named by the report below
     if (!pack) return zuSystem::ReportError(caption, noPack, 0);
     std::setvbuf(pack, nullptr, _IOFBF, 512);  // the search reads a few bytes between long seeks
     bool read = findPackEntry(pack, upperName, picture.entry) &&
                 readPackPixels(pack, picture.entry, picture.stored);
     std::fclose(pack);
+    if (read) zuSystem::NoteTriedPath(nullptr);
     return read ? 1 : zuSystem::ReportError(caption, cannotReadBmp, 0);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/sjis.h"
 #include "sound/pack_entry.h"
 #include "sound/sound_internal.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuSound {
@@ -63,9 +64,11 @@ int32_t LoadPack(const char* name, int32_t mix) {
     char* packPath = soundState.streams[number].packPath;
     if (!reloading) std::memcpy(packPath, soundState.packPath, sizeof soundState.packPath);
     FILE* pack = packPath[0] ? platform::openFile(packPath, "rb") : nullptr;
+    zuSystem::NoteTriedEntry(packPath, name);
     if (!pack) return refuse("パックファイル名が指定されていません");
     detail::WaveImage wave;
     if (!readEntry(pack, name, wave)) return refuse("WAVEファイルを読み込めません");
+    zuSystem::NoteTriedPath(nullptr);  // read: what fails now is no file's fault
     if (!detail::fillSlots(number, wave, mix)) return refuse("サウンドバッファが生成できません", detail::bufferRefused);
     SoundObject& s = soundState.objects[number];
     s.used = 1;

@@ -7,6 +7,7 @@
 #include "platform/os/files.h"
 #include "sound/pack_entry.h"
 #include "sound/sound_internal.h"
+#include "system/error_detail.h"
 #include "system/zu_system.h"
 
 namespace zuSound {
@@ -115,6 +116,7 @@ int32_t LoadStream(const char* name, uint32_t loopOffset) {
     // A first load reads the current pack; a rebuild the pack the stream came from.
     if (!reloading) std::memcpy(st.packPath, soundState.packPath, sizeof st.packPath);
     FILE* pack = st.packPath[0] ? platform::openFile(st.packPath, "rb") : nullptr;
+    zuSystem::NoteTriedEntry(st.packPath, name);
     if (!pack) return refuseLoad(cannotOpen);
     detail::PackEntry entry;
     detail::StreamSizes sizes;
@@ -133,6 +135,7 @@ int32_t LoadStream(const char* name, uint32_t loopOffset) {
         std::fclose(pack);
         return refuseLoad(failure);
     }
+    zuSystem::NoteTriedPath(nullptr);
     SoundObject& s = soundState.objects[number];
     s.slotCount = 1;
     s.echoState = -1;

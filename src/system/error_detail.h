@@ -6,5 +6,7 @@ namespace zuSystem {
 // The file path (Shift-JIS, framework form) the failing operation tried; the next ReportError
 // names it on standard error and forgets it.
 void NoteTriedPath(const char* sjisPath);
+// As NoteTriedPath for an entry of a pack file: "<pack>\<entry>"; nothing when no pack is named.
+void NoteTriedEntry(const char* sjisPack, const char* entry);
 
 }  // namespace zuSystem

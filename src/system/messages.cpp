@@ -82,6 +82,10 @@ const char* depthQuestion(const char* settings) {
 
 void NoteTriedPath(const char* sjisPath) { triedPath = sjisPath ? sjisPath : ""; }
 
+void NoteTriedEntry(const char* sjisPack, const char* entry) {
+    if (sjisPack && sjisPack[0]) triedPath = std::string(sjisPack) + "\\" + (entry ? entry : "");
+}
+
 int32_t ReportError(const char* caption, const char* message, int32_t code) {
     (void)code;  // kept for the caller's reference, never shown
     printReport(caption, message);

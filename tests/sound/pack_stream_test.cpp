@@ -1,6 +1,7 @@
 // Sound packs and streams on the headless device: packs built from a folder load the bytes the WAV
 // files load, names follow Shift-JIS, streams come out sample for sample through every chunk and
 // loop seam at any frame length, and malformed packs, formats and paths are refused.
+#include <functional>
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -253,3 +254,24 @@ TEST(SoundPackCorpus, WritesSeeds) {
 }
 
 }  // namespace
+
+// The error line on standard error names the pack and the entry a load tried; a load that read its
+// entry leaves nothing behind for a later report that has no file to name.
+TEST_F(PackStream, ErrorLinesNameThePackEntryTriedAndOnlyForTheLoadThatFailed) {
+    write("P.PAK", entry("GOOD.WAV", pcmFormat(1, 44100, 16), noise(44100 * 2 * 6)));
+    zuSound::SetPackFile("P.PAK");
+    const struct { const char* what; std::function<int32_t()> load; bool namesEntry; } rows[] = {
+        {"LoadPack of a missing entry", [] { return zuSound::LoadPack("GONE.WAV", 1); }, true},
+        {"LoadStream of a missing entry", [] { return zuSound::LoadStream("GONE.WAV", 0); }, true},
+        {"a stream read, then too many mixes", [] { return zuSound::LoadStream("GOOD.WAV", 0), zuSound::LoadPack("GOOD.WAV", 11); }, false},
+        {"a sound read, then too many mixes", [] { return zuSound::LoadPack("GOOD.WAV", 1), zuSound::LoadPack("GOOD.WAV", 11); }, false},
+    };
+    for (const auto& row : rows) {
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(row.load(), -1) << row.what;
+        const std::string err = testing::internal::GetCapturedStderr();
+        zuSystem::systemState.errorRaised = 0;
+        EXPECT_EQ(err.find("P.PAK/GONE.WAV\")") != std::string::npos, row.namesEntry) << row.what << err;
+        EXPECT_EQ(err.find("(tried") != std::string::npos, row.namesEntry) << row.what << err;
+    }
+}

@@ -1,11 +1,13 @@
 // zuassets <outdir>: writes every picture, sound and tune of the game, and its icons, into
-// <outdir> (BMP/, SOUND/, MOD/, MAIN.BMP, tessora.png). Same bytes on every run.
+// <outdir> (BMP/, SOUND/, MOD/, MAIN.BMP, tessora.png); zuassets --show <outdir> the showcase's
+// data (assets/show_data.h). Same bytes on every run.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 
 #include "assets/output.h"
 #include "assets/pictures.h"
+#include "assets/show_data.h"
 #include "assets/synth.h"
 #include "assets/tune.h"
 
@@ -34,8 +36,9 @@ bool writeAll(const std::filesystem::path& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--show") return assets::writeShowData(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        std::fprintf(stderr, "usage: zuassets <outdir>\n");
+        std::fprintf(stderr, "usage: zuassets [--show] <outdir>\n");
         return 2;
     }
     if (!writeAll(argv[1])) {
