@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/audio/midi_file.h"
 #include "support/process.h"
 
 namespace {
@@ -18,36 +19,13 @@ std::vector<uint8_t> readBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 uint32_t le32(const std::vector<uint8_t>& b, size_t i) { return b[i] | b[i + 1] << 8 | b[i + 2] << 16 | uint32_t(b[i + 3]) << 24; }
-uint32_t be(const std::vector<uint8_t>& b, size_t i, int n) {
-    uint32_t v = 0;
-    while (n--) v = v << 8 | b.at(i++);
-    return v;
-}
-
 // Seconds of a canonical 44-byte-header WAV: data size over bytes per second.
 double waveSeconds(const std::vector<uint8_t>& wave) { return wave.size() < 44 ? 0 : double(le32(wave, 40)) / le32(wave, 28); }
 
-// Seconds of a one-track Standard MIDI File: every delta, at the tempo in force.
+// Seconds of a Standard MIDI File, as the sequencer will play it.
 double midiSeconds(const std::vector<uint8_t>& midi) {
-    const double division = be(midi, 12, 2);
-    size_t i = 22, end = 22 + be(midi, 18, 4);
-    double seconds = 0, tempo = 500000;
-    uint8_t status = 0;
-    while (i < end) {
-        uint32_t delta = 0;
-        do delta = delta << 7 | (midi.at(i) & 0x7F);
-        while (midi.at(i++) & 0x80);
-        seconds += delta * tempo / division / 1e6;
-        if (midi.at(i) & 0x80) status = midi[i++];
-        if (status == 0xFF) {
-            const uint8_t type = midi.at(i), length = midi.at(i + 1);
-            if (type == 0x51) tempo = be(midi, i + 2, 3);
-            i += 2 + length;
-        } else {
-            i += (status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0 ? 1 : 2;
-        }
-    }
-    return seconds;
+    platform::midi::MidiSong song;
+    return platform::midi::readMidiFile(midi.data(), midi.size(), song) ? song.lengthSeconds : 0;
 }
 
 }  // namespace
