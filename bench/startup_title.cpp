@@ -6,6 +6,7 @@
 #include "draw/zu_draw.h"
 #include "game/game.h"
 #include "platform/headless.h"
+#include "platform/os/files.h"
 #include "platform/os/instance.h"
 #include "platform/audio/music.h"
 #include "platform/os/resources.h"
@@ -21,6 +22,7 @@ namespace {
 // whose script ends after the second present (the loading frame, then the title's first).
 void freshProgram() {
     platform::useHeadless();
+    platform::setModuleFileName("");  // other cases stand in folders of their own
     platform::headless::resetDisplay();
     if (platform::Window* w = platform::currentWindow()) platform::destroyWindow(w);
     platform::resetMessageQueue();
@@ -57,6 +59,7 @@ void BM_StartupToTitle(benchmark::State& state) {
         WinMain(&instance, nullptr, "", SW_SHOWNORMAL);
         if (sceneState.current != 2) state.SkipWithError("the title was not reached");
     }
+    zuSystem::systemState.instance = nullptr;  // it lived on this stack; later cases must not use it
 }
 
 }  // namespace
