@@ -91,10 +91,17 @@ private:
     uint32_t blockLeft = 0;
     uint64_t quietFrames = 0;
 
+    // Tails ring for at most tailSeconds after a stop (a held pedal or an endless sample would
+    // otherwise keep the synthesizer running, and costing, for good); then they are cut.
     bool keepRendering(uint32_t frames) {
-        if (playing || sounding(synth)) quietFrames = 0;
-        else quietFrames += frames;
-        return quietFrames <= uint64_t(tailSeconds) * rate;
+        if (playing) {
+            quietFrames = 0;
+            return true;
+        }
+        quietFrames += frames;
+        if (quietFrames <= uint64_t(tailSeconds) * rate) return true;
+        if (sounding(synth)) silence(synth);
+        return false;
     }
 
     void render(int32_t* accum, uint32_t frames) {

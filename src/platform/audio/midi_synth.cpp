@@ -90,6 +90,7 @@ void sendEvent(Synth* s, uint8_t status, uint8_t data1, uint8_t data2) {
 
 void resetChannels(Synth* s) { fluid_synth_system_reset(s->synth); }
 void releaseNotes(Synth* s) { fluid_synth_all_notes_off(s->synth, -1); }
+void silence(Synth* s) { fluid_synth_all_sounds_off(s->synth, -1); }
 bool sounding(Synth* s) { return fluid_synth_get_active_voice_count(s->synth) > 0; }
 
 void renderBlock(Synth* s, float* left, float* right) {

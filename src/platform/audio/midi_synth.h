@@ -28,6 +28,8 @@ void sendEvent(Synth*, uint8_t status, uint8_t data1, uint8_t data2);
 void resetChannels(Synth*);
 // Notes released (they fade out as their instruments do).
 void releaseNotes(Synth*);
+// Cuts every voice at once, releases and reverb included.
+void silence(Synth*);
 // True while any voice still sounds.
 bool sounding(Synth*);
 // One block of synthBlockFrames stereo frames.
