@@ -1,6 +1,4 @@
-// Compound blits on a 640 x 480 RGB565 back buffer: the settings that make plain copies, tiles
-// from (0, 0), the two stretch paths, mirrored copies cut at every edge, animations at 30 and 60
-// frames per second, sizes that would never end, and one golden sheet.
+// Compound blits on a 640 x 480 RGB565 back buffer, drawn over 0x1111 into a clip rectangle.
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -93,7 +91,8 @@ TEST_F(CompoundBlit, StretchingTwiceGivesOnePictureOnBothPathsAlsoWhenClipped) {
     for (Rect clip : {Rect{0, 0, 640, 480}, Rect{130, 0, 160, 90}})
         for (bool opaque : {false, true}) {
             auto on = [=](int32_t path) {
-                return drawn([=] { stretchOn(path, opaque, 120, 60, p, 8, 4, 40, 36, 64, 64); }, clip);
+                return drawn([=] { stretchOn(path, opaque, 120, 60, p, 8, 4, 40, 36, 64, 64); },
+                             clip);
             };
             EXPECT_TRUE(on(0) == on(1));
             // Nearest neighbour: (8 + x / 2, 4 + y / 2) lands on (120 + x, 60 + y).
@@ -131,9 +130,9 @@ TEST_F(CompoundBlit, AfterOneSecondAnimationsStandAtTheSamePhaseAt30And60FramesP
             zuDraw::StretchWaveBlit(0, 0, 0, 100.0f, p, 0, 0, 64, 48);
         }
         const zuDraw::BlitAnimation& a = zuDraw::blitAnimation;
-        return std::vector<float>{a.wavePhase,        a.tileX,         a.tileY,
-                                  a.scrollWavePhase,  a.scrollWaveScroll, a.bandWavePhase,
-                                  a.bandWaveScroll,   a.stretchWavePhase};
+        return std::vector<float>{a.wavePhase,     a.tileX,          a.tileY,
+                                  a.scrollWavePhase, a.scrollWaveScroll, a.bandWavePhase,
+                                  a.bandWaveScroll, a.stretchWavePhase};
     };
     const std::vector<float> at30 = animateFor(30), at60 = animateFor(60);
     const float periods[] = {360, 64, 48, 360, 48, 360, 48, 48},
@@ -212,8 +211,9 @@ TEST_F(CompoundBlit, GoldenSheetOfEveryCompoundBlit) {
     std::srand(11);
     zuSystem::frameClock.seconds = 1.0f / 60.0f;
     platform::fill(*screenState.back, {0, 0, 640, 480}, 0x2104);
-    for (int32_t i = 0, x = 0, y = 0; i < int32_t(std::size(blits)); x = ++i % 4 * 160, y = i / 4 * 160)
-        for (int32_t frame = 0; frame < 10; ++frame)  // nine frames unseen, the tenth in its tile
+    for (size_t i = 0; i < std::size(blits); ++i)  // nine frames unseen, the tenth in its tile
+        for (int32_t frame = 0, x = int32_t(i % 4) * 160, y = int32_t(i / 4) * 160; frame < 10;
+             ++frame)
             zuDraw::SetClip(x, y, x + (frame == 9) * 160, y + (frame == 9) * 160), blits[i]();
     EXPECT_TRUE(
         testsupport::matchesGolden("compound_blits", testsupport::pictureOf(*screenState.back)));
