@@ -7,15 +7,11 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/audio/audio.h"
 #include "platform/audio/midi_file.h"
 #include "platform/audio/midi_sequencer.h"
 #include "platform/audio/midi_synth.h"
-#include "sound/zu_sound.h"
-#include "support/fresh_program.h"
 #include "support/midi_writer.h"
-#include "support/wav_writer.h"
-#include "system/zu_system.h"
+#include "support/sound_program.h"
 
 namespace {
 
@@ -97,24 +93,18 @@ TEST(MidiCorpus, WritesSeeds) {
 }
 
 // Sound and MIDI started as the screen set-up starts them; frames of 16 ms, then the messages.
-class Midi : public FreshProgram {
+class Midi : public SoundProgram {
 protected:
     void SetUp() override {
-        FreshProgram::SetUp();
-        while (platform::audioOpen()) platform::closeAudio();
-        zuSound::soundState = {};
-        zuSound::Init();
+        SoundProgram::SetUp();
         zuSound::InitMidi();
-        for (const char* folder : {"MUSIC", "SOUND"}) std::filesystem::create_directories(programFolder / folder);
         platform::midi::clearSequencerLog();
     }
     void TearDown() override {
         zuSound::QuitMidi();
-        zuSound::Release();
         unsetenv("ZU_SOUNDFONT");
-        FreshProgram::TearDown();
+        SoundProgram::TearDown();
     }
-    void write(const char* name, const std::vector<uint8_t>& bytes) { test::writeBytes((programFolder / name).string(), bytes); }
     // Frames until `done` holds (at most `limit`); whether all of them were silent.
     bool runFrames(int limit, bool (*done)() = [] { return false; }) {
         bool silent = true;

@@ -18,37 +18,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio/audio.h"
 #include "platform/audio/music.h"
 #include "platform/os/resources.h"
 #include "platform/os/window.h"
 #include "sound/wave_reader.h"
-#include "sound/zu_sound.h"
-#include "support/fresh_program.h"
 #include "support/process.h"
-#include "support/wav_writer.h"
-#include "system/zu_system.h"
+#include "support/sound_program.h"
 
-// A fresh program with the headless sound device open; sounds written into SOUND\ and the output heard.
-class SoundFixture : public FreshProgram {
+// Sounds written into SOUND\ and the output heard.
+class SoundFixture : public SoundProgram {
 protected:
-    void SetUp() override {
-        FreshProgram::SetUp();
-        while (platform::audioOpen()) platform::closeAudio();  // left open by an earlier test
-        zuSound::soundState = {};
-        std::filesystem::create_directories(programFolder / "SOUND");
-        zuSound::Init();
-        zuSound::ClearObjects();
-    }
-    void TearDown() override {
-        zuSound::Release();
-        zuSound::soundState = {};
-        FreshProgram::TearDown();
-    }
-
-    void writeSound(const std::string& name, const std::vector<uint8_t>& image) {
-        test::writeBytes((programFolder / "SOUND" / name).string(), image);
-    }
+    void writeSound(const std::string& name, const std::vector<uint8_t>& image) { write("SOUND/" + name, image); }
     // Writes SOUND\<name> and loads it; returns the sound number.
     int32_t loadSamples(const std::string& name, const std::vector<int16_t>& samples, int32_t mix,
                         uint32_t rate = 44100) {
@@ -60,10 +40,6 @@ protected:
     }
     static zuSound::SoundObject& sound(int32_t n) { return zuSound::soundState.objects[n]; }
     static bool playing(int32_t n, int32_t slot) { return platform::isPlaying(sound(n).buffers[slot]); }
-    static bool reported(const char8_t* message) {
-        return platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos &&
-               zuSystem::systemState.errorRaised == 1;
-    }
     // Frequencies, volumes and pans of the first `count` slots, in that order.
     static std::vector<int64_t> settings(const zuSound::SoundObject& s, int count) {
         std::vector<int64_t> out(s.frequency, s.frequency + count);
@@ -169,13 +145,10 @@ TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
 }
 
 TEST_F(Mixer, SumsSaturateAndStereoSourcesKeepTheirSides) {
-    platform::SoundBuffer* a = make(constant(1000, 30000));
-    platform::SoundBuffer* b = make(constant(1000, 30000));
-    platform::play(a, false);
-    platform::play(b, false);
+    platform::SoundBuffer* loud[] = {make(constant(1000, 30000)), make(constant(1000, 30000))};
+    for (platform::SoundBuffer* b : loud) platform::play(b, false);
     EXPECT_EQ(render(100), constant(200, 32767));
-    platform::stop(a);
-    platform::stop(b);
+    for (platform::SoundBuffer* b : loud) platform::stop(b);
     std::vector<int16_t> sides;
     for (int i = 0; i < 100; ++i) sides.insert(sides.end(), {int16_t(-1234), int16_t(4321)});
     platform::play(make(sides, 2), false);
@@ -478,7 +451,7 @@ TEST_F(Sound, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
         test::WavSpec spec;
         spec.channels = uint16_t(1 + i % 2);
         const std::vector<int16_t> tone = test::sine(300 + 200 * i, 44100, 22050 + 5000 * i, 6000, spec.channels);
-        test::writeBytes((programFolder / "SOUND" / (names[i] + 6)).string(), test::wavImage(spec, test::pcm16(tone)));
+        writeSound(names[i] + 6, test::wavImage(spec, test::pcm16(tone)));
         ASSERT_EQ(zuSound::LoadObject(names[i], 4), i);
     }
     ASSERT_TRUE(platform::music::init(-1, 44100, platform::music::kInitSixteenBits, nullptr));
@@ -593,7 +566,6 @@ TEST_F(Sound, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold) {
     };
     for (const auto& r : refused) {
         SCOPED_TRACE(r.name);
-        zuSystem::systemState.errorRaised = 0;
         EXPECT_EQ(LoadObject(("SOUND\\" + std::string(r.name)).c_str(), r.mix), -1);
         EXPECT_TRUE(reported(r.report));
         EXPECT_EQ(std::pair(sound(4).used, sound(4).buffers[0] == nullptr), std::pair(0, true));
