@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -85,10 +84,8 @@ TEST(MidiFile, ReadsEventsInTimeOrderAndKeepsWhatPrecedesDamage) {
 }
 
 TEST(MidiCorpus, WritesSeeds) {
-    const char* root = std::getenv("ZU_WRITE_CORPUS");
-    if (!root) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
-    const std::filesystem::path dir = std::filesystem::path(root) / "midi";
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = corpusFolder("midi");
+    if (dir.empty()) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
     for (const ReaderCase& c : readerCases()) ASSERT_TRUE(test::writeBytes((dir / c.what).string() + ".mid", c.file));
 }
 

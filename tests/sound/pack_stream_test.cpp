@@ -4,7 +4,6 @@
 #include <functional>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
@@ -224,12 +223,11 @@ TEST_F(PackStream, ShortEntriesAreSoundsAndStreamsRestartComeBackWithTheirSettin
 
 // Seeds for the pack fuzzer (sound, empty entry, extra format bytes, stream) when ZU_WRITE_CORPUS is set.
 TEST(SoundPackCorpus, WritesSeeds) {
-    const char* root = std::getenv("ZU_WRITE_CORPUS");
-    if (!root) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
-    fs::create_directories(fs::path(root) / "soundpack");
+    const fs::path dir = corpusFolder("soundpack");
+    if (dir.empty()) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
     const Bytes pack = entry("EMPTY.WAV", {}, {}) + entry("EXT.WAV", pcmFormat(1, 100, 8, -1, 4) + Bytes(4, 0), noise(50)) +
                        entry("A.WAV", pcmFormat(2, 8000, 16), noise(64)) + entry("LONG.WAV", pcmFormat(2, 100, 16), noise(2200));
-    ASSERT_TRUE(test::writeBytes((fs::path(root) / "soundpack" / "pack").string(), pack));
+    ASSERT_TRUE(test::writeBytes((dir / "pack").string(), pack));
 }
 
 }  // namespace

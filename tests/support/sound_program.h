@@ -1,6 +1,7 @@
 // SoundProgram: a fresh program with the headless sound device open, an empty sound table and the
 // folders sounds, packs and music are read from.
 #pragma once
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -36,3 +37,11 @@ protected:
                platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos;
     }
 };
+
+// ZU_WRITE_CORPUS/<name>, made, for a test writing fuzzer seeds; empty when the variable is unset.
+inline std::filesystem::path corpusFolder(const char* name) {
+    const char* root = std::getenv("ZU_WRITE_CORPUS");
+    if (!root) return {};
+    std::filesystem::create_directories(std::filesystem::path(root) / name);
+    return std::filesystem::path(root) / name;
+}
