@@ -2,20 +2,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "platform/audio/audio.h"
 #include "platform/audio/midi_file.h"
 #include "platform/audio/midi_sequencer.h"
 #include "platform/audio/midi_synth.h"
-#include "sound/zu_sound.h"
-#include "support/fresh_program.h"
 #include "support/midi_writer.h"
-#include "support/wav_writer.h"
-#include "system/zu_system.h"
+#include "support/sound_program.h"
 
 namespace {
 
@@ -89,32 +84,24 @@ TEST(MidiFile, ReadsEventsInTimeOrderAndKeepsWhatPrecedesDamage) {
 }
 
 TEST(MidiCorpus, WritesSeeds) {
-    const char* root = std::getenv("ZU_WRITE_CORPUS");
-    if (!root) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
-    const std::filesystem::path dir = std::filesystem::path(root) / "midi";
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = corpusFolder("midi");
+    if (dir.empty()) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
     for (const ReaderCase& c : readerCases()) ASSERT_TRUE(test::writeBytes((dir / c.what).string() + ".mid", c.file));
 }
 
 // Sound and MIDI started as the screen set-up starts them; frames of 16 ms, then the messages.
-class Midi : public FreshProgram {
+class Midi : public SoundProgram {
 protected:
     void SetUp() override {
-        FreshProgram::SetUp();
-        while (platform::audioOpen()) platform::closeAudio();
-        zuSound::soundState = {};
-        zuSound::Init();
+        SoundProgram::SetUp();
         zuSound::InitMidi();
-        for (const char* folder : {"MUSIC", "SOUND"}) std::filesystem::create_directories(programFolder / folder);
         platform::midi::clearSequencerLog();
     }
     void TearDown() override {
         zuSound::QuitMidi();
-        zuSound::Release();
         unsetenv("ZU_SOUNDFONT");
-        FreshProgram::TearDown();
+        SoundProgram::TearDown();
     }
-    void write(const char* name, const std::vector<uint8_t>& bytes) { test::writeBytes((programFolder / name).string(), bytes); }
     // Frames until `done` holds (at most `limit`); whether all of them were silent.
     bool runFrames(int limit, bool (*done)() = [] { return false; }) {
         bool silent = true;

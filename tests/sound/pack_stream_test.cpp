@@ -4,18 +4,13 @@
 #include <functional>
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "platform/audio/audio.h"
-#include "sound/zu_sound.h"
-#include "support/fresh_program.h"
 #include "support/process.h"
-#include "support/wav_writer.h"
-#include "system/zu_system.h"
+#include "support/sound_program.h"
 
 namespace {
 
@@ -54,22 +49,8 @@ Bytes pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits, int64_t avg = -
     return put32(f, align | bits << 16), put32(f, cbSize), f.resize(18), f;
 }
 
-class PackStream : public FreshProgram {
+class PackStream : public SoundProgram {
 protected:
-    void SetUp() override {
-        FreshProgram::SetUp();
-        while (platform::audioOpen()) platform::closeAudio();
-        zuSound::soundState = {};
-        fs::create_directories(programFolder / "SE");
-        zuSound::Init();
-        zuSound::ClearObjects();
-    }
-    void TearDown() override {
-        zuSound::Release();
-        zuSound::soundState = {};
-        FreshProgram::TearDown();
-    }
-    void write(const std::string& utf8Path, const Bytes& bytes) { test::writeBytes((programFolder / utf8Path).string(), bytes); }
     // SE\<name>: a WAV of `seconds` of noise; returns its data.
     Bytes writeWav(const std::string& name, double seconds, uint32_t rate = 44100, uint16_t bits = 16, uint16_t channels = 1) {
         const Bytes data = noise(uint32_t(seconds * rate + 0.5) * channels * bits / 8);
@@ -79,9 +60,6 @@ protected:
     void makePack(const char* folder = "SE") {
         zuSound::MakePack("S.PAK", folder, 1);
         zuSound::SetPackFile("S.PAK");
-    }
-    static bool reported(const char8_t* message) {  // and clears the error flag for the next report
-        return zuSystem::systemState.errorRaised = 0, platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos;
     }
     static Bytes bufferBytes(int32_t n, int32_t slot = 0) {
         const platform::BufferLock lock = platform::lockBuffer(zuSound::soundState.objects[n].buffers[slot], 0, 0);
@@ -245,12 +223,11 @@ TEST_F(PackStream, ShortEntriesAreSoundsAndStreamsRestartComeBackWithTheirSettin
 
 // Seeds for the pack fuzzer (sound, empty entry, extra format bytes, stream) when ZU_WRITE_CORPUS is set.
 TEST(SoundPackCorpus, WritesSeeds) {
-    const char* root = std::getenv("ZU_WRITE_CORPUS");
-    if (!root) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
-    fs::create_directories(fs::path(root) / "soundpack");
+    const fs::path dir = corpusFolder("soundpack");
+    if (dir.empty()) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
     const Bytes pack = entry("EMPTY.WAV", {}, {}) + entry("EXT.WAV", pcmFormat(1, 100, 8, -1, 4) + Bytes(4, 0), noise(50)) +
                        entry("A.WAV", pcmFormat(2, 8000, 16), noise(64)) + entry("LONG.WAV", pcmFormat(2, 100, 16), noise(2200));
-    ASSERT_TRUE(test::writeBytes((fs::path(root) / "soundpack" / "pack").string(), pack));
+    ASSERT_TRUE(test::writeBytes((dir / "pack").string(), pack));
 }
 
 }  // namespace

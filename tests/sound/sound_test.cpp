@@ -18,38 +18,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio/audio.h"
 #include "platform/audio/music.h"
 #include "platform/os/resources.h"
 #include "platform/os/window.h"
 #include "sound/wave_reader.h"
-#include "sound/zu_sound.h"
-#include "support/fresh_program.h"
 #include "support/process.h"
-#include "support/wav_writer.h"
-#include "system/zu_system.h"
+#include "support/sound_program.h"
 
-// A fresh program with the headless sound device open; sounds written into SOUND\ and the output heard.
-class SoundFixture : public FreshProgram {
+// Sounds written into SOUND\ and the output heard.
+class Sound : public SoundProgram {
 protected:
-    void SetUp() override {
-        FreshProgram::SetUp();
-        while (platform::audioOpen()) platform::closeAudio();  // left open by an earlier test
-        zuSound::soundState = {};
-        std::filesystem::create_directories(programFolder / "SOUND");
-        zuSound::Init();
-        zuSound::ClearObjects();
-    }
-    void TearDown() override {
-        zuSound::Release();
-        zuSound::soundState = {};
-        FreshProgram::TearDown();
-    }
-
-    void writeSound(const std::string& name, const std::vector<uint8_t>& image) {
-        test::writeBytes((programFolder / "SOUND" / name).string(), image);
-    }
-    // Writes SOUND\<name> and loads it; returns the sound number.
+    void writeSound(const std::string& name, const std::vector<uint8_t>& image) { write("SOUND/" + name, image); }
     int32_t loadSamples(const std::string& name, const std::vector<int16_t>& samples, int32_t mix,
                         uint32_t rate = 44100) {
         writeSound(name, test::wavImage({.rate = rate}, test::pcm16(samples)));
@@ -60,10 +39,6 @@ protected:
     }
     static zuSound::SoundObject& sound(int32_t n) { return zuSound::soundState.objects[n]; }
     static bool playing(int32_t n, int32_t slot) { return platform::isPlaying(sound(n).buffers[slot]); }
-    static bool reported(const char8_t* message) {
-        return platform::headless::lastMessageBox().find(utf8(message)) != std::string::npos &&
-               zuSystem::systemState.errorRaised == 1;
-    }
     // Frequencies, volumes and pans of the first `count` slots, in that order.
     static std::vector<int64_t> settings(const zuSound::SoundObject& s, int count) {
         std::vector<int64_t> out(s.frequency, s.frequency + count);
@@ -97,7 +72,6 @@ protected:
 namespace {
 
 using namespace zuSound;
-using Sound = SoundFixture;
 using platform::WaveFormat;
 using V = std::vector<int64_t>;
 
@@ -107,11 +81,11 @@ WaveFormat pcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
             .wBitsPerSample = bits};
 }
 
-class Mixer : public SoundFixture {
+class Mixer : public Sound {
 protected:
     void TearDown() override {
         for (platform::SoundBuffer* b : made) platform::destroyBuffer(b);
-        SoundFixture::TearDown();
+        Sound::TearDown();
     }
     platform::SoundBuffer* create(const WaveFormat& f, uint32_t bytes) {
         return made.emplace_back(platform::createBuffer(f, bytes));
@@ -169,13 +143,10 @@ TEST_F(Mixer, ResamplesLinearlyAndLoopsWithoutAClick) {
 }
 
 TEST_F(Mixer, SumsSaturateAndStereoSourcesKeepTheirSides) {
-    platform::SoundBuffer* a = make(constant(1000, 30000));
-    platform::SoundBuffer* b = make(constant(1000, 30000));
-    platform::play(a, false);
-    platform::play(b, false);
+    platform::SoundBuffer* loud[] = {make(constant(1000, 30000)), make(constant(1000, 30000))};
+    for (platform::SoundBuffer* b : loud) platform::play(b, false);
     EXPECT_EQ(render(100), constant(200, 32767));
-    platform::stop(a);
-    platform::stop(b);
+    for (platform::SoundBuffer* b : loud) platform::stop(b);
     std::vector<int16_t> sides;
     for (int i = 0; i < 100; ++i) sides.insert(sides.end(), {int16_t(-1234), int16_t(4321)});
     platform::play(make(sides, 2), false);
@@ -282,9 +253,7 @@ TEST_F(Sound, RateVolumeAndPanAreClampedStoredAndHeard) {
         r.call();
         EXPECT_EQ(settings(s, 2), r.after);
         EXPECT_EQ(s.volume[7], 0);
-        ResetFrequency(n, -1);
-        ResetVolume(n, -1);
-        ResetPan(n, -1);
+        for (auto reset : {ResetFrequency, ResetVolume, ResetPan}) reset(n, -1);
         EXPECT_EQ(std::pair(platform::frequency(s.buffers[0]), platform::pan(s.buffers[0])), std::pair(22000u, 0));
     }
     SetVolume(n, -6, -2);  // the slot next in turn only
@@ -304,8 +273,7 @@ TEST_F(Sound, PauseTwiceResumesAtTheSameCursor) {
     render(1234);
     Pause(n, -1);
     EXPECT_EQ(std::pair(GetPosition(n), peak(render(500), 0)), std::pair(1234u * 2, 0));
-    Pause(n, -1);
-    EXPECT_EQ(GetPosition(n), 1234u * 2);
+    Pause(n, -1);  // resumes where it paused: the samples after the 1234th
     EXPECT_EQ(render(3), (std::vector<int16_t>{1235, 1235, 1236, 1236, 1237, 1237}));
     // A slot that never played starts from its saved cursor, 0.
     const int32_t m = loadSamples("TWO.WAV", constant(100, 700), 2);
@@ -469,8 +437,7 @@ TEST_F(Sound, VolumeLawHoldsToMinus90DbAndQuietSignalsMixWithoutAnOffset) {
 // The real SDL audio thread (dummy driver) against the main thread.
 TEST_F(Sound, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
     zuSound::Release();
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    for (const char* driver : {"SDL_VIDEODRIVER", "SDL_AUDIODRIVER"}) setenv(driver, "dummy", 1);
     ASSERT_TRUE(platform::useSdl());
     ASSERT_EQ(zuSound::Init(), 1);
     const char* names[] = {"SOUND\\A.WAV", "SOUND\\B.WAV", "SOUND\\C.WAV"};
@@ -478,7 +445,7 @@ TEST_F(Sound, TheSdlThreadMixesOnThroughLocksLoadsAStuckDecoderAndRandomCalls) {
         test::WavSpec spec;
         spec.channels = uint16_t(1 + i % 2);
         const std::vector<int16_t> tone = test::sine(300 + 200 * i, 44100, 22050 + 5000 * i, 6000, spec.channels);
-        test::writeBytes((programFolder / "SOUND" / (names[i] + 6)).string(), test::wavImage(spec, test::pcm16(tone)));
+        writeSound(names[i] + 6, test::wavImage(spec, test::pcm16(tone)));
         ASSERT_EQ(zuSound::LoadObject(names[i], 4), i);
     }
     ASSERT_TRUE(platform::music::init(-1, 44100, platform::music::kInitSixteenBits, nullptr));
@@ -593,7 +560,6 @@ TEST_F(Sound, LoadSetsSlotsAndEchoTakesResourcesAndRefusesWhatItCannotHold) {
     };
     for (const auto& r : refused) {
         SCOPED_TRACE(r.name);
-        zuSystem::systemState.errorRaised = 0;
         EXPECT_EQ(LoadObject(("SOUND\\" + std::string(r.name)).c_str(), r.mix), -1);
         EXPECT_TRUE(reported(r.report));
         EXPECT_EQ(std::pair(sound(4).used, sound(4).buffers[0] == nullptr), std::pair(0, true));
@@ -677,7 +643,7 @@ TEST_F(Sound, FormatChangeRebuildsAndARefusalSilencesUntilRestore) {
     EXPECT_EQ(sound(n).pan[1], 1000);
 }
 
-class LostDevice : public SoundFixture {
+class LostDevice : public Sound {
 protected:
     // Lets `ms` pass on the virtual clock and pumps events, as the program's loop does.
     static void pass(uint32_t ms) {
@@ -723,11 +689,8 @@ TEST_F(LostDevice, SoundsKeepTimeWhileTheDeviceIsAwayAndComeBackWithTheirSetting
 // at once or waits for the device to come back; a format chosen meanwhile is the one it opens
 // in.
 TEST_F(LostDevice, TheDefaultDeviceReplacesALostOneInTheFormatLastChosen) {
-    const struct {
-        bool replacement;
-        int32_t channels, rate, bits;
-        uint32_t bytesPerFrame;
-    } cases[] = {{true, 2, 44, 16, 4}, {false, 1, 22, 8, 1}, {false, 2, 11, 16, 4}};
+    const struct { bool replacement; int32_t channels, rate, bits; uint32_t bytesPerFrame; } cases[] = {
+        {true, 2, 44, 16, 4}, {false, 1, 22, 8, 1}, {false, 2, 11, 16, 4}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << (c.replacement ? "replaced at once" : "no device for a while")
                                         << ", format " << c.channels << "/" << c.rate << "/" << c.bits);
@@ -811,10 +774,8 @@ TEST_F(Sound, ReadsFilesByFrameworkPathInAnyCaseAndEmptiesBothOutputsWhenMissing
 
 // Seeds for the fuzzer: written only when ZU_WRITE_CORPUS names a folder.
 TEST(WaveCorpus, WritesSeeds) {
-    const char* root = std::getenv("ZU_WRITE_CORPUS");
-    if (!root) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
-    const std::filesystem::path dir = std::filesystem::path(root) / "wave";
-    std::filesystem::create_directories(dir);
+    const std::filesystem::path dir = corpusFolder("wave");
+    if (dir.empty()) GTEST_SKIP() << "ZU_WRITE_CORPUS is not set";
     for (const auto& [what, spec] : acceptedImages)
         ASSERT_TRUE(test::writeBytes((dir / what).string() + ".wav", test::wavImage(spec, samples)));
 }
