@@ -2,8 +2,7 @@
 // into objects, fills and halving at the clip and surface edges; text runs; transitions and the
 // scroll view; golden pictures of every transition kind, text and clipping; at 640 x 480 small text
 // (a golden, no capital a solid block), device results of fills and colour keys, a direction-0
-// transition step; screens of other sizes, whose primary,
-// back buffer, shown frame and pointer take the size asked for.
+// transition step; screens of other sizes, whose primary, back buffer, frame and pointer fit.
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -19,7 +18,7 @@
 #include "platform/video/surface.h"
 #include "platform/win32.h"
 #include "support/bmp_writer.h"
-#include "support/fresh_program.h"
+#include "support/fresh_screen.h"
 #include "support/golden.h"
 #include "support/wav_writer.h"
 #include "system/zu_system.h"
@@ -28,18 +27,18 @@ namespace {
 
 using namespace testsupport;
 using zuDraw::objectTable;
+using zuDraw::screenState;
 using zuDraw::transitionState;
 
 COLORREF colorrefOf(uint32_t rgb) { return RGB(uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)); }
+uint32_t rgbOf(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); }
 
 // A fresh program with a 640 x 480 screen, no wait for the vertical blank and a white object 1
 // (the old frame a transition shows); colours are 0x00RRGGBB.
-class Draw : public FreshProgram {
+class Draw : public FreshScreen {
 protected:
     void SetUp() override {
-        FreshProgram::SetUp();
-        zuDraw::SetVBlankWait(0);
-        ASSERT_EQ(startScreen(640, 480), 1);
+        FreshScreen::SetUp();
         paint(object(1), 0xFFFFFF);
     }
     static int32_t startScreen(int32_t width, int32_t height) {
@@ -57,8 +56,7 @@ protected:
     }
     // How a colour reads back from a surface of the format.
     static uint32_t shown(platform::Format f, uint32_t rgb) {
-        COLORREF c = platform::colorFromPixel(f, platform::pixelFromColor(f, colorrefOf(rgb)));
-        return (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+        return rgbOf(platform::colorFromPixel(f, platform::pixelFromColor(f, colorrefOf(rgb))));
     }
     void writeBmp(const std::string& name, const BmpPicture& picture) {
         test::writeBytes((programFolder / name).string(), testsupport::writeBmp(picture, {}));
@@ -66,6 +64,7 @@ protected:
 };
 
 using DrawGolden = Draw;
+using DrawDevice = Draw;
 
 TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
     writeBmp("A.BMP", testPicture(4, 4, 2));
@@ -74,7 +73,6 @@ TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
     EXPECT_EQ(zuDraw::LoadObject(thirty.c_str(), 2), 4);
     EXPECT_EQ(zuDraw::LoadObject(("y" + thirty).c_str(), 2), 0);  // too long: reported, no slot taken
     EXPECT_EQ(zuSystem::systemState.errorRaised, 1);
-    EXPECT_EQ(objectTable[5].name[0], '\0');
     EXPECT_EQ(zuDraw::LoadObject("MISSING.BMP", 2), 0);  // a failed load gives its slot back
     for (int32_t expected = 5; expected <= 9; ++expected) EXPECT_EQ(zuDraw::LoadObject("A.BMP", 2), expected);
     zuDraw::ReleaseObject(5);
@@ -82,15 +80,14 @@ TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
 
     // Keys: black unless the load takes the top-left pixel's; set later, the probed pixel is put back.
     writeBmp("K.BMP", {2, 1, {0x000000, 0xFFFFFF}, {1, 0}});
+    auto keyOf = [&](int32_t n) { return std::tuple(object(n).key, objectTable[n].colorKey); };
     int32_t black = zuDraw::LoadObject("K.BMP", 2);
-    EXPECT_EQ(std::tuple(object(black).key, objectTable[black].colorKey), std::tuple(0u, 0));
+    EXPECT_EQ(keyOf(black), std::tuple(0u, 0));
     zuDraw::SetLoadColorKeyFromPixel();
-    int32_t topLeft = zuDraw::LoadObject("K.BMP", 2);
-    EXPECT_EQ(std::tuple(object(topLeft).key, objectTable[topLeft].colorKey),
-              std::tuple(zuDraw::pixelFormat.whiteValue, -1));
-    EXPECT_EQ(zuDraw::SetObjectColorKey(black, RGB(0, 0, 255)), 0);
-    EXPECT_EQ(std::tuple(object(black).key, objectTable[black].colorKey),
-              std::tuple(platform::pixelFromColor(object(black).format, RGB(0, 0, 255)), int32_t(RGB(0, 0, 255))));
+    EXPECT_EQ(keyOf(zuDraw::LoadObject("K.BMP", 2)), std::tuple(zuDraw::pixelFormat.whiteValue, -1));
+    const COLORREF blue = RGB(0, 0, 255);
+    EXPECT_EQ(zuDraw::SetObjectColorKey(black, blue), 0);
+    EXPECT_EQ(keyOf(black), std::tuple(platform::pixelFromColor(object(black).format, blue), int32_t(blue)));
     EXPECT_EQ(pixelAt(object(black), 0, 0), 0xFFFFFFu);
 
     // A resource named exactly as passed stands in for a missing file.
@@ -100,8 +97,7 @@ TEST_F(Draw, ObjectsTakeFreeSlotsKeepTheirColourKeysAndReportFailures) {
     zuSystem::systemState.instance = &instance;
     EXPECT_EQ(objectTable[zuDraw::LoadObject("BMP\\R.BMP", 2)].width, 3);
 
-    while (zuDraw::CreateObject(2, 2, 2) != 0) {
-    }
+    while (zuDraw::CreateObject(2, 2, 2) != 0) continue;
     EXPECT_EQ(platform::headless::lastMessageBox(), utf8(u8"エラー発生: zuDraw::CreateObject : オブジェクト数が多過ぎます"));
     EXPECT_NE(objectTable[zuDraw::objectCount - 1].surface, nullptr);
 }
@@ -175,14 +171,8 @@ TEST_F(Draw, PixelFormatOfEachDisplayFormatThenScreenSetUpAndReleaseToAnIconInFu
 // Copies to the screen at its edges and inside the clip are shown by the golden clip examples.
 TEST_F(Draw, FillsAndHalfRectsStayOnTheSurfaceAndCopiesIntoObjectsKeepToTheClip) {
     EXPECT_EQ(zuDraw::FillRect(-50, -50, 5000, 5000, 0x1234), 0);
-    for (auto [x, y] : {std::pair(0, 0), {639, 479}}) {  // the raw value 0x1234, read back as 0x00RRGGBB
-        COLORREF c = platform::colorFromPixel(back().format, 0x1234);
-        EXPECT_EQ(pixelAt(back(), x, y), uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c));
-    }
-    EXPECT_EQ(zuDraw::WhiteScreen(), 0);
-    EXPECT_EQ(zuDraw::FrameRect(0, 0, 640, 480), 0);
-    EXPECT_EQ(std::tuple(pixelAt(back(), 0, 240), pixelAt(back(), 639, 0), pixelAt(back(), 1, 1)),
-              std::tuple(0u, 0u, 0xFFFFFFu));
+    const uint32_t raw = rgbOf(platform::colorFromPixel(back().format, 0x1234));  // as 0x00RRGGBB
+    EXPECT_EQ(std::pair(pixelAt(back(), 0, 0), pixelAt(back(), 639, 479)), std::pair(raw, raw));
 
     paint(back(), 0xFFFFFF);
     zuDraw::SetClip(-100, -100, 5000, 5000);
@@ -212,10 +202,8 @@ TEST_F(Draw, TextRunsFillTheSharedFontRecordAndMeasureWrappedBoxes) {
     zuDraw::BeginText(1, 16, 0, 0, 0, 0);
     const platform::LogFont* font = zuDraw::textState.logFont;  // one record for every run
     ASSERT_NE(font, nullptr);
-    auto record = [&] {
-        return std::tuple(std::string(font->lfFaceName), font->lfHeight, font->lfWeight, int(font->lfCharSet),
-                          font->lfEscapement, int(font->lfItalic));
-    };
+    auto record = [&] { return std::tuple(std::string(font->lfFaceName), font->lfHeight, font->lfWeight,
+                                          int(font->lfCharSet), font->lfEscapement, int(font->lfItalic)); };
     EXPECT_EQ(record(), std::tuple(std::string("標準ゴシック"), 16, 400, 128, 0, 0));
     int32_t height = zuDraw::MeasureTextBox(0, 0, 60, 10, "日本語の文章を折り返して表示します。");
     EXPECT_GT(height, 16);
@@ -236,10 +224,7 @@ TEST_F(Draw, TextRunsFillTheSharedFontRecordAndMeasureWrappedBoxes) {
 TEST_F(Draw, PresentRunsTransitionsSafelyToTheirEndAFrameAStepAndScrollsTheScrollViewWithinThePage) {
     uint32_t shownBefore = platform::headless::framesShown();
     transitionState = {2, 20, 20, -1, transitionState.coverPattern};
-    for (int32_t i = 0; i < 20; ++i) {
-        EXPECT_NE(transitionState.step, 0) << i;
-        zuDraw::Present();
-    }
+    for (int32_t i = 0; i < 20; ++i, zuDraw::Present()) EXPECT_NE(transitionState.step, 0) << i;
     EXPECT_EQ(std::tuple(transitionState.step, transitionState.direction), std::tuple(0, 0));
     EXPECT_EQ(platform::headless::framesShown(), shownBefore + 20);
 
@@ -250,8 +235,7 @@ TEST_F(Draw, PresentRunsTransitionsSafelyToTheirEndAFrameAStepAndScrollsTheScrol
     // A covering run always takes ten steps (see the frame loop); with length 4, a jittered kind
     // has no jitter at steps 5 to 10, so the old (white) frame's rows reach across unshifted.
     for (int32_t kind : {3, 4}) {
-        transitionState.kind = kind;
-        transitionState.length = 4;
+        transitionState.kind = kind, transitionState.length = 4;
         zuDraw::BeginCover();
         for (int32_t i = 0; i < 4; ++i) zuDraw::Present();
         zuDraw::ClearScreen();
@@ -263,8 +247,7 @@ TEST_F(Draw, PresentRunsTransitionsSafelyToTheirEndAFrameAStepAndScrollsTheScrol
         EXPECT_EQ(pixels[y * 640 + 639], 0xFFFFFFu);
     }
     for (int32_t kind = 2; kind <= 12; ++kind) {
-        transitionState.kind = kind;
-        transitionState.length = 0;
+        transitionState.kind = kind, transitionState.length = 0;
         zuDraw::BeginCover();
         zuDraw::ClearScreen();
         zuDraw::Present();  // would divide or stride by zero
@@ -351,19 +334,13 @@ TEST_F(DrawGolden, ClipExamples) {
     zuDraw::SetClip(0, 0, 640, 480);
     zuDraw::FrameRect(0, 0, 640, 480);
     zuDraw::HalfRect(300, 300, 400, 400, 0);
-    Picture all = pictureOf(back());
-    auto part = [&](platform::Rect r) { return crop(all, r); };
+    auto part = [all = pictureOf(back())](platform::Rect r) { return crop(all, r); };
     Picture top = besideEachOther({part({0, 0, 64, 64}), part({576, 0, 640, 64})});
     Picture middle = besideEachOther({part({70, 70, 230, 230}), part({290, 290, 410, 410})});
     EXPECT_TRUE(matchesGolden("draw_clip_examples", aboveEachOther({top, middle})));
 }
 
-using testsupport::Picture;
-using zuDraw::screenState;
-
 static_assert(DDERR_GENERIC < 0 && DDERR_SURFACELOST < 0, "callers test failures for a negative result");
-
-using DrawDevice = Draw;
 
 TEST_F(DrawDevice, LinesAtEverySmallSizeInBothFacesMatchTheGolden) {
     zuDraw::WhiteScreen();
@@ -378,8 +355,7 @@ TEST_F(DrawDevice, LinesAtEverySmallSizeInBothFacesMatchTheGolden) {
                 zuDraw::EndText();
                 y += 2 * size + 1;
             }
-    const Picture lines = testsupport::crop(testsupport::pictureOf(*screenState.back), {0, 0, 480, y + 1});
-    EXPECT_TRUE(testsupport::matchesGolden("draw_text_small_sizes", lines));
+    EXPECT_TRUE(matchesGolden("draw_text_small_sizes", crop(pictureOf(back()), {0, 0, 480, y + 1})));
 }
 
 // At the loading line's size, a capital four pixels wide or more has a pixel strictly inside its
@@ -396,7 +372,7 @@ TEST_F(DrawDevice, NoCapitalAtTheLoadingSizeIsASolidBlockAndLookAlikesDiffer) {
                 zuDraw::SetTextColors(RGB(255, 255, 255), RGB(0, 0, 0), 1);
                 zuDraw::PutText(8, 8, std::string(1, letter).c_str());
                 zuDraw::EndText();
-                const Picture all = testsupport::crop(testsupport::pictureOf(*screenState.back), {0, 0, 32, 32});
+                const Picture all = crop(pictureOf(back()), {0, 0, 32, 32});
                 platform::Rect box{32, 32, 0, 0};
                 for (int32_t y = 0; y < 32; ++y)
                     for (int32_t x = 0; x < 32; ++x)
@@ -404,7 +380,7 @@ TEST_F(DrawDevice, NoCapitalAtTheLoadingSizeIsASolidBlockAndLookAlikesDiffer) {
                             box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x + 1),
                                    std::max(box.bottom, y + 1)};
                 ASSERT_FALSE(box.empty()) << letter << " drew nothing";
-                Picture& ink = letters[letter] = testsupport::crop(all, box);
+                Picture& ink = letters[letter] = crop(all, box);
                 for (uint32_t& p : ink.xrgb) p = p >> 8 & 0xFF;  // the green channel, the finest in 565
                 bool open = ink.width < 4;
                 for (int32_t y = 1; y + 1 < ink.height; ++y)
@@ -454,7 +430,7 @@ TEST_F(DrawDevice, AStepWithDirectionZeroIsDrawnEveryFrame) {
         SCOPED_TRACE(frame);
         ASSERT_EQ(zuDraw::ClearScreen(), DD_OK);
         zuDraw::Present();
-        const Picture shown = testsupport::pictureOf(*screenState.back);
+        const Picture shown = pictureOf(back());
         EXPECT_EQ(std::pair(shown.at(319, 240), shown.at(320, 240)), std::pair(0xFFFFFFu, 0u));
         EXPECT_EQ(std::pair(zuDraw::transitionState.step, zuDraw::transitionState.direction), std::pair(5, 0));
     }

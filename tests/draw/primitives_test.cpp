@@ -8,20 +8,15 @@
 #include "draw/zu_draw.h"
 #include "platform/text/draw_context.h"
 #include "platform/video/image_write.h"
-#include "support/fresh_program.h"
+#include "support/fresh_screen.h"
 #include "support/golden.h"
 
 namespace {
 
 using platform::Point;
 
-class Primitives : public FreshProgram {
+class Primitives : public FreshScreen {
 protected:
-    void SetUp() override {
-        FreshProgram::SetUp();
-        zuDraw::SetVBlankWait(0);
-        ASSERT_EQ(zuDraw::Screen(640, 480, 1), 1);
-    }
     static std::vector<uint32_t> screen() { return platform::surfacePixels(*zuDraw::screenState.back); }
 };
 

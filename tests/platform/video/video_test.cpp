@@ -82,14 +82,13 @@ Surface expectedCopy(const Surface& d, int32_t x, int32_t y, const Surface& sour
 TEST(PixelCopy, EveryFormatMatchesAPlainCopyOnRandomRectangles) {
     std::mt19937 random(1234);
     for (auto [format, key] : {std::pair(Format::rgb565, 0xF81Fu), {Format::rgb555, 0x7C1Fu}, {Format::rgb555, 0xFFFFu},
-                          {Format::xrgb8888, 0x00FF00FFu}}) {
+                          {Format::xrgb8888, 0x00FF00FFu}})
         for (int32_t trial = 0; trial < 60; ++trial) {
             SCOPED_TRACE(testing::Message() << "format " << int(format) << " key " << key << " trial " << trial);
             // Odd widths give padded pitches; widths past 16 reach the vector loop.
             Owned d = make(1 + random() % 70, 1 + random() % 20, format);
             Owned s = make(1 + random() % 70, 1 + random() % 20, format);
-            randomise(*d, random, key);
-            randomise(*s, random, key);
+            randomise(*d, random, key), randomise(*s, random, key);
             setColorKey(*s, key);
             Surface& source = trial % 5 == 0 ? *d : *s;  // overlapping copies read the old pixels
             auto coordinate = [&](int32_t limit) { return int32_t(random() % (limit + 20)) - 10; };
@@ -101,7 +100,6 @@ TEST(PixelCopy, EveryFormatMatchesAPlainCopyOnRandomRectangles) {
             ASSERT_EQ(bltFast(*d, x, y, source, from, keyed), Status::ok);
             ASSERT_EQ(d->memory, expected.memory) << "every pixel, and the padding of the rows untouched";
         }
-    }
 }
 
 // The key is the whole 16-bit pixel, RGB555's unused top bit included (0xFFFF skips 0xFFFF and
@@ -141,14 +139,12 @@ TEST_F(SurfaceTest, StretchesAndFillsAreClippedAndTruncatedAndLostOrLockedSurfac
     ASSERT_EQ(fill(*f, {-5, 1, 2, 9}, 0x12345), Status::ok);
     EXPECT_EQ(pixels(*f, {{0, 0}, {1, 1}, {2, 1}}), (std::vector<uint32_t>{0, 0x2345, 0}));
     Owned a = make(4, 4, Format::rgb565), b = make(4, 4, Format::rgb565);
-    fill(*a, {0, 0, 4, 4}, 5);
-    fill(*b, {0, 0, 4, 4}, 6);
+    fill(*a, {0, 0, 4, 4}, 5), fill(*b, {0, 0, 4, 4}, 6);
     headless::loseSurface(a.get());
     LockedRect r;
     EXPECT_EQ((std::vector{lock(*a, r), bltFast(*b, 0, 0, *a, {0, 0, 4, 4}, false),
                            bltFast(*a, 0, 0, *b, {0, 0, 4, 4}, false), fill(*a, {0, 0, 1, 1}, 1)}),
               std::vector(4, Status::surfaceLost));
-    // Restored, a lost surface is blank; one that was not lost keeps its pixels.
     EXPECT_EQ(std::pair(restore(*a), restore(*b)), std::pair(Status::ok, Status::ok));
     EXPECT_EQ(std::pair(pixelAt(*a, 3, 3), pixelAt(*b, 0, 0)), std::pair(0u, 6u));
 
@@ -218,8 +214,7 @@ TEST(BmpDecode, EveryFormReadsBackAsItsPicture) {
     // overlong run, cut at the row's end rather than spilling into the next row.
     const uint32_t W = 0xFFFFFF;
     Image a, b;
-    ASSERT_TRUE(decodeBmp(rle8File({2, 1, 0, 2, 1, 1, 1, 1, 0, 1}), a));
-    ASSERT_TRUE(decodeBmp(rle8File({9, 1, 0, 0, 0, 1}), b));
+    ASSERT_TRUE(decodeBmp(rle8File({2, 1, 0, 2, 1, 1, 1, 1, 0, 1}), a) && decodeBmp(rle8File({9, 1, 0, 0, 0, 1}), b));
     EXPECT_EQ(a.xrgb, (std::vector<uint32_t>{0, 0, 0, 0, 0, 0, 0, W, W, W, 0, 0}));
     EXPECT_EQ(b.xrgb, (std::vector<uint32_t>{0, 0, 0, 0, 0, 0, 0, 0, W, W, W, W}));
 }
@@ -252,9 +247,8 @@ TEST(BmpDecode, DamagedFilesAreRefused) {
     std::vector<uint8_t> topDownRle = rle8File({0, 1});
     topDownRle[22] = 0xFD, topDownRle[23] = topDownRle[24] = topDownRle[25] = 0xFF;
     Image img;
-    EXPECT_FALSE(decodeBmp(topDownRle, img));
-    EXPECT_FALSE(decodeBmp(rle8File({0, 4, 1, 1}), img));
-    EXPECT_FALSE(decodeBmp(rle8File({2, 1, 0, 0}), img));
+    for (const auto& file : {topDownRle, rle8File({0, 4, 1, 1}), rle8File({2, 1, 0, 0})})
+        EXPECT_FALSE(decodeBmp(file, img));
 }
 
 TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
