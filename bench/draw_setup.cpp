@@ -46,7 +46,9 @@ std::vector<Cell> makeCells(int32_t count, int32_t firstRow) {
 }  // namespace
 
 const Scene& scene() {
-    static const Scene s = setUp();
+    static Scene s = setUp();
+    // The start-up case runs a whole program, whose quit releases the screen: set it up again.
+    if (!zuDraw::screenState.back || !zuDraw::objectTable[s.background].surface) s = setUp();
     return s;
 }
 
