@@ -100,13 +100,19 @@ int32_t lowestFreeNumber() {
     return -1;
 }
 
-bool fillSlots(int32_t number, const WaveImage& wave, int32_t mix) {
+bool fillSlots(int32_t number, const WaveImage& wave, int32_t mix, const char* name, int32_t fromPack) {
     SoundObject& s = soundState.objects[number];
     s.slotCount = int32_t(std::llabs(int64_t(mix)));  // a mix of 0: a used number with no slots, which never sounds
     s.echoState = mix > 1 ? 0 : -1;
     if (!soundState.reloading) s.nextSlot = 0;
     if (s.nextSlot >= s.slotCount) s.nextSlot = 0;
-    if (makeSlots(s, wave)) return true;
+    if (makeSlots(s, wave)) {
+        s.used = 1;
+        s.fromPack = fromPack;
+        soundState.streams[number].dataSize = 0;
+        if (!soundState.reloading) std::strcpy(s.name, name);
+        return true;
+    }
     if (!soundState.reloading) {  // a first load leaves the number free
         s.slotCount = 1;
         s.echoState = -1;
@@ -134,12 +140,7 @@ int32_t LoadObject(const char* name, int32_t mix) {
     WaveImage wave;
     if (!readSound(name, wave)) return refuse("WAVEリソースが見つかりません", 0);
 
-    if (!detail::fillSlots(number, wave, mix)) return refuse("サウンドバッファが生成できません", detail::bufferRefused);
-    SoundObject& s = soundState.objects[number];
-    s.used = 1;
-    s.fromPack = 0;
-    soundState.streams[number].dataSize = 0;
-    if (!reloading) std::strcpy(s.name, name);
+    if (!detail::fillSlots(number, wave, mix, name, 0)) return refuse("サウンドバッファが生成できません", detail::bufferRefused);
     return number;
 }
 

@@ -69,12 +69,7 @@ int32_t LoadPack(const char* name, int32_t mix) {
     detail::WaveImage wave;
     if (!readEntry(pack, name, wave)) return refuse("WAVEファイルを読み込めません");
     zuSystem::NoteTriedPath(nullptr);  // read: what fails now is no file's fault
-    if (!detail::fillSlots(number, wave, mix)) return refuse("サウンドバッファが生成できません", detail::bufferRefused);
-    SoundObject& s = soundState.objects[number];
-    s.used = 1;
-    s.fromPack = 1;
-    soundState.streams[number].dataSize = 0;
-    if (!reloading) std::strcpy(s.name, name);
+    if (!detail::fillSlots(number, wave, mix, name, 1)) return refuse("サウンドバッファが生成できません", detail::bufferRefused);
     return number;
 }
 

@@ -37,9 +37,9 @@ int32_t lowestFreeNumber();  // -1 when every number is used
 // the stored ones applied to it.
 void settleSlot(SoundObject&, int32_t slot);
 // Gives sound `number` |mix| slots (echo with mix > 1), each a buffer holding the wave, with
-// fresh settings, or in re-creation mode the stored ones. False, with the slots given up, when a
-// buffer is refused.
-bool fillSlots(int32_t number, const WaveImage& wave, int32_t mix);
+// fresh settings, or in re-creation mode the stored ones, and marks it used (a first load also
+// records its name). False, with the slots given up, when a buffer is refused.
+bool fillSlots(int32_t number, const WaveImage& wave, int32_t mix, const char* name, int32_t fromPack);
 
 // Loads every used number again in re-creation mode (after Restore or SelectFormat).
 void rebuildTable();
