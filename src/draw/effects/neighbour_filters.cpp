@@ -6,6 +6,7 @@
 
 #include "draw/draw_internal.h"
 #include "draw/effects/effect_frame.h"
+#include "draw/effects/five_bit_layouts.h"
 
 namespace zuDraw {
 
@@ -13,49 +14,72 @@ using namespace effects;
 
 namespace {
 
-// Three 16-bit channel sums in one word, red lowest. A lane never overflows (at most 45² · 31),
-// and since every sum is exact modulo 2^64, a borrow between lanes in the middle of a sum is
-// undone by its end.
-uint64_t packedChannels(uint16_t p) {
-    const uint8_t* c = rgb5(p);
-    return uint64_t(c[0]) | uint64_t(c[1]) << 16 | uint64_t(c[2]) << 32;
-}
-
-// The box blur with running sums: per column the sum over the block's rows, moved down a row at
-// a time, and along each row a window of `size` of those, so a pixel costs the same at any size.
-// A table of quotients replaces the three divisions per pixel.
-void blurRegion(const SpriteRegion& region, int32_t size) {
-    const int32_t w = region.width, h = region.height, area = size * size;
-    std::vector<uint8_t> quotient(size_t(area) * 31 + 1);
-    for (size_t v = 0; v < quotient.size(); ++v) quotient[v] = uint8_t(v / size_t(area));
-    std::vector<uint64_t> blockRows(size_t(size) * size_t(w));  // packed rows, ring by row % size
-    std::vector<uint64_t> columns(size_t(w), 0);
-    auto addRow = [&](int32_t row) {
-        uint64_t* packed = &blockRows[size_t(row % size) * size_t(w)];
+// The box blur with running sums, on planes of one channel each so that every loop runs on
+// whole vectors: per column the sum over the block's rows, moved down a row at a time, and
+// per row the windows of `size` of those (below 45² · 31 < 2^16). A pixel costs about the same
+// at any size. The quotient is taken in single precision from the window plus a half: the exact
+// quotient lies at least 0.5 / size² from an integer, far more than the rounding error.
+template <class Layout>
+void blurRegion(const Layout& layout, const SpriteRegion& region, int32_t size) {
+    const int32_t w = region.width, h = region.height, last = w - size;
+    const size_t n = size_t(uint32_t(w));  // w >= 1 here
+    const float inverse = 1.0f / float(size * size);
+    std::vector<uint16_t> ring(size_t(size) * 3 * n, 0);  // the block's rows, ring by row % size
+    std::vector<uint16_t> columns(3 * n, 0), wider[2] = {columns, columns}, window(3 * n),
+                                             blurred(3 * n);
+    // Row `row` enters the block in the ring slot of the row `size` above it, which leaves.
+    auto enter = [&](int32_t row) {
         const uint16_t* s = region.sourceRow(row);
-        for (int32_t col = 0; col < w; ++col)
-            columns[size_t(col)] += packed[col] = packedChannels(s[col]);
-    };
-    auto dropRow = [&](int32_t row) {
-        const uint64_t* packed = &blockRows[size_t(row % size) * size_t(w)];
-        for (int32_t col = 0; col < w; ++col) columns[size_t(col)] -= packed[col];
-    };
-    for (int32_t row = 0; row < size; ++row) addRow(row);
-    for (int32_t row = 0, blockTop = 0; row < h; ++row) {
-        for (; blockTop < std::min(row, h - size); ++blockTop) {
-            dropRow(blockTop);
-            addRow(blockTop + size);
+        for (int32_t k = 0; k < 3; ++k) {
+            uint16_t* old = &ring[(size_t(row % size) * 3 + size_t(k)) * n];
+            uint16_t* sum = &columns[size_t(k) * n];
+            for (size_t i = 0; i < n; ++i) {
+                const auto v = uint16_t(layout.channel(s[i], k));
+                sum[i] = uint16_t(sum[i] + v - old[i]);
+                old[i] = v;
+            }
         }
-        uint64_t window = 0;
-        for (int32_t col = 0; col < size; ++col) window += columns[size_t(col)];
+    };
+    // The block's average at every column. A window of `size` column sums is put together from
+    // windows of the powers of two in `size`, each made from two of the one below: a few passes
+    // over whole vectors, no pixel waiting on the one before it. The passes run over the three
+    // planes as one line; a window that would reach into the next plane is replaced by the
+    // plane's last, where the window stays at the right edge.
+    auto average = [&] {
+        const size_t all = 3 * n, starts = all - size_t(size) + 1;
+        const uint16_t* narrow = columns.data();  // sums of `width` neighbouring columns
+        for (int32_t width = 1, done = 0, pass = 0;; width *= 2) {
+            if (size & width) {
+                for (size_t i = 0; i < starts; ++i)
+                    window[i] = uint16_t((done ? window[i] : 0) + narrow[i + size_t(done)]);
+                done += width;
+            }
+            if (width * 2 > size) break;
+            uint16_t* wide = wider[pass++ & 1].data();
+            for (size_t i = 0; i + 2 * size_t(width) <= all; ++i)
+                wide[i] = uint16_t(narrow[i] + narrow[i + size_t(width)]);
+            narrow = wide;
+        }
+        for (size_t i = 0; i < starts; ++i)
+            blurred[i] = uint16_t((float(window[i]) + 0.5f) * inverse);
+        for (size_t k = 0; k < 3; ++k)
+            std::fill(&blurred[k * n + size_t(last) + 1], &blurred[k * n] + n,
+                      blurred[k * n + size_t(last)]);
+    };
+    for (int32_t row = 0; row < size; ++row) enter(row);
+    average();
+    const uint16_t *red = blurred.data(), *green = red + n, *blue = green + n;
+    for (int32_t row = 0; row < h; ++row) {
+        if (row > 0 && row <= h - size) {  // the block moves down with the row
+            enter(row - 1 + size);
+            average();
+        }
         const uint16_t* s = region.sourceRow(row);
         uint16_t* d = region.destRow(row);
-        for (int32_t col = 0, left = 0; col < w; ++col) {
-            for (; left < std::min(col, w - size); ++left)
-                window += columns[size_t(left + size)] - columns[size_t(left)];
-            if (s[col])
-                d[col] = pack5(quotient[window & 0xFFFF], quotient[(window >> 16) & 0xFFFF],
-                               quotient[(window >> 32) & 0xFFFF]);
+        for (size_t i = 0; i < n; ++i) {  // a mask, not a branch, so that the loop vectorises
+            const auto transparent = uint16_t(s[i] ? 0 : 0xFFFF);
+            d[i] = uint16_t((d[i] & transparent) |
+                            (layout.pack5(red[i], green[i], blue[i]) & ~transparent));
         }
     }
 }
@@ -69,7 +93,8 @@ int32_t Blur(int32_t x, int32_t y, int32_t size, int32_t obj, int32_t sL, int32_
         // overflows 16-bit sums.
         const int32_t largest = std::min({region.width, region.height, 45});
         if (largest < 1) return;
-        blurRegion(region, std::clamp(size, 1, largest));
+        withLayout(
+            [&](const auto& layout) { blurRegion(layout, region, std::clamp(size, 1, largest)); });
     });
 }
 

@@ -9,6 +9,7 @@
 
 #include "draw/draw_internal.h"
 #include "draw/effects/effect_frame.h"
+#include "draw/effects/five_bit_layouts.h"
 #include "platform/text/draw_context.h"
 
 namespace zuDraw {
@@ -18,6 +19,8 @@ RegionEffectState regionEffectState;
 namespace {
 
 using effects::Pixels16;
+using effects::Rgb565;
+using effects::withLayout;
 
 // Which channels lose 1 (of 31) after averaging.
 struct Fades {
@@ -38,48 +41,6 @@ struct Spread {
         return (f.red ? 1u : 0u) | (f.green ? 1u << 10 : 0u) | (f.blue ? 1u << 20 : 0u);
     }
 };
-
-// RGB565, the usual layout, with its shifts fixed: every value is a pixel, so the channels are
-// shifted out directly, which is what pixelRgb5 holds.
-struct Rgb565 {
-    static uint32_t spread(uint16_t p) {
-        return uint32_t(p >> 11) | (p >> 6 & 31) << 10 | uint32_t(p & 31) << 20;
-    }
-    static uint16_t pack(uint32_t s) {
-        return uint16_t((s & 31) << 11 | (s >> 10 & 31) << 6 | (s >> 20 & 31));
-    }
-};
-
-// Any other 16-bit layout: the 5-bit shifts held in registers (a store through uint16_t* would
-// otherwise reload them from pixelFormat for every pixel), the channels read from pixelRgb5,
-// which gives 0 for bits outside the masks.
-class AnyLayout {
-public:
-    AnyLayout()
-        : red_(pixelFormat.red5Shift),
-          green_(pixelFormat.green5Shift),
-          blue_(pixelFormat.blue5Shift) {}
-    uint32_t spread(uint16_t p) const {
-        const uint8_t* c = effects::rgb5(p);
-        return uint32_t(c[0]) | uint32_t(c[1]) << 10 | uint32_t(c[2]) << 20;
-    }
-    uint16_t pack(uint32_t s) const {
-        return uint16_t((s & 31) << red_ | (s >> 10 & 31) << green_ | (s >> 20 & 31) << blue_);
-    }
-
-private:
-    uint32_t red_, green_, blue_;
-};
-
-// Runs body(layout) with the back buffer's layout.
-template <class Body>
-void withLayout(Body&& body) {
-    const PixelFormat& f = pixelFormat;
-    if (f.redMask == 0xF800 && f.greenMask == 0x07E0 && f.blueMask == 0x001F)
-        body(Rgb565{});
-    else
-        body(AnyLayout{});
-}
 
 // Centre pixels [left, right) × [top, bottom), worked out in 64 bits and cut to keep `margin`
 // pixels of room to every edge of the buffer for the neighbours a centre reads or writes.
@@ -123,8 +84,8 @@ void averageIntoAbove(const Five& five, uint16_t* __restrict above,
 // Every pixel of [left, right) counts up; the one where the count reaches the table's entry is
 // carried up unchanged, and the count starts over at the next entry. The count and the reader are
 // worked on as locals so that they stay in registers.
-void carryUp(uint16_t* above, const uint16_t* centre, int32_t left, int32_t right,
-             int64_t& counter, effects::RandomReader& random) {
+void carryUp(uint16_t* above, const uint16_t* centre, int32_t left, int32_t right, int64_t& counter,
+             effects::RandomReader& random) {
     const int8_t* table = effectTables.randomTable;
     int64_t count = counter;
     effects::RandomReader reader = random;
@@ -190,8 +151,8 @@ int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, in
 // One softened row: `line` in place from its own (already softened) left neighbour, the softened
 // row above and the row below. The sums that do not wait on the left neighbour are made first for
 // the whole row, so only add, shift and mask stay in the chain from pixel to pixel. Without fades
-// the chain takes two pixels a step: floor((floor((x + a) / 4) + b) / 4) = floor((x + a + 4b) / 16),
-// and x + a + 4b (at most 496) still fits a field.
+// the chain takes two pixels a step: floor((floor((x + a) / 4) + b) / 4) = floor((x + a + 4b) /
+// 16), and x + a + 4b (at most 496) still fits a field.
 template <bool Fading, class Five>
 void softenRow(const Five& five, uint16_t* line, const uint16_t* above, const uint16_t* below,
                int32_t left, int32_t right, uint32_t fade, uint32_t* sums) {
