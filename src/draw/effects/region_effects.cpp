@@ -81,15 +81,56 @@ void averageIntoAbove(const Five& five, uint16_t* __restrict above,
     }
 }
 
+// Where the carries fall for a run of the random table read from a carry on: entry k counts
+// max(1, table[k]) pixels and carries the last. Laid out once per table as a mask over the
+// pixels counted by entries 0 to 9998 (entry 9999 decides where reading goes on), so a row's
+// carries become one masked copy instead of a walk from carry to carry.
+struct CarryPattern {
+    int8_t table[10000] = {};       // the table the pattern was made from
+    std::vector<uint16_t> carried;  // per counted pixel: 0xFFFF where it is carried
+    std::vector<int32_t> start;     // start[k]: the first pixel entry k counts
+    std::vector<int16_t> entryOf;   // the entry counting pixel j; 9999 at the pattern's end
+
+    const CarryPattern& madeFor(const int8_t* now) {
+        if (!start.empty() && std::equal(now, now + 10000, table)) return *this;
+        std::copy_n(now, 10000, table);
+        carried.clear(), start.clear(), entryOf.clear();
+        for (int16_t k = 0; k < 9999; ++k) {
+            start.push_back(int32_t(carried.size()));
+            const int32_t count = std::max<int32_t>(1, table[k]);
+            carried.insert(carried.end(), size_t(count - 1), 0);
+            carried.push_back(0xFFFF);
+            entryOf.insert(entryOf.end(), size_t(count), k);
+        }
+        start.push_back(int32_t(carried.size()));
+        entryOf.push_back(9999);
+        return *this;
+    }
+};
+
 // Every pixel of [left, right) counts up; the one where the count reaches the table's entry is
-// carried up unchanged, and the count starts over at the next entry. The count and the reader are
-// worked on as locals so that they stay in registers.
-void carryUp(uint16_t* above, const uint16_t* centre, int32_t left, int32_t right, int64_t& counter,
-             effects::RandomReader& random) {
+// carried up unchanged, and the count starts over at the next entry. From a carry on, up to
+// entry 9999, the carries are read off the pattern; the rest is walked pixel by pixel.
+void carryUp(uint16_t* __restrict above, const uint16_t* __restrict centre, int32_t left,
+             int32_t right, int64_t& counter, effects::RandomReader& random) {
+    static CarryPattern pattern;
     const int8_t* table = effectTables.randomTable;
+    const CarryPattern& carries = pattern.madeFor(table);
     int64_t count = counter;
     effects::RandomReader reader = random;
     for (int32_t column = left;;) {
+        if (count == 0 && reader.position < 9999) {
+            const int32_t from = carries.start[size_t(reader.position)];
+            const int32_t length = std::min(right - column, carries.start[9999] - from);
+            const uint16_t* mask = &carries.carried[size_t(from)];
+            for (int32_t i = 0; i < length; ++i)
+                above[column + i] =
+                    uint16_t((above[column + i] & ~mask[i]) | (centre[column + i] & mask[i]));
+            column += length;
+            reader.position = carries.entryOf[size_t(from + length)];
+            count = from + length - carries.start[size_t(reader.position)];
+            if (column == right) break;
+        }
         int64_t wait = std::max<int64_t>(1, table[reader.position] - count);
         if (wait > right - column) {
             count += right - column;
