@@ -189,48 +189,57 @@ int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, in
     });
 }
 
-// One softened row: `line` in place from its own (already softened) left neighbour, the softened
-// row above and the row below. The sums that do not wait on the left neighbour are made first for
-// the whole row, so only add, shift and mask stay in the chain from pixel to pixel. Without fades
-// the chain takes two pixels a step: floor((floor((x + a) / 4) + b) / 4) = floor((x + a + 4b) /
-// 16), and x + a + 4b (at most 496) still fits a field.
+// The channels of a row of pixels, spread.
+template <class Five>
+void spreadRow(const Five& five, const uint16_t* __restrict pixels, int32_t count,
+               uint32_t* __restrict spread) {
+    for (int32_t i = 0; i < count; ++i) spread[i] = five.spread(pixels[i]);
+}
+
+// One softened row of `count` pixels from `line`: each from its own (already softened) left
+// neighbour, the softened pixel above, the one below and the one to its right, all four spread.
+// The sums that do not wait on the left neighbour are made first for the whole row and the
+// pixels packed last, both in whole vectors, so only add, shift and mask stay in the chain from
+// pixel to pixel. The softened row is left spread in `above`, where the next row finds it.
+// Without fades the chain takes two pixels a step: floor((floor((x + a) / 4) + b) / 4) =
+// floor((x + a + 4b) / 16), and x + a + 4b (at most 496) still fits a field.
 template <bool Fading, class Five>
-void softenRow(const Five& five, uint16_t* line, const uint16_t* above, const uint16_t* below,
-               int32_t left, int32_t right, uint32_t fade, uint32_t* sums) {
-    const int32_t count = right - left;
-    for (int32_t i = 0; i < count; ++i)
-        sums[i] = five.spread(line[left + i + 1]) + five.spread(above[left + i]) +
-                  five.spread(below[left + i]);
-    uint16_t* out = line + left;
-    uint32_t previous = five.spread(line[left - 1]);
+void softenRow(const Five& five, uint16_t* line, int32_t count, const uint32_t* own,
+               const uint32_t* below, uint32_t* above, uint32_t fade) {
+    for (int32_t i = 0; i < count; ++i) above[i] += own[i + 2] + below[i + 1];
+    uint32_t previous = own[0];
     int32_t i = 0;
     if constexpr (!Fading) {
         for (; i + 1 < count; i += 2) {
-            const uint32_t both = sums[i] + 4 * sums[i + 1];
-            out[i] = five.pack((previous + sums[i]) >> 2 & Spread::fields);
-            previous = (previous + both) >> 4 & Spread::fields;
-            out[i + 1] = five.pack(previous);
+            const uint32_t both = above[i] + 4 * above[i + 1];
+            above[i] = (previous + above[i]) >> 2 & Spread::fields;
+            previous = above[i + 1] = (previous + both) >> 4 & Spread::fields;
         }
     }
-    for (; i < count; ++i) {
-        previous = Spread::average(previous + sums[i], fade);
-        out[i] = five.pack(previous);
-    }
+    for (; i < count; ++i) previous = above[i] = Spread::average(previous + above[i], fade);
+    for (i = 0; i < count; ++i) line[i] = five.pack(above[i]);
 }
 
+// Rows are softened top to bottom, each row's pixels spread once: the row below one softened
+// row is the next row to soften, and the next row's pixels above are the softened ones.
 int32_t soften(Fades fades, int32_t x, int32_t y, int32_t w, int32_t h) {
     return onBackBuffer([&](const Pixels16& p) {
         Span s = cutToBuffer(int64_t(x) + 1, int64_t(y) + 1, int64_t(x) + w - 1, int64_t(y) + h - 1,
                              1, p);
         if (s.empty()) return;
         const uint32_t fade = Spread::fadeBits(fades);
-        std::vector<uint32_t> sums(size_t(s.right - s.left));
+        const int32_t count = s.right - s.left, withEdges = count + 2;
+        std::vector<uint32_t> above(static_cast<size_t>(count)),
+            own(static_cast<size_t>(withEdges)), below(own);
         withLayout([&](const auto& five) {
+            auto one = fade ? softenRow<true, std::decay_t<decltype(five)>>
+                            : softenRow<false, std::decay_t<decltype(five)>>;
+            spreadRow(five, p.row(s.top - 1) + s.left, count, above.data());
+            spreadRow(five, p.row(s.top) + s.left - 1, withEdges, own.data());
             for (int32_t row = s.top; row < s.bottom; ++row) {
-                auto one = fade ? softenRow<true, std::decay_t<decltype(five)>>
-                                : softenRow<false, std::decay_t<decltype(five)>>;
-                one(five, p.row(row), p.row(row - 1), p.row(row + 1), s.left, s.right, fade,
-                    sums.data());
+                spreadRow(five, p.row(row + 1) + s.left - 1, withEdges, below.data());
+                one(five, p.row(row) + s.left, count, own.data(), below.data(), above.data(), fade);
+                own.swap(below);
             }
         });
     });
