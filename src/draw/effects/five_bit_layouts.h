@@ -11,18 +11,17 @@
 namespace zuDraw::effects {
 
 // Every value is a pixel, so the channels are shifted out directly: what pixelRgb5 holds.
+// Pixels are taken and given in 32-bit words (the low 16 bits), so that loops need no widening.
 struct Rgb565 {
     static uint32_t channel(uint16_t p, int32_t k) {
         const uint32_t shift = k == 0 ? 11 : k == 1 ? 6 : 0;
         return uint32_t(p) >> shift & 31;
     }
     // Red | green << 10 | blue << 20: room for sums of a few neighbours without carries.
-    static uint32_t spread(uint16_t p) {
-        return uint32_t(p >> 11) | (p >> 6 & 31) << 10 | uint32_t(p & 31) << 20;
-    }
-    static uint16_t pack(uint32_t s) {
-        return uint16_t((s & 31) << 11 | (s >> 10 & 31) << 6 | (s >> 20 & 31));
-    }
+    static uint32_t spread(uint32_t p) { return p >> 11 | (p >> 6 & 31) << 10 | (p & 31) << 20; }
+    // Back from spread fields of 0 to 31 to a pixel, in 32-bit arithmetic throughout so that
+    // loops over whole words need no narrowing.
+    static uint32_t pack(uint32_t s) { return (s & 31) << 11 | (s >> 4 & 0x7C0) | s >> 20; }
     static uint16_t pack5(uint32_t r, uint32_t g, uint32_t b) {
         return uint16_t(r << 11 | g << 6 | b);
     }
@@ -35,11 +34,13 @@ public:
           green_(pixelFormat.green5Shift),
           blue_(pixelFormat.blue5Shift) {}
     static uint32_t channel(uint16_t p, int32_t k) { return rgb5(p)[k]; }
-    static uint32_t spread(uint16_t p) {
-        const uint8_t* c = rgb5(p);
+    static uint32_t spread(uint32_t p) {
+        const uint8_t* c = rgb5(uint16_t(p));
         return uint32_t(c[0]) | uint32_t(c[1]) << 10 | uint32_t(c[2]) << 20;
     }
-    uint16_t pack(uint32_t s) const { return pack5(s & 31, s >> 10 & 31, s >> 20 & 31); }
+    uint32_t pack(uint32_t s) const {
+        return (s & 31) << red_ | (s >> 10 & 31) << green_ | (s >> 20 & 31) << blue_;
+    }
     uint16_t pack5(uint32_t r, uint32_t g, uint32_t b) const {
         return uint16_t(r << red_ | g << green_ | b << blue_);
     }

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <type_traits>
 #include <vector>
 
@@ -77,7 +78,7 @@ void averageIntoAbove(const Five& five, uint16_t* __restrict above,
     for (int32_t column = left; column < right; ++column) {
         uint32_t sum = five.spread(centre[column - 1]) + five.spread(centre[column + 1]) +
                        five.spread(above[column]) + five.spread(below[column]);
-        above[column] = five.pack(Spread::average(sum, fade));
+        above[column] = uint16_t(five.pack(Spread::average(sum, fade)));
     }
 }
 
@@ -189,57 +190,134 @@ int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, in
     });
 }
 
-// The channels of a row of pixels, spread.
-template <class Five>
-void spreadRow(const Five& five, const uint16_t* __restrict pixels, int32_t count,
-               uint32_t* __restrict spread) {
-    for (int32_t i = 0; i < count; ++i) spread[i] = five.spread(pixels[i]);
+// A row of pixels spread, in pairs: even[j] from pixel 2j, odd[j] from pixel 2j + 1 (the last
+// even one alone when n is odd). Pairs keep the vector loops free of strides.
+struct PairRow {
+    std::vector<uint32_t> even, odd;
+    explicit PairRow(int32_t n) : even(size_t(n / 2 + 1)), odd(size_t(n / 2 + 1)) {}
+    template <class Five>
+    void spread(const Five& five, const uint16_t* __restrict pixels, int32_t n) {
+        uint32_t* __restrict e = even.data();
+        uint32_t* __restrict o = odd.data();
+        for (int32_t j = 0; j < n / 2; ++j) {  // a pair read as one word, low pixel first
+            uint32_t both;
+            std::memcpy(&both, pixels + 2 * j, 4);
+            e[j] = five.spread(both & 0xFFFF);
+            o[j] = five.spread(both >> 16);
+        }
+        if (n % 2) e[n / 2] = five.spread(pixels[n - 1]);
+    }
+};
+
+// A softened pixel is the average of its left neighbour (already softened), the softened pixel
+// above, the one below and the one to its right. All but the left one are summed for a whole
+// row first (sumNeighbours) and the pixels packed last (packRow), both in whole vectors, so only
+// add, shift and mask stay in the chain from pixel to pixel.
+
+// into += each pixel's right and lower neighbours; `own` holds the row with its right neighbour.
+void sumNeighbours(PairRow& into, const PairRow& own, const PairRow& below, int32_t count) {
+    const int32_t pairs = count / 2;
+    uint32_t* __restrict e = into.even.data();
+    uint32_t* __restrict o = into.odd.data();
+    for (int32_t j = 0; j < pairs; ++j) {
+        e[j] += own.odd[size_t(j)] + below.even[size_t(j)];
+        o[j] += own.even[size_t(j + 1)] + below.odd[size_t(j)];
+    }
+    if (count % 2) e[pairs] += own.odd[size_t(pairs)] + below.even[size_t(pairs)];
 }
 
-// One softened row of `count` pixels from `line`: each from its own (already softened) left
-// neighbour, the softened pixel above, the one below and the one to its right, all four spread.
-// The sums that do not wait on the left neighbour are made first for the whole row and the
-// pixels packed last, both in whole vectors, so only add, shift and mask stay in the chain from
-// pixel to pixel. The softened row is left spread in `above`, where the next row finds it.
-// Without fades the chain takes two pixels a step: floor((floor((x + a) / 4) + b) / 4) =
-// floor((x + a + 4b) / 16), and x + a + 4b (at most 496) still fits a field.
-template <bool Fading, class Five>
-void softenRow(const Five& five, uint16_t* line, int32_t count, const uint32_t* own,
-               const uint32_t* below, uint32_t* above, uint32_t fade) {
-    for (int32_t i = 0; i < count; ++i) above[i] += own[i + 2] + below[i + 1];
-    uint32_t previous = own[0];
-    int32_t i = 0;
-    if constexpr (!Fading) {
-        for (; i + 1 < count; i += 2) {
-            const uint32_t both = above[i] + 4 * above[i + 1];
-            above[i] = (previous + above[i]) >> 2 & Spread::fields;
-            previous = above[i + 1] = (previous + both) >> 4 & Spread::fields;
+template <class Five>
+void packRow(const Five& five, const PairRow& row, uint16_t* __restrict line, int32_t count) {
+    for (int32_t j = 0; j < count / 2; ++j) {  // a pair written as one word, low pixel first
+        const uint32_t both = five.pack(row.even[size_t(j)]) | five.pack(row.odd[size_t(j)]) << 16;
+        std::memcpy(line + 2 * j, &both, 4);
+    }
+    if (count % 2) line[count - 1] = uint16_t(five.pack(row.even[size_t(count / 2)]));
+}
+
+// The chain with fades, a pixel a step: `row` holds the sums on entry, the softened pixels after.
+void fadingChain(PairRow& row, uint32_t left, uint32_t fade, int32_t count) {
+    uint32_t previous = left;
+    for (int32_t j = 0; j < count / 2; ++j) {
+        uint32_t& e = row.even[size_t(j)];
+        e = Spread::average(previous + e, fade);
+        previous = row.odd[size_t(j)] = Spread::average(e + row.odd[size_t(j)], fade);
+    }
+    if (count % 2)
+        row.even[size_t(count / 2)] = Spread::average(previous + row.even[size_t(count / 2)], fade);
+}
+
+// The chain without fades, a pair a step: floor((floor((x + a) / 4) + b) / 4) =
+// floor((x + a + 4b) / 16), and x + a + 4b (at most 496) still fits a field; the first of each
+// pair is worked out off the chain. With Two, the lower row's sums still lack the pixels above,
+// which its chain takes from the upper row's as soon as they are made, so the two chains run
+// side by side. Each row holds its sums on entry and its softened pixels after.
+template <bool Two>
+void pairChain(PairRow& upper, uint32_t upperLeft, PairRow& lower, uint32_t lowerLeft,
+               int32_t count) {
+    constexpr uint32_t fields = Spread::fields;
+    const int32_t pairs = count / 2;
+    uint32_t *ue = upper.even.data(), *uo = upper.odd.data();
+    uint32_t *le = lower.even.data(), *lo = lower.odd.data();
+    uint32_t up = upperLeft, low = lowerLeft;
+    for (int32_t j = 0; j < pairs; ++j) {
+        const uint32_t first = (up + ue[j]) >> 2 & fields;
+        up = uo[j] = (up + ue[j] + 4 * uo[j]) >> 4 & fields;
+        ue[j] = first;
+        if constexpr (Two) {
+            le[j] += first;
+            low = lo[j] = (low + le[j] + 4 * (lo[j] + up)) >> 4 & fields;
         }
     }
-    for (; i < count; ++i) previous = above[i] = Spread::average(previous + above[i], fade);
-    for (i = 0; i < count; ++i) line[i] = five.pack(above[i]);
+    if (count % 2) ue[pairs] = (up + ue[pairs]) >> 2 & fields;
+    if constexpr (Two) {
+        if (count % 2) le[pairs] = (low + le[pairs] + ue[pairs]) >> 2 & fields;
+        if (pairs > 0) le[0] = (lowerLeft + le[0]) >> 2 & fields;
+        for (int32_t j = 1; j < pairs; ++j) le[j] = (lo[j - 1] + le[j]) >> 2 & fields;
+    }
 }
 
-// Rows are softened top to bottom, each row's pixels spread once: the row below one softened
-// row is the next row to soften, and the next row's pixels above are the softened ones.
+// Rows are softened top to bottom, each row's pixels spread once (the row below one softened
+// row is the next row to soften, and the next row's pixels above are the softened ones), and
+// without fades two rows at a time.
 int32_t soften(Fades fades, int32_t x, int32_t y, int32_t w, int32_t h) {
     return onBackBuffer([&](const Pixels16& p) {
         Span s = cutToBuffer(int64_t(x) + 1, int64_t(y) + 1, int64_t(x) + w - 1, int64_t(y) + h - 1,
                              1, p);
         if (s.empty()) return;
         const uint32_t fade = Spread::fadeBits(fades);
-        const int32_t count = s.right - s.left, withEdges = count + 2;
-        std::vector<uint32_t> above(static_cast<size_t>(count)),
-            own(static_cast<size_t>(withEdges)), below(own);
+        const int32_t count = s.right - s.left;
+        // Spread rows: the softened row above, and rows row, row + 1, row + 2 as they were, each
+        // with its right neighbour.
+        PairRow above(count), lower(count), own(count + 1), next(count + 1), after(count + 1);
         withLayout([&](const auto& five) {
-            auto one = fade ? softenRow<true, std::decay_t<decltype(five)>>
-                            : softenRow<false, std::decay_t<decltype(five)>>;
-            spreadRow(five, p.row(s.top - 1) + s.left, count, above.data());
-            spreadRow(five, p.row(s.top) + s.left - 1, withEdges, own.data());
-            for (int32_t row = s.top; row < s.bottom; ++row) {
-                spreadRow(five, p.row(row + 1) + s.left - 1, withEdges, below.data());
-                one(five, p.row(row) + s.left, count, own.data(), below.data(), above.data(), fade);
-                own.swap(below);
+            auto line = [&](int32_t row) { return p.row(row) + s.left; };
+            auto left = [&](int32_t row) { return five.spread(line(row)[-1]); };
+            above.spread(five, line(s.top - 1), count);
+            own.spread(five, line(s.top), count + 1);
+            for (int32_t row = s.top; row < s.bottom;) {
+                next.spread(five, line(row + 1), count + 1);
+                sumNeighbours(above, own, next, count);
+                if (!fade && row + 1 < s.bottom) {
+                    after.spread(five, line(row + 2), count + 1);
+                    std::fill(lower.even.begin(), lower.even.end(), 0u);
+                    std::fill(lower.odd.begin(), lower.odd.end(), 0u);
+                    sumNeighbours(lower, next, after, count);
+                    pairChain<true>(above, left(row), lower, left(row + 1), count);
+                    packRow(five, above, line(row), count);
+                    packRow(five, lower, line(row + 1), count);
+                    std::swap(above, lower);
+                    std::swap(own, after);
+                    row += 2;
+                    continue;
+                }
+                if (fade)
+                    fadingChain(above, left(row), fade, count);
+                else
+                    pairChain<false>(above, left(row), lower, 0, count);
+                packRow(five, above, line(row), count);
+                std::swap(own, next);
+                ++row;
             }
         });
     });
@@ -254,7 +332,7 @@ void raiseRun(const Five& five, uint16_t* __restrict line, const int8_t* __restr
         uint32_t raised = five.spread(line[i]) + (n * Spread::ones & on);
         // Fields above 31 (bit 5 set) become 31.
         uint32_t over = (raised >> 5) & Spread::ones;
-        line[i] = five.pack((raised | over * 31) & Spread::fields);
+        line[i] = uint16_t(five.pack((raised | over * 31) & Spread::fields));
     }
 }
 
