@@ -50,18 +50,22 @@ void blurRegion(const Layout& layout, const SpriteRegion& region, int32_t size) 
         const uint16_t* narrow = columns.data();  // sums of `width` neighbouring columns
         for (int32_t width = 1, done = 0, pass = 0;; width *= 2) {
             if (size & width) {
+                const uint16_t* part = narrow + done;
+                if (done + width == size) {  // the last part goes straight to the quotient
+                    for (size_t i = 0; i < starts; ++i)
+                        blurred[i] =
+                            uint16_t((float((done ? window[i] : 0) + part[i]) + 0.5f) * inverse);
+                    break;
+                }
                 for (size_t i = 0; i < starts; ++i)
-                    window[i] = uint16_t((done ? window[i] : 0) + narrow[i + size_t(done)]);
+                    window[i] = uint16_t((done ? window[i] : 0) + part[i]);
                 done += width;
             }
-            if (width * 2 > size) break;
             uint16_t* wide = wider[pass++ & 1].data();
             for (size_t i = 0; i + 2 * size_t(width) <= all; ++i)
                 wide[i] = uint16_t(narrow[i] + narrow[i + size_t(width)]);
             narrow = wide;
         }
-        for (size_t i = 0; i < starts; ++i)
-            blurred[i] = uint16_t((float(window[i]) + 0.5f) * inverse);
         for (size_t k = 0; k < 3; ++k)
             std::fill(&blurred[k * n + size_t(last) + 1], &blurred[k * n] + n,
                       blurred[k * n + size_t(last)]);
