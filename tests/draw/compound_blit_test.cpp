@@ -4,14 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
-#include <iterator>
 #include <vector>
 
-#include "draw/zu_draw.h"
 #include "platform/video/surface.h"
-#include "support/fresh_program.h"
+#include "support/fresh_screen.h"
 #include "support/golden.h"
-#include "system/zu_system.h"
 
 namespace {
 
@@ -24,12 +21,9 @@ uint16_t& at(platform::Surface& s, int32_t x, int32_t y) {
     return reinterpret_cast<uint16_t*>(s.memory.data() + size_t(y) * s.pitch)[x];
 }
 platform::Surface& object(int32_t n) { return *zuDraw::objectTable[n].surface; }
-// Colours that differ from pixel to pixel; with `holes`, black (keyed) specks.
-void paint(bool holes) {
-    for (int32_t y = 0; y < 48; ++y)
-        for (int32_t x = 0; x < 64; ++x)
-            at(object(p), x, y) =
-                holes && (x * 7 + y * 3) % 11 == 0 ? 0 : uint16_t(0x0841 + x * 0x0801 + y * 0x0040);
+void paint(int32_t n, auto colour) {  // every pixel of object n from colour(x, y)
+    for (int32_t y = 0; y < object(n).height; ++y)
+        for (int32_t x = 0; x < object(n).width; ++x) at(object(n), x, y) = uint16_t(colour(x, y));
 }
 std::vector<uint8_t> drawn(const Draw& draw, Rect clip = {0, 0, 640, 480}) {
     platform::fill(*screenState.back, {0, 0, 640, 480}, 0x1111);
@@ -43,18 +37,23 @@ void stretchOn(int32_t path, bool opaque, auto... args) {
     (opaque ? zuDraw::StretchBlitOpaque : zuDraw::StretchBlit)(args...);
 }
 
-class CompoundBlit : public FreshProgram {
+struct CompoundBlit : FreshScreen16 {
     void SetUp() override {
-        FreshProgram::SetUp();
-        zuSystem::systemState.fullScreen = 1;
-        zuDraw::SetVBlankWait(0);
-        ASSERT_EQ(zuDraw::Screen(640, 480, 1), 1);
-        p = zuDraw::CreateObject(64, 48, 2);
-        paint(true);
+        FreshScreen16::SetUp();
+        p = zuDraw::CreateObject(64, 48, 2);  // colours differing pixel to pixel, black specks
+        paint(p, [](int32_t x, int32_t y) {
+            return (x * 7 + y * 3) % 11 == 0 ? 0 : 0x0841 + x * 0x0801 + y * 0x0040;
+        });
     }
 };
 
-TEST_F(CompoundBlit, AmplitudeZeroMosaicOneJitterZeroAndOneToOneStretchesArePlainCopies) {
+// Whether `call` draws what `copies` draw, in each clip rectangle.
+bool same(const Draw& call, const Draw& copies, std::vector<Rect> clips = {{0, 0, 640, 480}}) {
+    return std::ranges::all_of(clips, [&](Rect c) { return drawn(call, c) == drawn(copies, c); });
+}
+
+TEST_F(CompoundBlit, PlainCasesAreCopiesBothStretchPathsAgreeAndMirrorsShowTheMirroredPicture) {
+    const Draw blit = [] { zuDraw::Blit(100, 50, p, 0, 0, 64, 48); };
     const Draw plain[] = {
         [] { zuDraw::WaveBlit(100, 50, 0, 0, 90.0f, p, 0, 0, 64, 48, 0); },
         [] { zuDraw::WaveBlit(100, 50, 0, 3, 90.0f, p, 0, 0, 64, 48, 1); },
@@ -65,9 +64,31 @@ TEST_F(CompoundBlit, AmplitudeZeroMosaicOneJitterZeroAndOneToOneStretchesArePlai
         [] { stretchOn(0, false, 100, 50, p, 0, 0, 64, 48, 64, 48); },
     };
     zuSystem::frameClock.seconds = 0.25f;
-    for (Rect clip : {Rect{0, 0, 640, 480}, Rect{110, 55, 150, 90}}) {
-        const auto copy = drawn([] { zuDraw::Blit(100, 50, p, 0, 0, 64, 48); }, clip);
-        for (const Draw& draw : plain) EXPECT_TRUE(drawn(draw, clip) == copy) << &draw - plain;
+    for (const Draw& call : plain)
+        EXPECT_TRUE(same(call, blit, {{0, 0, 640, 480}, {110, 55, 150, 90}})) << &call - plain;
+    EXPECT_TRUE(same([] { zuDraw::TileBlit(0.0f, 0.0f, p, 0, 0, 64, 48); }, [] {
+        for (int i = 0; i < 100; ++i) zuDraw::Blit(i % 10 * 64, i / 10 * 48, p, 0, 0, 64, 48);
+    })) << "tiles at rest start at (0, 0)";
+
+    // 32 x 32 to 64 x 64 on both paths: (8 + x / 2, 4 + y / 2) lands on (120 + x, 60 + y).
+    for (bool opaque : {false, true}) {
+        auto on = [=](int32_t path) {
+            return [=] { stretchOn(path, opaque, 120, 60, p, 8, 4, 40, 36, 64, 64); };
+        };
+        EXPECT_TRUE(same(on(0), on(1), {{0, 0, 640, 480}, {130, 0, 160, 90}})) << opaque;
+        EXPECT_EQ(at(*screenState.back, 131, 63), at(object(p), 13, 5));
+    }
+
+    const int32_t m = zuDraw::CreateObject(64, 48, 2);  // the picture mirrored by hand
+    const std::vector<Rect> cuts = {{0, 0, 640, 480}, {210, 0, 640, 480}, {0, 160, 640, 480},
+                                    {0, 0, 250, 480}, {0, 0, 640, 180}};
+    for (int32_t mode = 0; mode < 4; ++mode) {
+        paint(m, [=](int32_t x, int32_t y) {
+            return at(object(p), mode & 1 ? 63 - x : x, mode & 2 ? 47 - y : y);
+        });
+        EXPECT_TRUE(same([=] { zuDraw::MirrorBlit(200, 150, mode, p, 0, 0, 64, 48); },
+                         [=] { zuDraw::Blit(200, 150, m, 0, 0, 64, 48); }, cuts))
+            << mode;
     }
 }
 
@@ -77,44 +98,6 @@ TEST_F(CompoundBlit, AlternateWaveCarriesItsSignIntoTheNextCall) {
     EXPECT_EQ(zuDraw::blitAnimation.waveSign, -1);  // three rows: the next call starts with -v
     zuDraw::WaveBlit(100, -40, 10, 0, 0.0f, p, 0, 0, 64, 45, 1);
     EXPECT_EQ(zuDraw::blitAnimation.waveSign, 1);
-}
-
-TEST_F(CompoundBlit, TilesAtRestFillTheScreenFromTheOrigin) {
-    paint(false);
-    drawn([] { zuDraw::TileBlit(0.0f, 0.0f, p, 0, 0, 64, 48); });
-    for (int32_t y = 0; y < 480; ++y)
-        for (int32_t x = 0; x < 640; ++x)
-            ASSERT_EQ(at(*screenState.back, x, y), at(object(p), x % 64, y % 48));
-}
-
-TEST_F(CompoundBlit, StretchingTwiceGivesOnePictureOnBothPathsAlsoWhenClipped) {
-    for (Rect clip : {Rect{0, 0, 640, 480}, Rect{130, 0, 160, 90}})
-        for (bool opaque : {false, true}) {
-            auto on = [=](int32_t path) {
-                return drawn([=] { stretchOn(path, opaque, 120, 60, p, 8, 4, 40, 36, 64, 64); },
-                             clip);
-            };
-            EXPECT_TRUE(on(0) == on(1));
-            // Nearest neighbour: (8 + x / 2, 4 + y / 2) lands on (120 + x, 60 + y).
-            EXPECT_EQ(at(*screenState.back, 131, 63), at(object(p), 13, 5));
-        }
-}
-
-TEST_F(CompoundBlit, MirroredCopiesCutAtEachEdgeShowTheMatchingPartOfTheMirroredPicture) {
-    const Rect cuts[] = {{0, 0, 640, 480}, {210, 0, 640, 480}, {0, 160, 640, 480}, {0, 0, 250, 480},
-                         {0, 0, 640, 180}};
-    for (int32_t mode = 0; mode < 4; ++mode)
-        for (const Rect& cut : cuts) {
-            drawn([mode] { zuDraw::MirrorBlit(200, 150, mode, p, 0, 0, 64, 48); }, cut);
-            for (int32_t y = 0; y < 48; ++y)
-                for (int32_t x = 0; x < 64; ++x) {
-                    uint16_t s = at(object(p), mode & 1 ? 63 - x : x, mode & 2 ? 47 - y : y);
-                    bool in = 200 + x >= cut.left && 200 + x < cut.right && 150 + y >= cut.top &&
-                              150 + y < cut.bottom;
-                    ASSERT_EQ(at(*screenState.back, 200 + x, 150 + y), in && s ? s : 0x1111)
-                        << mode << " " << &cut - cuts;
-                }
-        }
 }
 
 TEST_F(CompoundBlit, AfterOneSecondAnimationsStandAtTheSamePhaseAt30And60FramesPerSecond) {
@@ -130,9 +113,9 @@ TEST_F(CompoundBlit, AfterOneSecondAnimationsStandAtTheSamePhaseAt30And60FramesP
             zuDraw::StretchWaveBlit(0, 0, 0, 100.0f, p, 0, 0, 64, 48);
         }
         const zuDraw::BlitAnimation& a = zuDraw::blitAnimation;
-        return std::vector<float>{a.wavePhase,     a.tileX,          a.tileY,
+        return std::vector<float>{a.wavePhase,       a.tileX,         a.tileY,
                                   a.scrollWavePhase, a.scrollWaveScroll, a.bandWavePhase,
-                                  a.bandWaveScroll, a.stretchWavePhase};
+                                  a.bandWaveScroll,  a.stretchWavePhase};
     };
     const std::vector<float> at30 = animateFor(30), at60 = animateFor(60);
     const float periods[] = {360, 64, 48, 360, 48, 360, 48, 48},
@@ -151,8 +134,7 @@ TEST_F(CompoundBlit, SizesThatWouldDivideByZeroOrNeverEndDrawNothingAndPhasesSta
     const Draw nothing[] = {
         [] { zuDraw::TileBlit(5.0f, 5.0f, p, 10, 0, 10, 48); },
         [] { zuDraw::BandWaveBlit(0, 480, 3, 0, 1.0f, 1.0f, p, 0, 20, 64, 20); },
-        [] { zuDraw::MosaicBlit(0, 0, 0, p, 0, 0, 64, 48); },
-        [] { zuDraw::MosaicBlit(0, 0, -5, p, 0, 0, 64, 48); },
+        [] { for (int32_t size : {0, -5}) zuDraw::MosaicBlit(0, 0, size, p, 0, 0, 64, 48); },
         [] { zuDraw::StretchWaveBlit(0, 0, 1, 1.0f, p, 0, 5, 64, 6); },
         [] { zuDraw::ScanlineBlit(0, 0, 0, p, 0, 0, 64, 48); },
         [] { zuDraw::StretchBlit(0, 0, p, 0, 0, 64, 48, -64, 48); },
@@ -188,12 +170,10 @@ TEST_F(CompoundBlit, SizesThatWouldDivideByZeroOrNeverEndDrawNothingAndPhasesSta
 }
 
 TEST_F(CompoundBlit, GoldenSheetOfEveryCompoundBlit) {
-    int32_t s = zuDraw::CreateObject(160, 160, 2);  // rings, the fourth black (keyed)
-    for (int32_t y = 0; y < 160; ++y)
-        for (int32_t x = 0; x < 160; ++x)
-            at(object(s), x, y) = int32_t(std::hypot(x - 80, y - 80)) / 12 == 3
-                                      ? 0
-                                      : uint16_t(x / 5 << 11 | x / 3 << 5 | y / 6);
+    const int32_t s = zuDraw::CreateObject(160, 160, 2);  // rings, the fourth black (keyed)
+    paint(s, [](int32_t x, int32_t y) {
+        return int32_t(std::hypot(x - 80, y - 80)) / 12 == 3 ? 0 : x / 5 << 11 | x / 3 << 5 | y / 6;
+    });
     const Draw blits[] = {
         [=] { zuDraw::WaveBlit(20, 0, 12, 0, 200.0f, s, 0, 0, 120, 160, 0); },
         [=] { zuDraw::WaveBlit(180, 0, 6, 4, 200.0f, s, 0, 0, 120, 160, 1); },
@@ -211,9 +191,8 @@ TEST_F(CompoundBlit, GoldenSheetOfEveryCompoundBlit) {
     std::srand(11);
     zuSystem::frameClock.seconds = 1.0f / 60.0f;
     platform::fill(*screenState.back, {0, 0, 640, 480}, 0x2104);
-    for (size_t i = 0; i < std::size(blits); ++i)  // nine frames unseen, the tenth in its tile
-        for (int32_t frame = 0, x = int32_t(i % 4) * 160, y = int32_t(i / 4) * 160; frame < 10;
-             ++frame)
+    for (int32_t i = 0; i < 12; ++i)  // nine frames unseen, the tenth in its tile
+        for (int32_t frame = 0, x = i % 4 * 160, y = i / 4 * 160; frame < 10; ++frame)
             zuDraw::SetClip(x, y, x + (frame == 9) * 160, y + (frame == 9) * 160), blits[i]();
     EXPECT_TRUE(
         testsupport::matchesGolden("compound_blits", testsupport::pictureOf(*screenState.back)));

@@ -11,13 +11,11 @@
 #include <vector>
 
 #include "draw/effects/effect_frame.h"
-#include "draw/zu_draw.h"
 #include "game/game.h"
 #include "platform/headless.h"
 #include "platform/video/surface.h"
-#include "support/fresh_program.h"
+#include "support/fresh_screen.h"
 #include "support/golden.h"
-#include "system/zu_system.h"
 
 namespace {
 
@@ -27,11 +25,6 @@ using Bytes = std::vector<uint8_t>;
 using Rgb = std::array<int32_t, 3>;  // 5-bit channels
 using Clip = std::tuple<int32_t, int32_t, int32_t, int32_t>;
 
-int32_t startScreen(int32_t bits) {
-    zuDraw::Release(), zuDraw::SetColorDepth(bits, 0, 0), zuDraw::SetVBlankWait(0);
-    zuSystem::systemState.fullScreen = 1;
-    return zuDraw::Screen(640, 480, 1);
-}
 uint16_t& at(int32_t x, int32_t y, const Bytes& m = screenState.back->memory) {
     return reinterpret_cast<uint16_t*>(const_cast<uint8_t*>(m.data()))[y * 640 + x];
 }
@@ -50,22 +43,23 @@ Bytes paintPattern(uint32_t seed = 0) {  // a busy picture, black in its top-lef
 }
 Rgb split(uint16_t p) { return {p >> 11, p >> 6 & 31, p & 31}; }
 uint16_t join(Rgb c) { return uint16_t(c[0] << 11 | c[1] << 6 | c[2]); }
+Clip clipOf(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 Clip clipNow() {
     const zuDraw::ScreenState& s = screenState;
     return {s.clipLeft, s.clipTop, s.clipRight, s.clipBottom};
 }
 auto wipeNow() { return std::tuple(clipNow(), zuDraw::clipWipe.state); }
+int32_t stepsWhile(int32_t state) {  // StepWipe calls until the wipe leaves `state`, at most 1000
+    int32_t frames = 0;
+    while (zuDraw::clipWipe.state == state && frames < 1000 && zuDraw::StepWipe()) ++frames;
+    return frames;
+}
 
-class Region : public FreshProgram {
-    void SetUp() override {
-        FreshProgram::SetUp();
-        ASSERT_EQ(startScreen(16), 1);
-    }
-};
-using Wipe = Region;
+using Region = FreshScreen16;
+using Wipe = FreshScreen16;
 
 TEST_F(Region, SoftenKeepsOneColourFireFadesWhatItDoesNotCarryNoiseRaisesByAtMostTwo) {
-    fill(0x8A52);  // (17, 18 of 63, 18)
+    fill(0x8A52);  // (17, 18 of 63, 18): the green's low bit is below the 5-bit precision
     EXPECT_EQ(zuDraw::Soften(10, 10, 100, 50), 1);
     EXPECT_EQ(std::tuple(at(11, 11), at(108, 57), at(10, 10)),
               std::tuple(0x8A52 & ~0x20, 0x8A52 & ~0x20, 0x8A52));
@@ -191,7 +185,7 @@ TEST_F(Region, FireCallsContinueOneRandomSequence) {
 
 TEST_F(Region, InvertTwiceRestoresThePictureAt16And32Bits) {
     for (int32_t bits : {16, 32}) {
-        ASSERT_EQ(startScreen(bits), 1);
+        ASSERT_EQ(showFullScreen(bits), 1);
         Bytes& m = screenState.back->memory;
         for (size_t i = 0; i < m.size(); ++i) m[i] = bits == 32 && i % 4 == 3 ? 0 : uint8_t(i * 7);
         const Bytes b = m;
@@ -205,30 +199,23 @@ TEST_F(Region, InvertTwiceRestoresThePictureAt16And32Bits) {
     }
 }
 
-// Each runs, stays inside the back buffer and object 0 (the asan preset checks); a failed lock
-// leaves nothing locked.
+// Each runs, stays inside the back buffer and object 0 (the asan preset checks): rectangles cut
+// at every edge (fire at the bottom row), huge sizes, a mosaic cell below 1, noise shifts out of
+// range; a failed lock leaves nothing locked.
 TEST_F(Region, RegionEffectsCutTheirRectanglesAndRefuseSizesThatWouldNeverEnd) {
-    const std::function<int32_t()> calls[] = {
-        [] { return zuDraw::Fire(-5, -5, 700, 500); },
-        [] { return zuDraw::FireRGB(1, 0, 1, 600, 470, 100, 100); },
-        [] { return zuDraw::Fire(INT_MAX - 2, INT_MIN, INT_MAX, INT_MAX); },
-        [] { return zuDraw::Soften(630, -3, 50, 600); },
-        [] { return zuDraw::SoftenRGB(1, 1, 1, INT_MIN, INT_MIN, INT_MAX, INT_MAX); },
-        [] { return zuDraw::Noise(99, -10, 470, 700, 50); },
-        [] { return zuDraw::NoiseRGB(1, 1, 0, -7, 630, -5, 50, 50); },
-        [] { return zuDraw::CircleMosaic(320, 240, 50, 0); },
-        [] { return zuDraw::CircleMosaic(-10, 470, INT_MAX, 7); },
-        [] { return zuDraw::CircleMosaic(INT_MIN, INT_MAX, INT_MAX, 1); },
-        [] { return zuDraw::Zoom2(600, 400, 200, 200, 0); },
-        [] { return zuDraw::Zoom4(-50, -50, 640, 480, 1); },
-        [] { return zuDraw::Zoom2(INT_MIN, INT_MAX, INT_MAX, INT_MAX, 0); },
-        [] { return zuDraw::Invert(INT_MIN, INT_MIN, INT_MAX, INT_MAX); },
-    };
-    for (const auto& call : calls) EXPECT_EQ(call(), 1) << &call - calls;
+    using namespace zuDraw;
+    constexpr int32_t M = INT_MAX, N = INT_MIN;
+    const int32_t ran[] = {  // in order: a braced list is worked out left to right
+        Fire(-5, -5, 700, 500), FireRGB(1, 0, 1, 600, 470, 100, 100), Fire(M - 2, N, M, M),
+        Soften(630, -3, 50, 600), SoftenRGB(1, 1, 1, N, N, M, M), Noise(99, -10, 470, 700, 50),
+        NoiseRGB(1, 1, 0, -7, 630, -5, 50, 50), CircleMosaic(320, 240, 50, 0),
+        CircleMosaic(-10, 470, M, 7), CircleMosaic(N, M, M, 1), Zoom2(600, 400, 200, 200, 0),
+        Zoom4(-50, -50, 640, 480, 1), Zoom2(N, M, M, M, 0), Invert(N, N, M, M)};
+    for (const int32_t& r : ran) EXPECT_EQ(r, 1) << &r - ran;
     for (int32_t n : {1, 2}) {
         platform::headless::failNextLocks(n);
-        EXPECT_EQ(zuDraw::Zoom2(0, 0, 10, 10, 0), 0);
-        EXPECT_EQ(screenState.back->lockCount + zuDraw::objectTable[0].surface->lockCount, 0);
+        EXPECT_EQ(Zoom2(0, 0, 10, 10, 0), 0);
+        EXPECT_EQ(screenState.back->lockCount + objectTable[0].surface->lockCount, 0);
     }
 }
 
@@ -238,12 +225,11 @@ TEST_F(Region, GoldenSheetOfEveryRegionEffect) {
     each({0, 0, 640, 480}, [](int32_t x, int32_t y) {
         at(x, y) = uint16_t(((x / 4) & 31) << 11 | ((y / 4) & 63) << 5 | ((x + y) / 20 & 31));
     });
-    fill(0xFFFF, {20, 120, 140, 150});  // fuel for the flames
-    for (int i = 0; i < 12; ++i) zuDraw::Fire(10, 10, 140, 140);
-    fill(0xFFFF, {180, 120, 300, 150});
-    for (int i = 0; i < 12; ++i) zuDraw::FireRGB(0, 1, 1, 170, 10, 140, 140);
-    for (int i = 0; i < 4; ++i) zuDraw::Soften(330, 10, 140, 140);
-    for (int i = 0; i < 4; ++i) zuDraw::SoftenRGB(1, 0, 0, 490, 10, 140, 140);
+    fill(0xFFFF, {20, 120, 140, 150}), fill(0xFFFF, {180, 120, 300, 150});  // fuel for the flames
+    for (int i = 0; i < 12; ++i) zuDraw::Fire(10, 10, 140, 140);  // one after the other: they
+    for (int i = 0; i < 12; ++i) zuDraw::FireRGB(0, 1, 1, 170, 10, 140, 140);  // share rand()
+    for (int i = 0; i < 4; ++i)  // side by side
+        zuDraw::Soften(330, 10, 140, 140), zuDraw::SoftenRGB(1, 0, 0, 490, 10, 140, 140);
     zuDraw::Noise(1, 10, 170, 140, 140), zuDraw::NoiseRGB(0, 1, 0, 3, 170, 170, 140, 140);
     zuDraw::CircleMosaic(400, 240, 70, 9), zuDraw::Invert(490, 170, 630, 310);
     zuDraw::Zoom2(10, 330, 70, 70, 0), zuDraw::Zoom2(170, 330, 70, 70, 1);
@@ -278,8 +264,7 @@ TEST_F(Wipe, EveryShapeOpensAndClosesThroughRectanglesWorkedOutByHand) {
     zuSystem::frameClock.seconds = 0.1f;
     for (const auto& [closing, shape, frames, middle, first, atMiddle, last] : rows) {
         SCOPED_TRACE(testing::Message() << (closing ? "closing " : "opening ") << shape);
-        zuDraw::clipWipe = {};
-        zuDraw::SetClip(0, 0, 640, 480);
+        zuDraw::clipWipe = {}, zuDraw::SetClip(0, 0, 640, 480);
         ASSERT_EQ(zuDraw::StartWipe(closing, shape, 90.0f, 100), 1);
         std::vector<Clip> seen;
         while (zuDraw::StepWipe() && seen.size() < 1000) seen.push_back(clipNow());
@@ -298,14 +283,11 @@ TEST_F(Wipe, ARefusedOrIdleWipeChangesNothingAndAClosedScreenOpensFromTheSavedRe
     EXPECT_EQ(wipeNow(), std::tuple(Clip(0, 0, 640, 480), 0));
     ASSERT_EQ(zuDraw::StartWipe(0, 1, 0.0f, 0), 1);  // speed 0: one row a frame, 480 frames
     EXPECT_EQ(zuDraw::StartWipe(1, 2, 0.0f, 0), 0);  // one runs
-    int32_t frames = 0;
-    while (zuDraw::clipWipe.state == 1 && frames < 1000) frames += zuDraw::StepWipe();
-    EXPECT_EQ(std::tuple(frames, clipNow()), std::tuple(480, Clip(0, 0, 640, 480)));
+    EXPECT_EQ((std::tuple{stepsWhile(1), clipNow()}), std::tuple(480, Clip(0, 0, 640, 480)));
 
     // Closing by 7 a frame passes the bottom: the rectangle is left inverted, copies draw nothing.
     ASSERT_EQ(zuDraw::StartWipe(1, 1, 6.5f / 0.016f, 0), 1);
-    for (frames = 0; zuDraw::clipWipe.state == 2 && frames < 1000;) frames += zuDraw::StepWipe();
-    EXPECT_EQ(std::tuple(frames, clipNow()), std::tuple(69, Clip(0, 483, 640, 480)));
+    EXPECT_EQ((std::tuple{stepsWhile(2), clipNow()}), std::tuple(69, Clip(0, 483, 640, 480)));
     fill(0xFFFF);
     const Bytes before = screenState.back->memory;
     zuDraw::BlitOpaque(0, 470, 1, 0, 0, 32, 32);  // object 1 is black
@@ -314,23 +296,20 @@ TEST_F(Wipe, ARefusedOrIdleWipeChangesNothingAndAClosedScreenOpensFromTheSavedRe
     // Hiding, while closed or while a wipe runs, keeps the full rectangle for the next opening.
     zuDraw::HideAll();
     ASSERT_EQ(zuDraw::StartWipe(0, 5, 1e30f, 0), 1);  // too fast to count: one frame
-    EXPECT_EQ(zuDraw::StepWipe(), 1);
-    EXPECT_EQ(wipeNow(), std::tuple(Clip(0, 0, 640, 480), 0));
-    ASSERT_EQ(zuDraw::StartWipe(0, 6, -50.0f, 0), 1);  // moves as speed 0
-    EXPECT_EQ(clipNow(), Clip(320, 0, 320, 480));
-    zuDraw::StepWipe();
-    EXPECT_EQ(clipNow(), Clip(319, 0, 321, 480));
+    EXPECT_EQ((std::tuple{zuDraw::StepWipe(), clipNow(), zuDraw::clipWipe.state}),
+              std::tuple(1, Clip(0, 0, 640, 480), 0));
+    ASSERT_EQ(zuDraw::StartWipe(0, 6, -50.0f, 0), 1);  // moves as speed 0: 1 a side
+    EXPECT_EQ((std::tuple{clipNow(), zuDraw::StepWipe(), clipNow()}),
+              std::tuple(Clip(320, 0, 320, 480), 1, Clip(319, 0, 321, 480)));
     zuDraw::HideAll();
-    const Rect& saved = zuDraw::clipWipe.savedClip;
-    EXPECT_EQ(std::tuple(saved.left, saved.top, saved.right, saved.bottom), Clip(0, 0, 640, 480));
+    EXPECT_EQ(clipOf(zuDraw::clipWipe.savedClip), Clip(0, 0, 640, 480));
     EXPECT_EQ(wipeNow(), std::tuple(Clip(319, 0, 319, 0), -1));
 
-    zuDraw::clipWipe = {};  // a wipe on an inverted rectangle ends at its first step
-    zuDraw::SetClip(300, 0, 200, 480);
+    zuDraw::clipWipe = {}, zuDraw::SetClip(300, 0, 200, 480);  // inverted: wipes end at once
     for (int32_t closing : {1, 0}) {
         ASSERT_EQ(zuDraw::StartWipe(closing, 6, 0.0f, 0), 1);
-        EXPECT_EQ(zuDraw::StepWipe(), 1);
-        EXPECT_EQ(zuDraw::clipWipe.state, -closing);
+        EXPECT_EQ((std::tuple{zuDraw::StepWipe(), zuDraw::clipWipe.state}),
+                  std::tuple(1, -closing));
     }
     EXPECT_EQ(clipNow(), Clip(300, 0, 200, 480));
     std::set<int32_t> picked;  // shape 0: one of the nine at random
