@@ -73,12 +73,11 @@ TEST(MidiFile, ReadsEventsInTimeOrderAndKeepsWhatPrecedesDamage) {
         SCOPED_TRACE(c.what);
         platform::midi::MidiSong song;
         ASSERT_EQ(platform::midi::readMidiFile(c.file.data(), c.file.size(), song), c.accepted);
+        const auto key = [](const platform::midi::MidiEvent& e) {
+            return std::tuple(std::lround(e.seconds * 1e6), e.status, e.data1, e.data2);
+        };
         ASSERT_EQ(song.events.size(), c.events.size());
-        for (size_t i = 0; i < c.events.size(); ++i) {
-            const platform::midi::MidiEvent &got = song.events[i], &want = c.events[i];
-            EXPECT_EQ(std::tuple(std::lround(got.seconds * 1e6), got.status, got.data1, got.data2),
-                      std::tuple(std::lround(want.seconds * 1e6), want.status, want.data1, want.data2)) << i;
-        }
+        for (size_t i = 0; i < c.events.size(); ++i) EXPECT_EQ(key(song.events[i]), key(c.events[i])) << i;
         EXPECT_NEAR(song.lengthSeconds, c.length, 1e-9);
     }
 }
@@ -127,6 +126,11 @@ protected:
         const size_t play = find("play midi notify", from), end = find("notify successful", play);
         return end < log().size() ? log()[end].frame - log()[play].frame : 0;
     }
+    // Writes the piece into the MUSIC folder and plays it.
+    void playPiece(const std::string& name, const std::vector<uint8_t>& piece, int32_t repeat) {
+        write("MUSIC/" + name, piece);
+        zuSound::PlayMidi(("MUSIC\\" + name).c_str(), repeat);
+    }
     std::string openCommand(const std::string& name) const {
         return "open \"" + std::string(zuSystem::ModuleDir(0)) + name + "\" type sequencer alias midi";
     }
@@ -134,8 +138,7 @@ protected:
 
 TEST_F(Midi, ANoteAtHalfASecondSoundsFromItsSampleWithinAMillisecond) {
     ASSERT_FALSE(platform::midi::soundFontPath().empty()) << "a General MIDI sound font (timgm6mb-soundfont)";
-    write("MUSIC/NOTE.MID", notePiece(480, 960));
-    zuSound::PlayMidi("MUSIC\\NOTE.MID", 0);
+    playPiece("NOTE.MID", notePiece(480, 960), 0);
     EXPECT_EQ(platform::midi::scheduledFrames(), (std::vector<uint64_t>{0, 22050, 44100, 44100}));
     const std::vector<uint8_t> out = platform::headless::renderAudio(44100);
     const auto first = std::find_if(out.begin(), out.end(), [](uint8_t b) { return b != 0; }) - out.begin();
@@ -143,8 +146,7 @@ TEST_F(Midi, ANoteAtHalfASecondSoundsFromItsSampleWithinAMillisecond) {
 }
 
 TEST_F(Midi, RepeatStartsAgainWithinAFrameOfEachEndUntilEndMidiLoopClosesAtTheNext) {
-    write("MUSIC/LOOP.MID", notePiece(0, 240));  // a quarter of a second
-    zuSound::PlayMidi("MUSIC\\LOOP.MID", 1);
+    playPiece("LOOP.MID", notePiece(0, 240), 1);  // a quarter of a second
     runFrames(80);  // 1.28 s: five ends
     const auto e = log();
     size_t play = find("play midi notify"), ends = 0;
@@ -160,12 +162,10 @@ TEST_F(Midi, RepeatStartsAgainWithinAFrameOfEachEndUntilEndMidiLoopClosesAtTheNe
 }
 
 TEST_F(Midi, PlayMidiDuringAPieceClosesItAndPlaysTheNewOneFromItsStart) {
-    write("MUSIC/LONG.MID", notePiece(0, 1920));
-    write("MUSIC/SHORT.MID", notePiece(0, 240));
-    zuSound::PlayMidi("MUSIC\\LONG.MID", 1);
+    playPiece("LONG.MID", notePiece(0, 1920), 1);
     runFrames(10);
     const size_t before = log().size();
-    zuSound::PlayMidi("MUSIC\\SHORT.MID", 1);
+    playPiece("SHORT.MID", notePiece(0, 240), 1);
     zuSound::EndMidiLoop();
     runToClose(40);
     // The old play is aborted; its notice reaches the window procedure and restarts nothing.
@@ -178,18 +178,16 @@ TEST_F(Midi, PlayMidiDuringAPieceClosesItAndPlaysTheNewOneFromItsStart) {
 // A missing file, a path the 256-byte open command cannot hold or with a quote (not sent): the
 // piece before is closed, `open` stays 1, later commands fail quietly, a second CloseMidi sends nothing.
 TEST_F(Midi, FailedOrRefusedOpensLeaveOpenAtOneAndCloseMidiThenSendsNothingMore) {
-    write("MUSIC/LONG.MID", notePiece(0, 1920));
     const std::string longest(255 - openCommand("").size(), 'a');  // with its zero, 256 bytes
     for (const auto& [name, sent] : {std::pair(std::string("MUSIC\\NONE.MID"), true), {longest, true},
                                      {longest + "a", false}, {"MUSIC\\\"LONG.MID", false}}) {
         SCOPED_TRACE(name);
-        zuSound::PlayMidi("MUSIC\\LONG.MID", 1);
+        playPiece("LONG.MID", notePiece(0, 1920), 1);
         platform::midi::clearSequencerLog();
         zuSound::PlayMidi(name.c_str(), 0);
         EXPECT_EQ(std::pair(zuSound::midiState.open, zuSound::midiState.repeat), std::pair(1, 0));
         EXPECT_TRUE(runFrames(10)) << "silent, with no notice";
-        zuSound::CloseMidi();
-        zuSound::CloseMidi();
+        zuSound::CloseMidi(), zuSound::CloseMidi();
         Texts expected = {"stop midi", "notify aborted", "close midi", openCommand(name), "seek midi to start",
                           "play midi notify", "stop midi", "close midi"};
         if (!sent) expected.erase(expected.begin() + 3, expected.begin() + 6);
@@ -202,8 +200,7 @@ TEST_F(Midi, FailedOrRefusedOpensLeaveOpenAtOneAndCloseMidiThenSendsNothingMore)
 // sequencer's change nothing; a second play with notify supersedes the first, which restarts nothing.
 TEST_F(Midi, ATempoChangeEndsOnItsFrameThroughCommandsThatChangeNothingAndSilentWithoutAFont) {
     setenv("ZU_SOUNDFONT", (programFolder / "none.sf2").c_str(), 1);
-    write("MUSIC/TEMPO.MID", tempoChangePiece());
-    zuSound::PlayMidi("MUSIC\\TEMPO.MID", 0);
+    playPiece("TEMPO.MID", tempoChangePiece(), 0);
     using namespace platform::midi;
     for (const auto& [command, result] : {std::pair("", commandUnknown), {"seek midi to end", commandUnknown},
                                           {"open \"unclosed type sequencer alias x", commandUnknown},
@@ -221,8 +218,7 @@ TEST_F(Midi, ATempoChangeEndsOnItsFrameThroughCommandsThatChangeNothingAndSilent
 }
 
 TEST_F(Midi, QuitStopsTheMusicAndGivesUpTheDevice) {
-    write("MUSIC/LONG.MID", notePiece(0, 1920));
-    zuSound::PlayMidi("MUSIC\\LONG.MID", 1);
+    playPiece("LONG.MID", notePiece(0, 1920), 1);
     zuSystem::Quit();
     EXPECT_FALSE(platform::headless::audioDeviceOpen()) << "nothing holds the device any more";
     EXPECT_EQ(platform::midi::sendCommand("play midi"), platform::midi::deviceNotOpen);
@@ -235,17 +231,9 @@ TEST_F(SystemSound, WaitsTheSoundsLengthOrTheBeepsAndRestoresEverySound) {
     write("SOUND/DING.WAV", test::wavImage({.rate = 22050}, test::pcm16(test::sine(880, 22050, 2205, 8000))));
     write("SOUND/DEEP.WAV", test::wavImage({.bits = 24}, std::vector<uint8_t>(3000)));  // no buffer takes it
     ASSERT_EQ(zuSound::LoadObject("SOUND\\TONE.WAV", 3), 0);
-    zuSound::SetVolume(0, -20, 1);
-    zuSound::SetPan(0, 40, 2);
-    zuSound::SetFrequency(0, 30, 0);
-    auto slots = [] {  // each slot's volume, pan, rate and playing state, as its buffer has them
-        std::vector<std::tuple<int32_t, int32_t, uint32_t, bool>> out;
-        for (platform::SoundBuffer* b : zuSound::soundState.objects[0].buffers)
-            if (b) out.emplace_back(platform::volume(b), platform::pan(b), platform::frequency(b), platform::isPlaying(b));
-        return out;
-    };
-    const auto before = slots();
-    ASSERT_EQ(before, (decltype(before){{0, 0, 25050, false}, {-2000, 0, 22050, false}, {0, 4000, 22050, false}}));
+    zuSound::SetVolume(0, -20, 1), zuSound::SetPan(0, 40, 2), zuSound::SetFrequency(0, 30, 0);
+    const Slots before = slots(0);
+    ASSERT_EQ(before, (Slots{{0, 0, 25050, false}, {-2000, 0, 22050, false}, {0, 4000, 22050, false}}));
     for (const auto& [name, waitMs, beeps] :
          {std::tuple("SOUND\\DING.WAV", 100u, 0), {"SOUND\\NONE.WAV", 150u, 1}, {"SOUND\\DEEP.WAV", 150u, 1}}) {
         const uint32_t clock = platform::headless::clock();
@@ -253,7 +241,7 @@ TEST_F(SystemSound, WaitsTheSoundsLengthOrTheBeepsAndRestoresEverySound) {
         zuSound::PlaySystemSound((std::string(zuSystem::ModuleDir(0)) + name).c_str());
         EXPECT_EQ(platform::headless::clock() - clock, waitMs) << name;
         EXPECT_EQ(platform::headless::beepCount() - beepsBefore, beeps) << name;
-        EXPECT_EQ(slots(), before) << name;
+        EXPECT_EQ(slots(0), before) << name;
     }
 }
 

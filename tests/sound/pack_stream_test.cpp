@@ -1,12 +1,10 @@
 // Sound packs and streams on the headless device: packs built from a folder load the bytes the WAV
 // files load, names follow Shift-JIS, streams come out sample for sample through every chunk and
 // loop seam at any frame length, and malformed packs, formats and paths are refused.
-#include <functional>
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "support/process.h"
@@ -62,7 +60,7 @@ protected:
         zuSound::SetPackFile("S.PAK");
     }
     static Bytes bufferBytes(int32_t n, int32_t slot = 0) {
-        const platform::BufferLock lock = platform::lockBuffer(zuSound::soundState.objects[n].buffers[slot], 0, 0);
+        const platform::BufferLock lock = platform::lockBuffer(sound(n).buffers[slot], 0, 0);
         return platform::unlockBuffer(lock), Bytes(lock.first, lock.first + lock.firstBytes);
     }
     // Plays `ms` in frames of `frameMs`, calling Streaming after each: the left channel, the chunk
@@ -78,7 +76,7 @@ protected:
             const uint32_t before = st.writePos;
             zuSound::Streaming();
             if (st.writePos != before) run.chunks.push_back((st.writePos + st.bufferSize - before) % st.bufferSize);
-            if (!run.stoppedAtMs && !platform::isPlaying(zuSound::soundState.objects[n].buffers[0])) run.stoppedAtMs = t;
+            if (!run.stoppedAtMs && !platform::isPlaying(sound(n).buffers[0])) run.stoppedAtMs = t;
         }
         return run;
     }
@@ -123,8 +121,8 @@ TEST_F(PackStream, PacksByMakePackOrThePackerLoadTheFilesBytesByFileNameInAnyAsc
     for (const char* name : {"8M.WAV", "8S.WAV", "16S.WAV", "Catch.wav", "EXT.WAV", "表ヂ.WAV"}) {
         const int32_t packed = zuSound::LoadPack(name, 2), file = zuSound::LoadObject(("SE\\" + std::string(name)).c_str(), 1);
         ASSERT_TRUE(packed >= 0 && file >= 0) << name;
-        EXPECT_EQ(bufferBytes(packed, 1), bufferBytes(file)) << name;
-        EXPECT_EQ(zuSound::soundState.objects[packed].baseFrequency, zuSound::soundState.objects[file].baseFrequency);
+        EXPECT_EQ(std::pair(bufferBytes(packed, 1), sound(packed).baseFrequency),
+                  std::pair(bufferBytes(file), sound(file).baseFrequency)) << name;
     }
     EXPECT_GE(zuSound::LoadPack("catch.wav", 1), 0);
     for (const char* absent : {"SE\\CATCH.WAV", "A_BAD.WAV", "NONE.WAV"})
@@ -152,7 +150,7 @@ TEST_F(PackStream, MalformedPacksFormatsAndPathsAreRefusedWithTheirMessageAndHol
         write("P.PAK", row.pack);
         zuSound::SetPackFile("P.PAK");
         const int32_t n = row.stream ? zuSound::LoadStream("GOOD.WAV", row.loopOffset) : zuSound::LoadPack("GOOD.WAV", 1);
-        EXPECT_TRUE(n == -1 && reported(row.message) && !zuSound::soundState.objects[0].used) << row.what;
+        EXPECT_TRUE(n == -1 && reported(row.message) && !sound(0).used) << row.what;
     }
     EXPECT_TRUE(zuSound::LoadStream(std::string(31, 'A').c_str(), 0) == -1 && reported(u8"ファイル名が長すぎます"));
     EXPECT_EQ(zuSound::SetPackFile(std::string(259, 'P').c_str()), 0);
@@ -195,22 +193,20 @@ TEST_F(PackStream, ShortEntriesAreSoundsAndStreamsRestartComeBackWithTheirSettin
     writeWav("SHORT.WAV", 4.9);
     const Bytes src = writeWav("LONG.WAV", 7);
     makePack();
-    const int32_t sound = zuSound::LoadStream("SHORT.WAV", 0), n = zuSound::LoadStream("long.wav", 0);
-    ASSERT_EQ(std::pair(sound, n), std::pair(0, 1));
-    const zuSound::SoundObject &s = zuSound::soundState.objects[n], &shortOne = zuSound::soundState.objects[sound];
-    EXPECT_TRUE(zuSound::soundState.streams[sound].dataSize == 0 && shortOne.slotCount == 1 && shortOne.fromPack == 1);
+    const int32_t one = zuSound::LoadStream("SHORT.WAV", 0), n = zuSound::LoadStream("long.wav", 0);
+    ASSERT_EQ(std::pair(one, n), std::pair(0, 1));
+    const zuSound::SoundObject &s = sound(n), &shortOne = sound(one);
+    EXPECT_TRUE(zuSound::soundState.streams[one].dataSize == 0 && shortOne.slotCount == 1 && shortOne.fromPack == 1);
     zuSound::Play(n, 0);
     play(n, 3000, 16);
     zuSound::Play(n, 0);  // while playing: begins again
     EXPECT_EQ(firstMismatch(play(n, 8000, 16).left, src, 16, 44100, -1, 8000), -1);
     // Released and restored from its own pack, though another is current: stopped, settings kept.
     zuSound::SetVolume(n, -10, 0), zuSound::SetPan(n, 20, 0), zuSound::SetFrequency(n, -50, 0), zuSound::SetPackFile("OTHER.PAK");
-    zuSound::Release();
-    zuSound::Restore();
+    zuSound::Release(), zuSound::Restore();
     ASSERT_TRUE(s.buffers[0] && shortOne.buffers[0]);
-    EXPECT_EQ(std::tuple(platform::isPlaying(s.buffers[0]), platform::volume(s.buffers[0]), platform::pan(s.buffers[0]),
-                         platform::frequency(s.buffers[0]), zuSound::soundState.streams[n].dataSize),
-              std::tuple(false, -1000, 2000, 39100u, uint32_t(src.size())));
+    EXPECT_EQ(std::pair(slots(n), zuSound::soundState.streams[n].dataSize),
+              std::pair(Slots{{-1000, 2000, 39100, false}}, uint32_t(src.size())));
     // A pack cut short under a playing stream plays silence; one that vanished is reported once.
     zuSound::PlayLoop(n, 0);
     fs::resize_file(programFolder / "S.PAK", 3 * 88200);  // about 3 s of the data
@@ -248,7 +244,7 @@ TEST_F(PackStream, ErrorLinesNameThePackEntryTriedAndOnlyForTheLoadThatFailed) {
         EXPECT_EQ(row.load(), -1) << row.what;
         const std::string err = testing::internal::GetCapturedStderr();
         zuSystem::systemState.errorRaised = 0;
-        EXPECT_EQ(err.find("P.PAK/GONE.WAV\")") != std::string::npos, row.namesEntry) << row.what << err;
-        EXPECT_EQ(err.find("(tried") != std::string::npos, row.namesEntry) << row.what << err;
+        EXPECT_EQ(std::pair(err.find("P.PAK/GONE.WAV\")") != err.npos, err.find("(tried") != err.npos),
+                  std::pair(row.namesEntry, row.namesEntry)) << row.what << err;
     }
 }

@@ -1,9 +1,11 @@
 // SoundProgram: a fresh program with the headless sound device open, an empty sound table and the
-// folders sounds, packs and music are read from.
+// folders sounds, packs and music are read from; the headless output as samples.
 #pragma once
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,14 @@
 #include "support/fresh_program.h"
 #include "support/wav_writer.h"
 #include "system/zu_system.h"
+
+// The next `frames` frames of the headless output as 16-bit samples (stereo unless set otherwise).
+inline std::vector<int16_t> render(uint32_t frames) {
+    const std::vector<uint8_t> bytes = platform::headless::renderAudio(frames);
+    std::vector<int16_t> out(bytes.size() / 2);
+    std::memcpy(out.data(), bytes.data(), out.size() * 2);
+    return out;
+}
 
 class SoundProgram : public FreshProgram {
 protected:
@@ -30,6 +40,15 @@ protected:
     }
     void write(const std::string& utf8Path, const std::vector<uint8_t>& bytes) {
         test::writeBytes((programFolder / utf8Path).string(), bytes);
+    }
+    static zuSound::SoundObject& sound(int32_t n) { return zuSound::soundState.objects[n]; }
+    // Each slot's volume, pan, rate and playing state, as sound `n`'s buffers have them.
+    using Slots = std::vector<std::tuple<int32_t, int32_t, uint32_t, bool>>;
+    static Slots slots(int32_t n) {
+        Slots out;
+        for (const platform::SoundBuffer* b : sound(n).buffers)
+            if (b) out.emplace_back(platform::volume(b), platform::pan(b), platform::frequency(b), platform::isPlaying(b));
+        return out;
     }
     // Whether the last report showed `message` and raised the error flag, which it clears for the next one.
     static bool reported(const char8_t* message) {
