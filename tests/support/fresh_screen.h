@@ -1,6 +1,6 @@
 // FreshScreen: a fresh program showing a 640 x 480 screen, with no wait for the vertical blank.
-// FreshScreen16: the same screen full screen at 16 bits (RGB565), the format the region effects
-// and MirrorBlit draw on.
+// FreshScreen16: the same screen full screen at 16 bits (RGB565), the format the sprite, rotation
+// and region effects and MirrorBlit draw on.
 #pragma once
 #include "draw/zu_draw.h"
 #include "support/fresh_program.h"

@@ -1,9 +1,7 @@
-// The SDL programs on a private X server (Xvfb) at 1920 x 1080 without a window manager, where
-// 640 x 480 shows as 1440 x 1080 between bars in full-desktop mode and as 1280 x 960 in a window:
-// the probe's pointer mapping through real X events in both modes, its bars, Alt+Enter and F12;
-// the game's error box for a missing picture closed by a real Return, its icon, its title, a real
-// click on it leading to the STAGE label, its music on the dummy audio device and a real Escape;
-// a MIDI file played on the dummy device, its end notified to the probe's window procedure.
+// The SDL programs on a private X server (Xvfb) at 1920 x 1080 without a window manager, where 640 x 480
+// shows as 1440 x 1080 between bars in full-desktop mode and as 1280 x 960 in a window: the probe's pointer
+// mapping through real X events, bars, Alt+Enter and F12; the game's error box, icon, title, STAGE label and
+// music through real keys and clicks; a MIDI file's end reaching the probe's window procedure.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -68,9 +66,8 @@ class SdlX11 : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         server = std::make_unique<test::Process>();
-        test::ProcessSpec spec;
-        spec.argv = {"/usr/bin/env", "Xvfb", "-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"};
-        if (server->start(spec) && server->waitForOutput("\n", 15000))
+        if (server->start({.argv = {"/usr/bin/env", "Xvfb", "-displayfd", "1", "-screen", "0", "1920x1080x24", "-nolisten", "tcp"}}) &&
+            server->waitForOutput("\n", 15000))
             display = ":" + server->out().substr(0, server->out().find('\n'));
     }
     static void TearDownTestSuite() { server.reset(); }
@@ -93,32 +90,23 @@ protected:
         if (d) XCloseDisplay(d);
         return pixels;
     }
-    static int64_t pixel(int x, int y) {  // -1 when it cannot be read
-        std::vector<uint32_t> p = screenshot(x, y, 1, 1);
-        return p.empty() ? -1 : p[0];
-    }
+    static int64_t pixel(int x, int y) { const auto p = screenshot(x, y, 1, 1); return p.empty() ? -1 : p[0]; }  // -1: unreadable
     static std::optional<std::string> run(std::vector<std::string> argv) {
-        test::ProcessSpec spec;
-        spec.argv = std::move(argv);
-        spec.argv.insert(spec.argv.begin(), "/usr/bin/env");
-        spec.env = {{"DISPLAY", display}};
-        spec.timeoutMs = 10000;
-        test::ProcessResult r = test::runProcess(spec);
+        argv.insert(argv.begin(), "/usr/bin/env");
+        const test::ProcessResult r = test::runProcess({.argv = std::move(argv), .env = {{"DISPLAY", display}}, .timeoutMs = 10000});
         return r.exitCode == 0 ? std::optional(r.out) : std::nullopt;
     }
-    // A program of the build (or the path given) with silent audio and none of the headless switches.
+    // A program of the build (or the path given) with silent audio, none of the headless switches and
+    // not SDL's dummy video driver, which SDL tests earlier in this process leave set.
     test::ProcessSpec program(const std::string& name) const {
-        test::ProcessSpec spec;
-        spec.argv = {name.find('/') == std::string::npos ? test::binaryDir() + "/" + name : name};
-        spec.env = {{"DISPLAY", display}, {"SDL_AUDIODRIVER", "dummy"},
-                    {"XDG_CONFIG_HOME", dir + "/config"}, {"XDG_PICTURES_DIR", dir}, {"HOME", dir}};
-        spec.unset = {"TESSORA_PLATFORM", "TESSORA_WINDOWED", "TESSORA_SCRIPT", "WAYLAND_DISPLAY"};
-        spec.workDir = dir;
-        return spec;
+        return {.argv = {name.find('/') == std::string::npos ? test::binaryDir() + "/" + name : name},
+                .env = {{"DISPLAY", display}, {"SDL_AUDIODRIVER", "dummy"},
+                        {"XDG_CONFIG_HOME", dir + "/config"}, {"XDG_PICTURES_DIR", dir}, {"HOME", dir}},
+                .unset = {"SDL_VIDEODRIVER", "WAYLAND_DISPLAY", "ZU_PLATFORM", "TESSORA_PLATFORM", "ZU_WINDOWED",
+                          "TESSORA_WINDOWED", "ZU_SCRIPT", "TESSORA_SCRIPT"},
+                .workDir = dir};
     }
-    static bool moveTo(platform::Point p) {
-        return run({"xdotool", "mousemove", std::to_string(p.x), std::to_string(p.y)}).has_value();
-    }
+    static bool moveTo(platform::Point p) { return run({"xdotool", "mousemove", std::to_string(p.x), std::to_string(p.y)}).has_value(); }
     static bool outputAfter(test::Process& p, size_t from, const std::string& text, bool inError = false) {
         return test::eventually([&] {
             p.waitForOutput("\x01", 10, inError);  // reads what came; the text never does
@@ -127,14 +115,10 @@ protected:
     }
     // Every point passes the test once, not necessarily at the same time: a scene may end before
     // its opening blinds do.
-    static bool shows(const std::vector<platform::Point>& points, bool (*test)(uint32_t)) {
-        std::vector<bool> seen(points.size());
+    static bool shows(std::vector<platform::Point> unseen, bool (*test)(uint32_t)) {
         return test::eventually([&] {
-            for (size_t p = 0; p < points.size(); ++p) {
-                int64_t rgb = seen[p] ? 0 : pixel(points[p].x, points[p].y);
-                seen[p] = seen[p] || (rgb >= 0 && test(uint32_t(rgb)));
-            }
-            return std::count(seen.begin(), seen.end(), false) == 0;
+            std::erase_if(unseen, [&](platform::Point p) { const int64_t rgb = pixel(p.x, p.y); return rgb >= 0 && test(uint32_t(rgb)); });
+            return unseen.empty();
         });
     }
     // The probe's frame is white inside a red one-pixel border; the corners show where it is.

@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "draw/effects/effect_frame.h"
-#include "draw/zu_draw.h"
 #include "platform/faults.h"
-#include "support/fresh_program.h"
+#include "support/fresh_screen.h"
 #include "support/golden.h"
 
 namespace {
@@ -43,12 +42,10 @@ using PixelRule = std::function<uint16_t(int32_t x, int32_t y)>;
 class SpriteEffects : public FreshProgram {
 protected:
     void SetUp() override { FreshProgram::SetUp(); ASSERT_EQ(start(false), 1); }
-    // A 640 x 480 screen of `depth` bits (16: 5-6-5 or 5-5-5) whose random table follows srand(7).
+    // The full screen at `depth` bits (16: 5-6-5 or 5-5-5) whose random table follows srand(7).
     static int32_t start(bool rgb555, int32_t depth = 16) {
-        platform::headless::useRgb555For16(rgb555);
-        zuDraw::SetColorDepth(depth, 0, 0);
-        std::srand(7);
-        return zuDraw::Screen(640, 480, 1);
+        platform::headless::useRgb555For16(rgb555), std::srand(7);
+        return showFullScreen(depth);
     }
     static platform::Surface& back() { return *zuDraw::screenState.back; }
     static uint16_t& px(platform::Surface& s, int32_t x, int32_t y) { return reinterpret_cast<uint16_t*>(&s.memory[size_t(y * s.pitch)])[x]; }

@@ -8,10 +8,9 @@
 #include <tuple>
 #include <vector>
 
-#include "draw/zu_draw.h"
 #include "platform/faults.h"
 #include "platform/video/surface.h"
-#include "support/fresh_program.h"
+#include "support/fresh_screen.h"
 #include "support/golden.h"
 
 namespace {
@@ -30,10 +29,7 @@ uint16_t sprite(int32_t x, int32_t y) {
     return y < 3 ? 0xFFFF : uint16_t((x * 31 / 63) << 11 | (y * 63 / 47) << 5 | 12);
 }
 // A pixel in 5-bit colour, put together again on 565.
-uint16_t fiveBit(uint16_t p) {
-    const uint8_t* c = zuDraw::effectTables.pixelRgb5[p];
-    return uint16_t(c[0] << 11 | c[1] << 6 | c[2]);
-}
+uint16_t fiveBit(uint16_t p) { const uint8_t* c = zuDraw::effectTables.pixelRgb5[p]; return uint16_t(c[0] << 11 | c[1] << 6 | c[2]); }
 void paintBack() {
     for (int32_t k = 0, x = 0, y = 0; k < back().width * back().height; ++k, x = k % back().width, y = k / back().width)
         at(back(), x, y) = uint16_t(x % 20 == 0 || y % 20 == 0 ? 0x4208 : ((x + y) / 40) % 8 << 1 | 0x0841);
@@ -49,16 +45,8 @@ int32_t rotation(int32_t kind, int32_t x1, int32_t y1, int32_t x2, int32_t y2, i
     default: return zuDraw::Floor(x1, y1, x2, y2, angle, zoom, step, zoom, step / 2, scaleR, scaleG, scaleB, object, s.left, s.top, s.right, s.bottom);
     }
 }
-int32_t startScreen(int32_t width, int32_t height, int32_t depth = 16) {
-    zuDraw::Release(), zuDraw::SetColorDepth(depth, 0, 0);
-    return zuDraw::Screen(width, height, 1);
-}
-class RotateWarp : public FreshProgram {
-    void SetUp() override {
-        FreshProgram::SetUp();
-        zuDraw::tunnelTable.textureWidth = 0;  // never made
-        ASSERT_EQ(startScreen(640, 480), 1);
-    }
+struct RotateWarp : FreshScreen16 {
+    void SetUp() override { FreshScreen16::SetUp(); zuDraw::tunnelTable.textureWidth = 0; }  // no tunnel made yet
 };
 using RotateWarpGolden = RotateWarp;
 
@@ -122,7 +110,8 @@ void plainRotation(int32_t kind, int32_t x1, int32_t y1, int32_t x2, int32_t y2,
 }
 
 TEST_F(RotateWarp, RotationFamilyMatchesThePlainFormulaOnRandomPicturesSizesAndClips) {
-    ASSERT_EQ(startScreen(160, 120), 1);
+    zuDraw::Release();
+    ASSERT_EQ(zuDraw::Screen(160, 120, 1), 1);
     std::mt19937 random(7);
     auto in = [&](int32_t lo, int32_t hi) { return lo + int32_t(random() % uint32_t(hi - lo + 1)); };
     for (int32_t round = 0; round < 300; ++round) {
@@ -191,7 +180,7 @@ TEST_F(RotateWarp, UnsafeInputsFailedLocksAndEmptyRegionsDrawNothingAndLeaveNoth
         EXPECT_TRUE(mayDraw || back().memory == before);
     }
     EXPECT_EQ(tunnel(33, 32, 64, 64, 0, 0) * 10 + zuDraw::Tunnel(0, 0, 0, 0, texture), 10);  // made, but wider than its object
-    ASSERT_EQ(startScreen(640, 480, 32), 1);  // no tables: nothing runs
+    ASSERT_EQ(showFullScreen(32), 1);  // no tables: nothing runs
     const int32_t t = makeObject(64, 48, sprite);
     EXPECT_EQ(turn(0, 0, 1, {0, 0, 64, 48}, t) + ripple(0, 1, {0, 0, 64, 48}, t) + zuDraw::StretchEdge(0, 0, 0, 0, t, 0, 0, 64, 48) + zuDraw::Tunnel(0, 0, 0, 0, t), 0);
 }

@@ -148,13 +148,9 @@ TEST_F(SurfaceTest, StretchesAndFillsAreClippedAndTruncatedAndLostOrLockedSurfac
     EXPECT_EQ(std::pair(restore(*a), restore(*b)), std::pair(Status::ok, Status::ok));
     EXPECT_EQ(std::pair(pixelAt(*a, 3, 3), pixelAt(*b, 0, 0)), std::pair(0u, 6u));
 
-    headless::loseAllSurfaces();
-    EXPECT_TRUE(isLost(*a) && isLost(*b));
-    restore(*a), restore(*b);
-    ASSERT_EQ(lock(*a, r), Status::ok);
-    EXPECT_EQ(a->lockCount, 1);
-    EXPECT_EQ(bltFast(*b, 0, 0, *a, {0, 0, 4, 4}, false), Status::failed);  // busy while locked
-    EXPECT_EQ(fill(*a, {0, 0, 4, 4}, 1), Status::failed);
+    ASSERT_EQ(lock(*a, r), Status::ok);  // busy while locked
+    EXPECT_EQ((std::tuple{a->lockCount, bltFast(*b, 0, 0, *a, {0, 0, 4, 4}, false), fill(*a, {0, 0, 4, 4}, 1)}),
+              std::tuple(1, Status::failed, Status::failed));
     unlock(*a);
     EXPECT_EQ(fill(*a, {0, 0, 4, 4}, 1), Status::ok);
 }
@@ -164,25 +160,24 @@ TEST_F(SurfaceTest, DisplayModesChooseTheFormatOfNewSurfaces) {
     EXPECT_EQ(mode(), std::pair(32, Format::xrgb8888));
     headless::setDesktopBits(16);
     EXPECT_EQ(mode(), std::pair(16, Format::rgb565));
-    EXPECT_FALSE(setDisplayMode(640, 480, 8) || setDisplayMode(640, 480, 12));
-    EXPECT_TRUE(setDisplayMode(640, 480, 24));
-    EXPECT_EQ(mode(), std::pair(24, Format::xrgb8888));
-    Surface* primary = primarySurface();
-    ASSERT_NE(primary, nullptr);
-    EXPECT_EQ(std::tuple(primary->primary, primary->format, primary->width), std::tuple(true, Format::xrgb8888, 640));
-
-    headless::useRgb555For16(true);
-    EXPECT_TRUE(setDisplayMode(640, 480, 16));
-    EXPECT_EQ(primarySurface()->format, Format::rgb555);  // a new primary for the new format
-    headless::useRgb555For16(false);
-    EXPECT_TRUE(setDisplayMode(320, 240, 16));
-    EXPECT_EQ(Owned(createSurface(2, 2), destroySurface)->format, Format::rgb565);
-    EXPECT_EQ(primarySurface()->width, 320);
-    EXPECT_TRUE(setDisplayMode(640, 480, 15));
-    EXPECT_EQ(mode(), std::pair(15, Format::rgb555));
-    headless::refuseDepth(16);
-    EXPECT_FALSE(setDisplayMode(640, 480, 16));
-    EXPECT_EQ(mode(), std::pair(15, Format::rgb555));  // the refused mode changed nothing
+    // Modes asked for in turn (16 bits as 5-5-5 or not, 16 refused or not): whether each is taken, then the depth,
+    // the format (of the display, its primary, new surfaces) and the primary's width; a refused mode changes nothing.
+    const struct { int32_t width, bits; bool rgb555, refuse16, taken; int32_t depth; Format format; int32_t primaryWidth; } steps[] = {
+        {640, 8, false, false, false, 16, Format::rgb565, 640}, {640, 12, false, false, false, 16, Format::rgb565, 640},
+        {640, 24, false, false, true, 24, Format::xrgb8888, 640}, {640, 16, true, false, true, 16, Format::rgb555, 640},
+        {320, 16, false, false, true, 16, Format::rgb565, 320}, {640, 15, false, false, true, 15, Format::rgb555, 640},
+        {640, 16, false, true, false, 15, Format::rgb555, 640}};
+    for (const auto& s : steps) {
+        SCOPED_TRACE(testing::Message() << s.width << " wide at " << s.bits << " bits");
+        headless::useRgb555For16(s.rgb555);
+        if (s.refuse16) headless::refuseDepth(16);
+        EXPECT_EQ(setDisplayMode(s.width, s.width * 3 / 4, s.bits), s.taken);
+        const Surface* primary = primarySurface();
+        ASSERT_NE(primary, nullptr);
+        EXPECT_EQ(std::tuple(desktopBits(), displayFormat(), primary->primary, primary->format, primary->width,
+                             Owned(createSurface(2, 2), destroySurface)->format),
+                  std::tuple(s.depth, s.format, true, s.format, s.primaryWidth, s.format));
+    }
 
     primarySurface();
     int32_t before = liveSurfaceCount();
@@ -254,17 +249,13 @@ TEST(BmpDecode, DamagedFilesAreRefused) {
 TEST(BmpDecode, PicturesLandInSurfacesTruncatedAndClipped) {
     Image img{2, 2, {0xFFFFFF, 0x848642, 0x070307, 0x0000FF}};
     Owned s = make(3, 3, Format::rgb565);
-    auto raw = [&] {  // the 3 x 3 pixels, top row first
-        std::vector<uint16_t> out(9);
-        for (int y = 0; y < 3; ++y) std::memcpy(&out[y * 3], s->memory.data() + y * s->pitch, 6);
-        return out;
-    };
+    auto raw = [&] { return pixels(*s, {{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}, {0, 2}, {1, 2}, {2, 2}}); };
     // At (1, -1) only the bottom row lands; 0x070307 truncates to black.
     ASSERT_EQ(copyImage(img, *s, 1, -1), Status::ok);
-    EXPECT_EQ(raw(), (std::vector<uint16_t>{0, 0, 0x001F, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(raw(), (std::vector<uint32_t>{0, 0, 0x001F, 0, 0, 0, 0, 0, 0}));
     ASSERT_EQ(copyImage(img, *s), Status::ok);
-    const uint16_t mid = (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | 0x42 >> 3;
-    EXPECT_EQ(raw(), (std::vector<uint16_t>{0xFFFF, mid, 0x001F, 0, 0x001F, 0, 0, 0, 0}));
+    const uint32_t mid = (0x84 >> 3) << 11 | (0x86 >> 2) << 5 | 0x42 >> 3;
+    EXPECT_EQ(raw(), (std::vector<uint32_t>{0xFFFF, mid, 0x001F, 0, 0x001F, 0, 0, 0, 0}));
 }
 
 TEST(ImageWrite, SurfacePixelsAreWidenedAndWriteAsPng) {
