@@ -32,6 +32,17 @@ inline void keyedRows(PixelRows to, SourceRows from, int32_t width, int32_t heig
             Vector result = (source & mask) == key ? destination : source;
             std::memcpy(d + i, &result, sizeof result);
         }
+        if (i < width && width >= lanes) {
+            // The row's last whole vector, overlapping pixels already done: a keyed copy of a
+            // pixel gives the same result twice, and this costs less than one pixel at a time.
+            i = width - lanes;
+            Vector source, destination;
+            std::memcpy(&source, s + i, sizeof source);
+            std::memcpy(&destination, d + i, sizeof destination);
+            Vector result = (source & mask) == key ? destination : source;
+            std::memcpy(d + i, &result, sizeof result);
+            i = width;
+        }
         for (; i < width; ++i) d[i] = P(s[i] & mask) == key ? d[i] : s[i];
     }
 }
