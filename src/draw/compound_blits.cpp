@@ -146,13 +146,24 @@ void WaveBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float sp
     };
     if (end > first) {
         flipFor(first - top);
-        for (int64_t r = first; r < end; ++r) {
-            int64_t v = waveOffset(r, divisor, a.wavePhase, amplitude);
-            if (alternate) {
-                v *= a.waveSign;
-                a.waveSign = -a.waveSign;
+        // Rows that share an offset (a divisor above 1, the flat top of the wave) go as one copy.
+        int64_t runStart = first, runOffset = 0;
+        for (int64_t r = first; r <= end; ++r) {
+            int64_t v = 0;
+            if (r < end) {
+                v = waveOffset(r, divisor, a.wavePhase, amplitude);
+                if (alternate) {
+                    v *= a.waveSign;
+                    a.waveSign = -a.waveSign;
+                }
+                if (r == first) runOffset = v;
             }
-            copyRow(int64_t(x) + v, int64_t(y) + r - top, object, left, r, right);
+            if (r == end || v != runOffset) {
+                copyPart(int64_t(x) + runOffset, int64_t(y) + runStart - top, object, left,
+                         runStart, right, r, true);
+                runStart = r;
+                runOffset = v;
+            }
         }
         flipFor(int64_t(bottom) - end);
     } else {

@@ -2,6 +2,7 @@
 // starts); an opaque copy of whole rows is a single memcpy.
 #include "platform/video/pixel_rows.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace platform {
@@ -16,34 +17,39 @@ constexpr int32_t prefetchRows = 4;
 #define ZU_CLONES_AVX2 __attribute__((target_clones("avx2", "default")))
 #endif
 
+// A keyed copy of a pixel gives the same result when done twice, so a row is done in whole
+// vectors that may overlap: one at its start and one ending at its end, both worked out first
+// and stored last (a load that overlaps a waiting store stalls), and between them vectors on
+// whole vectors of the destination (a store split over two cache lines costs about two).
 template <typename P, typename Vector>
 inline void keyedRows(PixelRows to, SourceRows from, int32_t width, int32_t height, P key, P mask) {
     constexpr int32_t lanes = int32_t(sizeof(Vector) / sizeof(P));
     for (int32_t row = 0; row < height; ++row) {
         auto* d = reinterpret_cast<P*>(to.bits + size_t(row) * to.pitch);
         const auto* s = reinterpret_cast<const P*>(from.bits + size_t(row) * from.pitch);
-        if (row + prefetchRows < height)  // rows land a pitch apart, beyond the hardware's guess
-            __builtin_prefetch(to.bits + size_t(row + prefetchRows) * to.pitch, 1);
-        int32_t i = 0;
+        // Rows land a pitch apart, beyond the hardware's guess. Past the last row too: a prefetch
+        // never faults, and callers that copy a row at a time (waves, scan lines) copy those next.
+        __builtin_prefetch(to.bits + size_t(row + prefetchRows) * to.pitch, 1);
+        if (width < lanes) {
+            for (int32_t i = 0; i < width; ++i) d[i] = P(s[i] & mask) == key ? d[i] : s[i];
+            continue;
+        }
+        auto keyed = [&](int32_t i) {
+            Vector source, destination;
+            std::memcpy(&source, s + i, sizeof source);
+            std::memcpy(&destination, d + i, sizeof destination);
+            return Vector((source & mask) == key ? destination : source);
+        };
+        const Vector first = keyed(0), last = keyed(width - lanes);
+        const size_t misaligned = reinterpret_cast<uintptr_t>(d) % sizeof(Vector);
+        int32_t i =
+            misaligned % sizeof(P) ? lanes : int32_t((sizeof(Vector) - misaligned) / sizeof(P));
         for (; i + lanes <= width; i += lanes) {
-            Vector source, destination;
-            std::memcpy(&source, s + i, sizeof source);
-            std::memcpy(&destination, d + i, sizeof destination);
-            Vector result = (source & mask) == key ? destination : source;
+            const Vector result = keyed(i);
             std::memcpy(d + i, &result, sizeof result);
         }
-        if (i < width && width >= lanes) {
-            // The row's last whole vector, overlapping pixels already done: a keyed copy of a
-            // pixel gives the same result twice, and this costs less than one pixel at a time.
-            i = width - lanes;
-            Vector source, destination;
-            std::memcpy(&source, s + i, sizeof source);
-            std::memcpy(&destination, d + i, sizeof destination);
-            Vector result = (source & mask) == key ? destination : source;
-            std::memcpy(d + i, &result, sizeof result);
-            i = width;
-        }
-        for (; i < width; ++i) d[i] = P(s[i] & mask) == key ? d[i] : s[i];
+        std::memcpy(d, &first, sizeof first);
+        std::memcpy(d + width - lanes, &last, sizeof last);
     }
 }
 
@@ -71,7 +77,8 @@ void copyOpaque(PixelRows to, SourceRows from, int32_t rowBytes, int32_t height)
         return;
     }
     for (int32_t row = 0; row < height; ++row)
-        std::memcpy(to.bits + size_t(row) * to.pitch, from.bits + size_t(row) * from.pitch, size_t(rowBytes));
+        std::memcpy(to.bits + size_t(row) * to.pitch, from.bits + size_t(row) * from.pitch,
+                    size_t(rowBytes));
 }
 
 ZU_CLONES_AVX2
