@@ -92,9 +92,13 @@ TEST(ZushowE2E, WalksThroughEveryScreenWithAndWithoutDevicesAndData) {
         const test::ProcessResult result = const_cast<gamerun::GameRun&>(run).play(walkScript(row.devices), env, program);
         EXPECT_EQ(result.exitCode, 0) << result.err;
         EXPECT_EQ(gamerun::messageBoxes(result.err).size(), row.reports) << result.err;
-        if (row.reports) EXPECT_NE(result.err.find(row.damaged), std::string::npos) << result.err;
+        if (row.reports) {
+            EXPECT_NE(result.err.find(row.damaged), std::string::npos) << result.err;
+        }
         expectEveryShotShownAndNew(run.folder);
-        if (*row.golden) EXPECT_TRUE(testsupport::matchesGolden(row.golden, contactSheet(run.folder, row.first, row.last)));
+        if (*row.golden) {
+            EXPECT_TRUE(testsupport::matchesGolden(row.golden, contactSheet(run.folder, row.first, row.last)));
+        }
     }
 }
 
