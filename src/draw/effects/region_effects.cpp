@@ -112,11 +112,10 @@ struct CarryPattern {
 // Every pixel of [left, right) counts up; the one where the count reaches the table's entry is
 // carried up unchanged, and the count starts over at the next entry. From a carry on, up to
 // entry 9999, the carries are read off the pattern; the rest is walked pixel by pixel.
-void carryUp(uint16_t* __restrict above, const uint16_t* __restrict centre, int32_t left,
-             int32_t right, int64_t& counter, effects::RandomReader& random) {
-    static CarryPattern pattern;
-    const int8_t* table = effectTables.randomTable;
-    const CarryPattern& carries = pattern.madeFor(table);
+void carryUp(const CarryPattern& carries, uint16_t* __restrict above,
+             const uint16_t* __restrict centre, int32_t left, int32_t right, int64_t& counter,
+             effects::RandomReader& random) {
+    const int8_t* table = carries.table;
     int64_t count = counter;
     effects::RandomReader reader = random;
     for (int32_t column = left;;) {
@@ -177,12 +176,14 @@ int32_t fire(int32_t& step, int32_t& read, Fades fades, int32_t x, int32_t y, in
         const uint32_t fade = Spread::fadeBits(fades);
         effects::RandomReader random{read};
         int64_t counter = step;
+        static CarryPattern pattern;  // checked against the table once a call, not once a row
+        const CarryPattern& carries = pattern.madeFor(effectTables.randomTable);
         withLayout([&](const auto& five) {
             for (int32_t row = s.top; row < s.bottom; ++row) {
                 uint16_t* above = p.row(row - 1);
                 const uint16_t* centre = p.row(row);
                 averageIntoAbove(five, above, centre, p.row(row + 1), s.left, s.right, fade);
-                carryUp(above, centre, s.left, s.right, counter, random);
+                carryUp(carries, above, centre, s.left, s.right, counter, random);
             }
         });
         step = int32_t(std::clamp<int64_t>(counter, INT32_MIN, INT32_MAX));
