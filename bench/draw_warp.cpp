@@ -85,15 +85,20 @@ void BM_PixmanRotateZoom(benchmark::State& state) {
 }
 BENCHMARK(BM_PixmanRotateZoom);
 
-void BM_WarpTunnel(benchmark::State& state) {
-    static const int32_t texture = makeObject(256, 256);
-    zuDraw::MakeTunnel(256, 256, frameWidth, frameHeight, -1, -1, -1, 0, 0, 0);
+// The tunnel over the frame from a square texture `side` pixels wide.
+void timeTunnel(benchmark::State& state, int32_t side, int32_t texture) {
+    zuDraw::MakeTunnel(side, side, frameWidth, frameHeight, -1, -1, -1, 0, 0, 0);
     int32_t frame = 0;
     for (auto _ : state) {
         ++frame;
         zuDraw::Tunnel(0, 0, frame, frame * 3, texture);
         benchmark::ClobberMemory();
     }
+}
+
+void BM_WarpTunnel(benchmark::State& state) {
+    static const int32_t texture = makeObject(256, 256);
+    timeTunnel(state, 256, texture);
 }
 BENCHMARK(BM_WarpTunnel);
 
@@ -120,13 +125,7 @@ BENCHMARK(BM_WarpRipple);
 // A texture whose sides are not powers of two wraps by subtraction instead of a mask.
 void BM_WarpTunnelOddTexture(benchmark::State& state) {
     static const int32_t texture = makeObject(250, 250);
-    zuDraw::MakeTunnel(250, 250, frameWidth, frameHeight, -1, -1, -1, 0, 0, 0);
-    int32_t frame = 0;
-    for (auto _ : state) {
-        ++frame;
-        zuDraw::Tunnel(0, 0, frame, frame * 3, texture);
-        benchmark::ClobberMemory();
-    }
+    timeTunnel(state, 250, texture);
 }
 BENCHMARK(BM_WarpTunnelOddTexture);
 

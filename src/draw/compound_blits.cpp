@@ -147,24 +147,24 @@ void WaveBlit(int32_t x, int32_t y, int32_t amplitude, int32_t divisor, float sp
     if (end > first) {
         flipFor(first - top);
         // Rows that share an offset (a divisor above 1, the flat top of the wave) go as one copy.
+        auto copyRun = [&](int64_t from, int64_t to, int64_t offset) {
+            copyPart(int64_t(x) + offset, int64_t(y) + from - top, object, left, from, right, to,
+                     true);
+        };
         int64_t runStart = first, runOffset = 0;
-        for (int64_t r = first; r <= end; ++r) {
-            int64_t v = 0;
-            if (r < end) {
-                v = waveOffset(r, divisor, a.wavePhase, amplitude);
-                if (alternate) {
-                    v *= a.waveSign;
-                    a.waveSign = -a.waveSign;
-                }
-                if (r == first) runOffset = v;
+        for (int64_t r = first; r < end; ++r) {
+            int64_t v = waveOffset(r, divisor, a.wavePhase, amplitude);
+            if (alternate) {
+                v *= a.waveSign;
+                a.waveSign = -a.waveSign;
             }
-            if (r == end || v != runOffset) {
-                copyPart(int64_t(x) + runOffset, int64_t(y) + runStart - top, object, left,
-                         runStart, right, r, true);
+            if (r > first && v != runOffset) {
+                copyRun(runStart, r, runOffset);
                 runStart = r;
-                runOffset = v;
             }
+            runOffset = v;
         }
+        copyRun(runStart, end, runOffset);
         flipFor(int64_t(bottom) - end);
     } else {
         flipFor(int64_t(bottom) - top);

@@ -27,25 +27,28 @@ inline void keyedRows(PixelRows to, SourceRows from, int32_t width, int32_t heig
     for (int32_t row = 0; row < height; ++row) {
         auto* d = reinterpret_cast<P*>(to.bits + size_t(row) * to.pitch);
         const auto* s = reinterpret_cast<const P*>(from.bits + size_t(row) * from.pitch);
-        // Rows land a pitch apart, beyond the hardware's guess. Past the last row too: a prefetch
-        // never faults, and callers that copy a row at a time (waves, scan lines) copy those next.
-        __builtin_prefetch(to.bits + size_t(row + prefetchRows) * to.pitch, 1);
+        if (row + prefetchRows < height)  // rows land a pitch apart, beyond the hardware's guess
+            __builtin_prefetch(to.bits + size_t(row + prefetchRows) * to.pitch, 1);
         if (width < lanes) {
             for (int32_t i = 0; i < width; ++i) d[i] = P(s[i] & mask) == key ? d[i] : s[i];
             continue;
         }
-        auto keyed = [&](int32_t i) {
+        // Results go out through a reference: a vector returned by value changes the ABI of the
+        // clone built without AVX.
+        auto keyed = [&](int32_t i, Vector& result) {
             Vector source, destination;
             std::memcpy(&source, s + i, sizeof source);
             std::memcpy(&destination, d + i, sizeof destination);
-            return Vector((source & mask) == key ? destination : source);
+            result = (source & mask) == key ? destination : source;
         };
-        const Vector first = keyed(0), last = keyed(width - lanes);
+        Vector first, last, result;
+        keyed(0, first);
+        keyed(width - lanes, last);
         const size_t misaligned = reinterpret_cast<uintptr_t>(d) % sizeof(Vector);
         int32_t i =
             misaligned % sizeof(P) ? lanes : int32_t((sizeof(Vector) - misaligned) / sizeof(P));
         for (; i + lanes <= width; i += lanes) {
-            const Vector result = keyed(i);
+            keyed(i, result);
             std::memcpy(d + i, &result, sizeof result);
         }
         std::memcpy(d, &first, sizeof first);
